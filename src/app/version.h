@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+namespace yl {
+
+std::string VersionText();
+
+}  // namespace yl

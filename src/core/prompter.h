@@ -1,0 +1,68 @@
+#pragma once
+// Every message box and file or directory chooser goes through this seam: the Qt layer
+// shows real dialogs, batch mode answers by the unattended rules, and tests script the
+// answers and read back exactly what was said.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace yl {
+
+enum class MessageKind { kError, kWarning, kInformation, kConfirmation };
+
+enum Button : unsigned {
+  kNoButton = 0,
+  kOk = 1u << 0,
+  kCancel = 1u << 1,
+  kYes = 1u << 2,
+  kNo = 1u << 3,
+  kIgnore = 1u << 4,
+  kHelp = 1u << 5,
+  kAbort = 1u << 6,
+  kRetry = 1u << 7,
+  kAll = 1u << 8,
+};
+using ButtonSet = unsigned;
+
+struct Message {
+  MessageKind kind = MessageKind::kInformation;
+  std::string text;  // line breaks are "\r\n", kept exact
+  ButtonSet buttons = kOk;
+  int help_topic = 0;  // 0: no help
+  std::string caption;
+};
+
+struct FileRequest {
+  std::string title;
+  std::string filter;  // "Description (*.ext)|*.ext|..."
+  std::string start_dir;
+  std::string default_name;
+  bool save = false;
+  bool multiple = false;
+  int help_topic = 0;
+};
+
+struct DirectoryRequest {
+  std::string caption;
+  std::string label;
+  std::string start_dir;
+  int help_topic = 0;
+};
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  // Shows the message and returns the button pressed (one of m.buttons).
+  virtual Button Show(const Message& m) = 0;
+  // The chosen files; empty when the user cancelled.
+  virtual std::vector<std::string> ChooseFiles(const FileRequest& request) = 0;
+  virtual std::optional<std::string> ChooseDirectory(const DirectoryRequest& request) = 0;
+
+  Button Error(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
+  Button Warning(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
+  Button Information(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
+  Button Confirm(const std::string& text, ButtonSet buttons, int help_topic = 0);
+};
+
+}  // namespace yl

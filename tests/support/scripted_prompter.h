@@ -1,0 +1,34 @@
+#pragma once
+// Test double of the Prompter: records every message, file and directory request, and
+// answers from queues. With an empty queue it answers Ok, else Yes, else the first button
+// offered; a file or directory request with an empty queue counts as cancelled.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/prompter.h"
+
+namespace yl::testing {
+
+class ScriptedPrompter : public Prompter {
+ public:
+  Button Show(const Message& m) override;
+  std::vector<std::string> ChooseFiles(const FileRequest& request) override;
+  std::optional<std::string> ChooseDirectory(const DirectoryRequest& request) override;
+
+  void Answer(Button b) { answers.push_back(b); }
+  // The texts of every message shown, in order.
+  std::vector<std::string> Texts() const;
+  const Message& Last() const;
+
+  std::vector<Message> messages;
+  std::vector<FileRequest> file_requests;
+  std::vector<DirectoryRequest> directory_requests;
+  std::deque<Button> answers;
+  std::deque<std::vector<std::string>> file_answers;
+  std::deque<std::optional<std::string>> directory_answers;
+};
+
+}  // namespace yl::testing
