@@ -13,7 +13,9 @@ function(yl_module name)
     set(scope INTERFACE)  # headers only, so far
     add_library(yl_${name} INTERFACE)
   endif()
-  target_include_directories(yl_${name} ${scope} ${PROJECT_SOURCE_DIR}/src)
+  # Headers are included as "MODULE/file.h" from the folder that holds the module.
+  get_filename_component(module_root ${CMAKE_CURRENT_SOURCE_DIR} DIRECTORY)
+  target_include_directories(yl_${name} ${scope} ${PROJECT_SOURCE_DIR}/src ${module_root})
   foreach(dep ${M_DEPS})
     target_link_libraries(yl_${name} ${scope} yl_${dep})
   endforeach()
