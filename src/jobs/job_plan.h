@@ -1,0 +1,129 @@
+#pragma once
+// The run plan of a big job and the scheduling rules: which job a free slot takes next,
+// which part follows a finished one, and how a finished part is booked. Pure logic over
+// plain records, so it is tested without processes or files.
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/range_array.h"
+#include "core/status.h"
+
+namespace yl::jobs {
+
+enum class OrderPreference { kBaseAsap, kPolAsap };
+
+struct RunPlan {
+  int SimFirst = 0;
+  int SimLast = 0;
+  bool RunSims = false;
+  int LastDone = 0;
+  int SSFirst = 0;
+  int SSLast = 0;
+  bool SSWanted = false;
+  int PYFirst = 0;
+  int PYLast = 0;
+  bool PYWanted = false;
+  std::string LastSSJob;
+  std::string LastSSPart;
+  bool operator==(const RunPlan&) const = default;
+};
+
+// The choices a task and the Run Preferences make, fixed for the whole big job.
+struct PlanSettings {
+  int NumYears = 0;     // N
+  int PolicyStart = 1;  // first simulable year index of Rerun and Policy
+  bool TwoRunMode = false;
+  bool AbbreviatedSSJobs = false;
+  bool MakeYonYDiffSS = false;
+  bool UseSolFilesForShocks = false;
+  bool RationalExpectations = false;
+  OrderPreference Order = OrderPreference::kPolAsap;
+  bool DoDeviations = false;
+};
+
+// What a task asks for, indexed by run 1..3 ("nothing" is first N + 2, last 0).
+struct PlanRequest {
+  std::array<int, 4> SimFirst{};
+  std::array<int, 4> SimLast{};
+  std::array<int, 4> SSFirst{};
+  std::array<int, 4> SSLast{};
+  static PlanRequest Nothing(int num_years);
+};
+
+// What the scheduler needs to know of a slot.
+struct SlotState {
+  bool active = false;
+  int run = 0;
+  int year = 0;
+  std::string job;
+  std::string part;
+};
+
+struct JobChoice {
+  int run = 0;
+  int year = 0;
+  std::string job;
+  std::string part;
+  bool operator==(const JobChoice&) const = default;
+};
+
+// The closure-preparation records kept between big jobs; supplied by the bookkeeping.
+struct BotRecords {
+  // A "bot" job for that year index finished in this big job.
+  std::function<bool(int year)> DoneThisJob = [](int) { return false; };
+  // An existing closure-preparation result for that year is no longer valid.
+  std::function<bool(int year)> StillNeeded = [](int) { return true; };
+};
+
+// Iteration counters of rational expectations; supplied by that driver when it runs.
+struct IterationCounters {
+  std::function<bool(int run)> MoreIterations = [](int) { return false; };
+  std::function<void(int run)> BeginIteration = [](int) {};
+};
+
+// What booking a finished part asks of the caller.
+struct Booking {
+  bool end_line = false;            // write "END {job description} {time}" to the jobs log
+  bool iteration_complete = false;  // a run's "cumsol" completed under rational expectations
+  bool operator==(const Booking&) const = default;
+};
+
+const char* RunShortName(int run);  // "Base", "Rerun", "Policy"
+int PrerequisiteRun(int run, bool two_run_mode);
+bool SameFamily(const std::string& a, const std::string& b);
+
+class JobPlan {
+ public:
+  JobPlan(const PlanSettings& settings, const PlanRequest& request);
+
+  const PlanSettings& settings() const { return settings_; }
+  RunPlan& plan(int run) { return plans_[run]; }
+  const RunPlan& plan(int run) const { return plans_[run]; }
+  int FirstSimulable(int run) const { return run == 1 ? 1 : settings_.PolicyStart; }
+  bool InRange(int year, int run) const;
+  // True when no run has simulations or spreadsheet jobs to do.
+  bool Empty() const;
+  // The closure-preparation run: the Policy in two-run mode, else the Rerun.
+  int BotRun() const { return settings_.TwoRunMode ? 3 : 2; }
+
+  // The next job for a free slot, nullopt when none is ready, or an internal-error text.
+  Result<std::optional<JobChoice>> ChooseNextJob(const std::array<SlotState, 4>& slots,
+                                                 bool first_call, const BotRecords& bots,
+                                                 const IterationCounters& iterations);
+  // The part that follows `slot`'s part in the same slot, or nullopt when its job is done.
+  std::optional<JobChoice> NextPart(const SlotState& slot) const;
+  // Books a part judged successful.
+  Booking FinishJobPart(const SlotState& slot);
+
+ private:
+  std::optional<JobChoice> SpreadsheetCandidate(int run,
+                                                const std::array<SlotState, 4>& slots) const;
+  PlanSettings settings_;
+  RangeArray<RunPlan, 1, 3> plans_;
+};
+
+}  // namespace yl::jobs
