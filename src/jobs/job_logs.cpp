@@ -1,0 +1,130 @@
+#include "jobs/job_logs.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "core/text_util.h"
+#include "env/ini_file.h"
+#include "platform/files.h"
+
+namespace yl::jobs {
+
+namespace {
+
+std::string Format(TimePoint t, const char* fmt) {
+  std::time_t tt = std::chrono::system_clock::to_time_t(t);
+  std::tm lt{};
+  localtime_r(&tt, &lt);
+  char buf[64];
+  std::strftime(buf, sizeof buf, fmt, &lt);
+  return buf;
+}
+
+std::string Plural(long n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+bool WriteAllToLog(const std::string& log_path, const std::string& text) {
+  if (!FileExists(log_path)) return false;
+  int fd = ::open(log_path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) return false;
+  const char* p = text.data();
+  std::size_t left = text.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t w = ::write(fd, p, left);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    p += w;
+    left -= static_cast<std::size_t>(w);
+  }
+  return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+std::string JobDescription(int run, const std::string& what) {
+  return std::string(RunShortName(run)) + ": " + what;
+}
+
+std::string ErrorDescription(int run, const std::string& what, const std::string& job,
+                             const std::string& part) {
+  std::string d = JobDescription(run, what);
+  if (!part.empty() && job != "sim") d += " [" + part + " part of job " + job + "]";
+  return d;
+}
+
+std::string FormatDateTime(TimePoint t) { return Format(t, "%Y-%m-%d %H:%M:%S"); }
+std::string FormatTime(TimePoint t) { return Format(t, "%H:%M:%S"); }
+
+std::string ElapsedText(std::chrono::seconds elapsed) {
+  long s = static_cast<long>(elapsed.count());
+  if (s < 0) s = 0;
+  long h = s / 3600, m = (s / 60) % 60, sec = s % 60;
+  if (h > 0)
+    return Plural(h, "hour") + ", " + Plural(m, "minute") + " and " + Plural(sec, "second");
+  if (m > 0) return Plural(m, "minute") + " and " + Plural(sec, "second");
+  return Plural(sec, "second");
+}
+
+bool AppendToLog(const std::string& log_path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return WriteAllToLog(log_path, text);
+}
+
+bool AppendFileToLog(const std::string& log_path, const std::string& part_log) {
+  auto text = ReadWholeFile(part_log);
+  if (!text) return false;
+  return WriteAllToLog(log_path, *text);
+}
+
+PartOutcome JudgePart(const std::string& report_file, const std::string& check_file) {
+  if (!FileExists(report_file)) return PartOutcome::kFailure;
+  auto ini = IniFile::Load(report_file);
+  if (!ini || !SameText(Trim(ini->ReadString("Result", "Status", "")), "ok")) {
+    return PartOutcome::kFailure;
+  }
+  return FileExists(check_file) ? PartOutcome::kSuccess : PartOutcome::kSuccessWithoutOutput;
+}
+
+std::string JobStatusOverview(const JobPlan* plan, const std::function<int(int)>& calendar_year) {
+  if (!plan) return "[Nothing is running.]";
+  std::vector<std::string> lines;
+  for (int r = 1; r <= 3; ++r) {
+    const RunPlan& p = plan->plan(r);
+    if (!p.RunSims && !p.SSWanted) continue;
+    lines.push_back(std::string(RunShortName(r)) + ":");
+    if (p.RunSims) {
+      lines.push_back("  Do simulations for years " + std::to_string(calendar_year(p.SimFirst)) +
+                      " to " + std::to_string(calendar_year(p.SimLast)));
+      if (p.LastDone < p.SimFirst) {
+        lines.push_back("  [No sims completed yet.]");
+      } else {
+        lines.push_back("  Last simulation done is that for " +
+                        std::to_string(calendar_year(p.LastDone)) + " [period number " +
+                        std::to_string(p.LastDone) + "]");
+      }
+    }
+    if (p.SSWanted) {
+      lines.push_back("  Do spreadsheets for years " + std::to_string(calendar_year(p.SSFirst)) +
+                      " to " + std::to_string(calendar_year(p.SSLast)));
+      bool deviations = r == 3 && plan->settings().DoDeviations;
+      bool done = p.LastSSJob == (deviations ? "devsol" : "cumsol");
+      lines.push_back(done ? "  [Done.]" : "  [Not yet done.]");
+    }
+  }
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += "\r\n";
+    text += lines[i];
+  }
+  return text;
+}
+
+}  // namespace yl::jobs
