@@ -8,11 +8,15 @@ std::string InternalErrorText(const std::string& message) {
          message;
 }
 
-void CheckIndex(long index, long lo, long hi, const char* what) {
-  if (index < lo || index > hi) {
-    throw InternalError(std::string(what) + " index " + std::to_string(index) + " outside " +
-                        std::to_string(lo) + ".." + std::to_string(hi));
-  }
+void ThrowIndexError(long index, long lo, long hi, const char* what) {
+  std::string message(what);
+  message += " index ";
+  message += std::to_string(index);
+  message += " outside ";
+  message += std::to_string(lo);
+  message += "..";
+  message += std::to_string(hi);
+  throw InternalError(message);
 }
 
 }  // namespace yl

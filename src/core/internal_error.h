@@ -16,7 +16,13 @@ class InternalError : public std::runtime_error {
   std::string UserText() const { return InternalErrorText(what()); }
 };
 
+// Throws the InternalError for an index outside lo..hi.
+[[noreturn]] void ThrowIndexError(long index, long lo, long hi, const char* what);
+
 // Throws InternalError unless lo <= index <= hi; `what` names the table in the message.
-void CheckIndex(long index, long lo, long hi, const char* what);
+// Inline because every table access goes through it.
+inline void CheckIndex(long index, long lo, long hi, const char* what) {
+  if (index < lo || index > hi) ThrowIndexError(index, lo, hi, what);
+}
 
 }  // namespace yl

@@ -79,4 +79,20 @@ std::string PadLeft(std::string_view s, std::size_t width, char fill) {
   return r;
 }
 
+std::optional<int> ParseInt(std::string_view s) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = (s[i++] == '-');
+  if (i >= s.size()) return std::nullopt;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return std::nullopt;
+    v = v * 10 + (s[i] - '0');
+    if (v > 2147483648LL) return std::nullopt;
+  }
+  if (negative) v = -v;
+  if (v > 2147483647LL || v < -2147483648LL) return std::nullopt;
+  return static_cast<int>(v);
+}
+
 }  // namespace yl

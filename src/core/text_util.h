@@ -2,6 +2,7 @@
 // ASCII-only text helpers: file names and keys in this system are ASCII, and locale-aware
 // case mapping would make names depend on the user's settings.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,5 +20,8 @@ bool EndsWithNoCase(std::string_view s, std::string_view suffix);
 std::vector<std::string> SplitLines(std::string_view text);  // accepts "\n" and "\r\n"
 std::string PadRight(std::string_view s, std::size_t width, char fill = ' ');
 std::string PadLeft(std::string_view s, std::size_t width, char fill = ' ');
+// A whole decimal integer with an optional sign and nothing else (no blanks); nullopt when
+// the text is not one or does not fit in 32 bits.
+std::optional<int> ParseInt(std::string_view s);
 
 }  // namespace yl

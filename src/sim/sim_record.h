@@ -78,6 +78,7 @@ struct TSimRecord {
   TYearloomFileNames FileNames;
   RangeArray<bool, 1, kMaxPeriods> AltMethodYears;
   bool AltMethodInUse = false;
+  bool operator==(const TSimRecord&) const = default;
 };
 
 }  // namespace yl
