@@ -25,7 +25,8 @@ function(yl_module name)
 
   set(test_dir ${PROJECT_SOURCE_DIR}/tests/${name})
   if(BUILD_TESTING AND EXISTS ${test_dir})
-    file(GLOB test_sources CONFIGURE_DEPENDS ${test_dir}/*_test.cpp)
+    # *_support.cpp files hold helpers shared by a module's tests.
+    file(GLOB test_sources CONFIGURE_DEPENDS ${test_dir}/*_test.cpp ${test_dir}/*_support.cpp)
     if(test_sources)
       add_executable(${name}_tests ${test_sources})
       target_link_libraries(${name}_tests PRIVATE yl_${name} yl_testsupport GTest::gmock
