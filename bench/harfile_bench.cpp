@@ -1,0 +1,113 @@
+// Header Array throughput on a real array of 50 million values, full and sparse, with
+// the time `cp` takes to copy the same file measured in the same run for comparison.
+// Files go to $YL_BENCH_DIR (default $TMPDIR, then /tmp).
+
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "harfile/har_file.h"
+#include "platform/paths.h"
+
+namespace {
+
+constexpr std::int32_t kRows = 5000;
+constexpr std::int32_t kCols = 10000;  // 50,000,000 values
+
+std::string BenchDir() {
+  for (const char* v : {"YL_BENCH_DIR", "TMPDIR"}) {
+    const char* d = std::getenv(v);
+    if (d && *d) return d;
+  }
+  return "/tmp";
+}
+
+std::string FilePath(const char* name) {
+  return yl::JoinPath(BenchDir(), std::string("yl_bench_") + std::to_string(getpid()) + name);
+}
+
+double FileMB(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? double(st.st_size) / 1e6 : 0;
+}
+
+// A file of one 5000 x 10000 array; in the sparse one, one value in 20 is non-zero.
+yl::HarFile MakeFile(bool sparse) {
+  auto f = yl::NewHarFile("bench", "now", false);
+  auto h = yl::CreateUnLabelledRE("BIG", "benchmark array", 2, {kRows, kCols, 1, 1, 1, 1, 1}, true);
+  if (!f || !h) std::abort();
+  for (std::int64_t i = 0; i < h->element_count; ++i) {
+    if (!sparse || i % 20 == 0) h->values[i] = float(i % 1000) * 0.25f + 1.0f;
+  }
+  if (!yl::AddHeaderNil(*f, std::move(*h))) std::abort();
+  return std::move(*f);
+}
+
+// Seconds that `cp` needs for the file (best of three), the bar to compare against.
+double CopySeconds(const std::string& path) {
+  std::string copy = path + ".cp";
+  std::string cmd = "cp " + yl::ShellQuote(path) + " " + yl::ShellQuote(copy);
+  double best = 1e9;
+  for (int i = 0; i < 3; ++i) {
+    auto t0 = std::chrono::steady_clock::now();
+    if (std::system(cmd.c_str()) != 0) std::abort();
+    auto t1 = std::chrono::steady_clock::now();
+    best = std::min(best, std::chrono::duration<double>(t1 - t0).count());
+    std::remove(copy.c_str());
+  }
+  return best;
+}
+
+void Report(benchmark::State& state, const std::string& path, double seconds) {
+  double mb = FileMB(path);
+  double per_iter = seconds / double(state.iterations());
+  double cp = CopySeconds(path);
+  state.counters["file_MB"] = mb;
+  state.counters["MB_per_s"] = mb / per_iter;
+  state.counters["cp_MB_per_s"] = mb / cp;
+  state.counters["time_vs_cp"] = per_iter / cp;
+}
+
+void BM_Write(benchmark::State& state) {
+  bool sparse = state.range(0) != 0;
+  yl::HarFile f = MakeFile(sparse);
+  std::string path = FilePath(sparse ? "_w_sparse.har" : "_w_full.har");
+  double seconds = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    if (!yl::WriteHarFile(path, "bench", "now", f, yl::HarWriteOptions{sparse})) std::abort();
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  Report(state, path, seconds);
+  std::remove(path.c_str());
+}
+
+void BM_Read(benchmark::State& state) {
+  bool sparse = state.range(0) != 0;
+  std::string path = FilePath(sparse ? "_r_sparse.har" : "_r_full.har");
+  {
+    yl::HarFile f = MakeFile(sparse);
+    if (!yl::WriteHarFile(path, "bench", "now", f, yl::HarWriteOptions{sparse})) std::abort();
+  }
+  double seconds = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    auto f = yl::ReadHarFile(path);
+    if (!f || f->headers.size() != 1) std::abort();
+    benchmark::DoNotOptimize(f->headers[0].values[12345]);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  }
+  Report(state, path, seconds);
+  std::remove(path.c_str());
+}
+
+BENCHMARK(BM_Write)->ArgName("sparse")->Arg(0)->Arg(1)->Iterations(3)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(BM_Read)->ArgName("sparse")->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,91 @@
+#pragma once
+// The closure-check job of one period: a short command file that sets up the period's
+// closure (and shocks) on the first-year data, with its stored-input file and a script,
+// written in the temporary directory; and, when the model program has ended, the verdict
+// read from its report file. The job engine starts and polls the program.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/prompter.h"
+#include "core/status.h"
+#include "platform/text_file.h"
+#include "sim/sim_policy_start.h"
+#include "sim/sim_record.h"
+
+namespace yl {
+
+// Background kinds of the check jobs.
+inline constexpr int kClosureCheckKind = 11;       // one cell's closure
+inline constexpr int kClosureShockCheckKind = 12;  // one cell's closure and shocks
+inline constexpr int kAllClosuresCheckKind = 13;   // every period's closure in turn
+inline constexpr int kAllClosuresShocksCheckKind = 14;
+
+inline constexpr std::string_view kClosureCheckWord = "oneclcheck";
+inline constexpr std::string_view kClosureShockCheckWord = "oneshcheck";
+
+// Writes the closure (and, when include_shocks, the shock) sections of a command file for
+// one period of a run: the command-file writer's AddClosureShocksToCMF.
+using AddClosureShocksFn =
+    std::function<Status(const TSimRecord& sim, int period, int run, TextWriter& cmf,
+                         bool policy_shocks, bool include_shocks)>;
+
+// What the checks need from outside the record.
+struct ClosureCheckSetup {
+  std::string model_file;                    // the model program or ".kvs" file
+  std::string program;                       // the program to run (the model, or the interpreter)
+  std::vector<std::string> first_year_data;  // the Model/Data page's lines
+  std::string temp_dir;
+  std::string solvara_dir;  // "" when no Solvara programs directory is set
+  bool no_rerun = false;
+  PolicyStartSettings policy_start;
+  AddClosureShocksFn add_closure_shocks;
+};
+
+// The files of one check, all in the temporary directory.
+struct ClosureCheckFiles {
+  std::string stem;  // "one" + "b" or "p" + (FirstYear + period - 1)
+  std::string cmf, sti, script, report, log, flag;
+  bool operator==(const ClosureCheckFiles&) const = default;
+};
+ClosureCheckFiles ClosureCheckFileNames(const TSimRecord& sim, const std::string& temp_dir,
+                                        int column, int period);
+
+// The run a column's check runs: the Base for columns 1 and 2, the Policy for 3 and 4.
+int ClosureCheckRun(int column);
+
+struct CheckCmfOutcome {
+  enum Kind { kWritten, kConstituentMissing, kWriteFailed };
+  Kind kind = kWritten;
+  std::string error;  // for kWriteFailed, ending in "[CheckClosureCMF]"
+  ClosureCheckFiles files;
+  bool written() const { return kind == kWritten; }
+};
+
+// Writes the check command, STI and script files for column and period (0 is the Common
+// row). A CMFStart file naming a missing file shows "At least one constituent of the
+// CMFStart file\r\n{file}\r\n does not exist." and writes nothing. save_environment adds
+// the "save Environment file" line.
+CheckCmfOutcome CheckClosureCMF(const TSimRecord& sim, const ClosureCheckSetup& setup,
+                                std::string_view job_word, int column, int period,
+                                const std::optional<std::string>& save_environment,
+                                Prompter& prompter);
+
+// How the engine starts the check: the program, its arguments and its directory.
+struct ClosureCheckJob {
+  std::string program;
+  std::vector<std::string> args;  // "-sti" {STI file} "-los" {log}
+  std::string directory;          // the working directory
+  ClosureCheckFiles files;
+};
+ClosureCheckJob MakeClosureCheckJob(const TSimRecord& sim, const ClosureCheckSetup& setup,
+                                    const ClosureCheckFiles& files);
+
+// The verdict once the program has ended: the report exists and its [Result] "Status"
+// is "ok" (case ignored).
+bool ClosureCheckPassed(const ClosureCheckFiles& files);
+
+}  // namespace yl

@@ -1,0 +1,144 @@
+#include "cmf/cmf_util.h"
+
+#include "core/text_util.h"
+#include "platform/files.h"
+
+namespace yl {
+
+namespace {
+
+constexpr char kCtrlZ = '\x1a';
+
+WordCheck CheckWords(const std::string& file, std::string_view list, bool allowed,
+                     const std::string& context, Prompter& prompter) {
+  WordCheck result;
+  if (!FileExists(file)) return result;
+  TOpenCMFFile reader;
+  if (!reader.Open(file)) return result;
+  if (FindControlZ(reader, context, prompter)) {
+    result.passed = false;
+    result.ctrl_z = true;
+    return result;
+  }
+  for (const auto& s : reader.statements()) {
+    std::string keyword = NormaliseKeyword(s.keyword_word());
+    if (WordInList(keyword, list) != allowed) {
+      result.passed = false;
+      result.word = keyword;
+      return result;
+    }
+  }
+  return result;
+}
+
+RuleResult ToRule(const WordCheck& check, const std::string& message, int help_topic, bool quiet,
+                  Prompter& prompter) {
+  RuleResult r;
+  r.passed = check.passed;
+  r.ctrl_z = check.ctrl_z;
+  if (check.passed || check.ctrl_z) return r;
+  r.message = message;
+  if (!quiet) prompter.Error(message, help_topic, kOk | kHelp);
+  return r;
+}
+
+}  // namespace
+
+bool WordInList(std::string_view word, std::string_view list) {
+  if (word.empty() || word.find('@') != std::string_view::npos) return false;
+  std::size_t from = 0;
+  while (from < list.size()) {
+    std::size_t at = list.find('@', from);
+    if (at == std::string_view::npos) at = list.size();
+    if (SameText(list.substr(from, at - from), word)) return true;
+    from = at + 1;
+  }
+  return false;
+}
+
+std::string ClosureFileContext(const std::string& file) { return "in closure file \r\n" + file; }
+std::string ShockFileContext(const std::string& file) { return "in shock file \r\n" + file; }
+
+std::string ControlZProblem(TOpenCMFFile& reader, const std::string& context) {
+  bool after_ctrl_z = false;
+  int z_line = 0;
+  std::size_t z_pos = 0;
+  std::string z_text;
+  while (reader.NextLine()) {
+    const std::string& line = reader.stream().line();
+    std::size_t from = 0;
+    if (!after_ctrl_z) {
+      std::size_t z = line.find(kCtrlZ);
+      if (z == std::string::npos) continue;
+      after_ctrl_z = true;
+      z_line = reader.stream().lines_read();
+      z_pos = z + 1;
+      z_text = line;
+      from = z + 1;
+    }
+    if (line.find_first_not_of(' ', from) != std::string::npos) {
+      return "ControlZ found in text " + context + "\r\nin position " + std::to_string(z_pos) +
+             " in line number " + std::to_string(z_line) + "\r\n\"" + z_text +
+             "\"\r\n Please remove ControlZ to fix this.\r\n[Having such a character before "
+             "the end of the file will\r\n  confuse some compilers and editors.]";
+    }
+  }
+  return "";
+}
+
+bool FindControlZ(TOpenCMFFile& reader, const std::string& context, Prompter& prompter) {
+  std::string problem = ControlZProblem(reader, context);
+  if (problem.empty()) return false;
+  prompter.Error(problem, 0, kOk);
+  return true;
+}
+
+WordCheck CheckAllowedWords(const std::string& file, std::string_view list,
+                            const std::string& context, Prompter& prompter) {
+  return CheckWords(file, list, true, context, prompter);
+}
+
+WordCheck CheckNotAllowedWords(const std::string& file, std::string_view list,
+                               const std::string& context, Prompter& prompter) {
+  return CheckWords(file, list, false, context, prompter);
+}
+
+RuleResult ClosureRule(const std::string& file, int help_topic, bool quiet, bool save_allowed,
+                       Prompter& prompter) {
+  WordCheck check = CheckAllowedWords(file, save_allowed ? kClosureSaveWords : kClosureWords,
+                                      ClosureFileContext(file), prompter);
+  return ToRule(check,
+                "Key word \"" + check.word + "\" must not be in closure file\r\n" + file +
+                    "\r\nPlease change this file.",
+                help_topic, quiet, prompter);
+}
+
+RuleResult ClosureRule(const std::string& file, int help_topic, Prompter& prompter) {
+  return ClosureRule(file, help_topic, false, true, prompter);
+}
+
+RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic, bool quiet,
+                     Prompter& prompter) {
+  WordCheck check = CheckAllowedWords(file, ashock_allowed ? kShockAshockWords : kShockWords,
+                                      ShockFileContext(file), prompter);
+  return ToRule(check,
+                "Key word \"" + check.word + "\" must not be in shocks file\r\n" + file +
+                    "\r\nPlease change this file.",
+                help_topic, quiet, prompter);
+}
+
+RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic,
+                     Prompter& prompter) {
+  return ShockRule(file, ashock_allowed, help_topic, false, prompter);
+}
+
+RuleResult CMFStartRule(const std::string& file, int help_topic, bool quiet, Prompter& prompter) {
+  WordCheck check =
+      CheckNotAllowedWords(file, kCMFStartForbiddenWords, ClosureFileContext(file), prompter);
+  return ToRule(check,
+                "Key word \"" + check.word + "\" must not be in CMFStart file\r\n  " + file +
+                    "\r\nPlease change this file.",
+                help_topic, quiet, prompter);
+}
+
+}  // namespace yl

@@ -1,0 +1,432 @@
+#include "harfile/record_file.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "harfile/error_suffix.h"
+
+namespace yl {
+
+static_assert(std::endian::native == std::endian::little,
+              "record payloads are copied as little-endian memory");
+
+namespace {
+
+constexpr const char* kEof = "Unexpected end-of-file [FileRead]";
+constexpr const char* kNoSpace = "cannot write to disk (probably no space)";
+// A Lahey length field holds at most 2^30 - 1, and the trailer value adds up to 4.
+constexpr std::int64_t kMaxLaheyPayload = (std::int64_t{1} << 30) - 5;
+constexpr std::int64_t kMaxFujiPayload = 0x7fffffff;
+constexpr std::size_t kIoBufSize = 1 << 20;
+
+int ExtraBytes(std::int64_t v) {
+  if (v < 64) return 0;
+  if (v < 16384) return 1;
+  if (v < 4194304) return 2;
+  return 3;
+}
+
+// The forward encoding of a Lahey length: first byte, then the extra bytes.
+std::string Encode(std::int64_t v) {
+  int n = ExtraBytes(v);
+  std::string s;
+  s += static_cast<char>(((v % 64) * 4) + n);
+  if (n >= 1) s += static_cast<char>((v / 64) % 256);
+  if (n >= 2) s += static_cast<char>((v / 16384) % 256);
+  if (n >= 3) s += static_cast<char>((v / 4194304) % 256);
+  return s;
+}
+
+std::int32_t LoadI32(const unsigned char* p) {
+  std::int32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+}  // namespace
+
+std::string LaheyPrefix(std::int32_t length) { return Encode(length); }
+
+std::string LaheyTrailer(std::int32_t length) {
+  std::string t = Encode(std::int64_t{length} + 1 + ExtraBytes(length));
+  std::reverse(t.begin(), t.end());
+  return t;
+}
+
+// ---------------------------------------------------------------------------------------
+// RecordFile
+
+RecordFile::~RecordFile() { Release(); }
+
+RecordFile::RecordFile(RecordFile&& o) noexcept { *this = std::move(o); }
+
+RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
+  if (this != &o) {
+    Release();
+    file_ = std::exchange(o.file_, nullptr);
+    path_ = std::move(o.path_);
+    fujitsu_ = o.fujitsu_;
+    writing_ = o.writing_;
+    write_failed_ = o.write_failed_;
+    pos_ = o.pos_;
+    size_ = o.size_;
+    buf_ = std::move(o.buf_);
+    buf_size_ = std::exchange(o.buf_size_, 0);
+    io_buf_ = std::move(o.io_buf_);
+  }
+  return *this;
+}
+
+void RecordFile::Release() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+Status RecordFile::Close() {
+  if (!file_) return Ok();
+  bool ok = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);
+  return Ok();
+}
+
+Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
+  RecordFile f;
+  f.path_ = path;
+  f.file_ = std::fopen(path.c_str(), "rb");
+  if (!f.file_) return Fail("cannot open");
+  struct stat st;
+  if (fstat(fileno(f.file_), &st) != 0 || !S_ISREG(st.st_mode)) return Fail("cannot open");
+  f.size_ = st.st_size;
+  f.io_buf_ = std::make_unique<char[]>(kIoBufSize / 16);
+  std::setvbuf(f.file_, f.io_buf_.get(), _IOFBF, kIoBufSize / 16);
+  return f;
+}
+
+Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujitsu) {
+  RecordFile f;
+  f.path_ = path;
+  f.fujitsu_ = fujitsu;
+  f.writing_ = true;
+  f.file_ = std::fopen(path.c_str(), "wb");
+  if (!f.file_) return Fail("Can't create file: " + path);
+  f.io_buf_ = std::make_unique<char[]>(kIoBufSize);
+  std::setvbuf(f.file_, f.io_buf_.get(), _IOFBF, kIoBufSize);
+  return f;
+}
+
+Status RecordFile::ReadBytes(void* dst, std::int64_t count) {
+  if (count < 0 || count > Remaining()) return Fail(kEof);
+  if (count == 0) return Ok();
+  std::size_t got = std::fread(dst, 1, static_cast<std::size_t>(count), file_);
+  pos_ += static_cast<std::int64_t>(got);
+  if (got != static_cast<std::size_t>(count)) {
+    if (std::ferror(file_)) {
+      return Fail("Read error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
+    }
+    return Fail(kEof);
+  }
+  return Ok();
+}
+
+Status RecordFile::SkipBytes(std::int64_t count) {
+  if (count < 0 || count > Remaining()) return Fail(kEof);
+  if (count == 0) return Ok();
+  if (fseeko(file_, static_cast<off_t>(count), SEEK_CUR) != 0) {
+    return Fail("Seek error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
+  }
+  pos_ += count;
+  return Ok();
+}
+
+Status RecordFile::Rewind() {
+  if (fseeko(file_, 0, SEEK_SET) != 0) {
+    return Fail("Seek error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
+  }
+  pos_ = 0;
+  return Ok();
+}
+
+Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
+  if (count <= 0) return Ok();
+  if (std::fwrite(src, 1, static_cast<std::size_t>(count), file_) !=
+      static_cast<std::size_t>(count)) {
+    write_failed_ = true;
+    return Fail(kNoSpace);
+  }
+  pos_ += count;
+  return Ok();
+}
+
+unsigned char* RecordFile::Buffer(std::int64_t count) {
+  if (count > buf_size_) {
+    std::int64_t grown = std::min<std::int64_t>(std::int64_t{MaxHarBuf} + 1, buf_size_ * 2);
+    std::int64_t size = std::max<std::int64_t>({count, grown, 4096});
+    buf_.reset(new unsigned char[static_cast<std::size_t>(size)]);
+    buf_size_ = size;
+  }
+  return buf_.get();
+}
+
+// ---------------------------------------------------------------------------------------
+// Creating, detecting and opening
+
+Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
+  auto f = RecordFile::OpenForWrite(path, fujitsu);
+  if (!f) return FwdB(f, "CreateLaheyFile");
+  if (!fujitsu) {
+    if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return FwdB(w, "CreateLaheyFile");
+  }
+  return f;
+}
+
+namespace {
+
+// Reads up to five whole records the given way; success at the fifth or at a clean end.
+Status TryFrames(RecordFile& f, bool fujitsu) {
+  for (int rec = 0; rec < 5; ++rec) {
+    if (rec > 0 && f.AtEnd()) return Ok();
+    std::int64_t length = 0;
+    std::int32_t check = 0;
+    if (fujitsu) {
+      auto l = FujiGetRecLen(f);
+      if (!l) return Fail(l.error());
+      length = *l;
+    } else {
+      auto l = GetRecLen(f);
+      if (!l) return Fail(l.error());
+      length = l->length;
+      check = l->check;
+    }
+    if (length > MaxHarBuf) return Fail("File record too long");
+    if (rec == 0 && length != 4) return Fail("First record not length 4");
+    if (length > f.Remaining()) return Fail(kEof);
+    if (auto r = FileRead(f, f.Buffer(length), length); !r) return r;
+    auto c = fujitsu ? FujiChkRecLen(f, static_cast<std::int32_t>(length)) : ChkRecLen(f, check);
+    if (!c) return c;
+  }
+  return Ok();
+}
+
+}  // namespace
+
+Result<bool> IsWhichLaheyFile(const std::string& path) {
+  {
+    auto f = RecordFile::OpenForRead(path);
+    if (!f) return FailB("No such file:" + path, "IsWhichLaheyFile");
+    if (f->Size() == 0) return FailB("Empty file:" + path, "IsWhichLaheyFile");
+    unsigned char first = 0;
+    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "IsWhichLaheyFile");
+    if (first == kLaheyMark && TryFrames(*f, false)) return false;
+  }
+  auto f = RecordFile::OpenForRead(path);
+  if (!f) return FailB("Strange? No such file:" + path, "IsWhichLaheyFile");
+  if (f->Size() == 0) return FailB("Strange? Empty file:" + path, "IsWhichLaheyFile");
+  if (auto r = TryFrames(*f, true); !r) return FwdB(r, "IsWhichLaheyFile");
+  return true;
+}
+
+Result<RecordFile> OpenLaheyFile(const std::string& path) {
+  auto which = IsWhichLaheyFile(path);
+  if (!which) return FwdB(which, "OpenLaheyFile");
+  auto f = RecordFile::OpenForRead(path);
+  if (!f) return FailB("No such file:" + path, "OpenLaheyFile");
+  if (f->Size() == 0) return FailB("Empty file", "OpenLaheyFile");
+  f->SetFujitsu(*which);
+  if (!*which) {
+    unsigned char first = 0;
+    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "OpenLaheyFile");
+    if (first != kLaheyMark) return FailB("Not a Lahey file", "OpenLaheyFile");
+  }
+  return f;
+}
+
+// ---------------------------------------------------------------------------------------
+// Framing
+
+Status FileRead(RecordFile& f, void* dst, std::int64_t count) { return f.ReadBytes(dst, count); }
+
+Result<LaheyRecLen> GetRecLen(RecordFile& f) {
+  unsigned char b[4] = {0, 0, 0, 0};
+  if (auto r = FileRead(f, b, 1); !r) return FwdB(r, "GetRecLen");
+  int n = b[0] % 4;
+  if (n > 0) {
+    if (auto r = FileRead(f, b + 1, n); !r) return FwdB(r, "GetRecLen");
+  }
+  std::int64_t length =
+      b[0] / 4 + b[1] * 64 + b[2] * std::int64_t{16384} + b[3] * std::int64_t{4194304};
+  return LaheyRecLen{static_cast<std::int32_t>(length), static_cast<std::int32_t>(length + n + 1)};
+}
+
+Status ChkRecLen(RecordFile& f, std::int32_t check) {
+  int k = ExtraBytes(check) + 1;
+  unsigned char b[4] = {0, 0, 0, 0};
+  if (auto r = FileRead(f, b, k); !r) return FwdB(r, "ChkRecLen");
+  unsigned char last = b[k - 1];
+  if (last % 4 != k - 1) return FailB("Bad NExtraCheck value", "ChkRecLen");
+  std::int64_t value = last / 4;
+  if (k >= 2) value += b[k - 2] * std::int64_t{64};
+  if (k >= 3) value += b[k - 3] * std::int64_t{16384};
+  if (k >= 4) value += b[k - 4] * std::int64_t{4194304};
+  if (value != check) return FailB("Bad RecLenCheck value", "ChkRecLen");
+  return Ok();
+}
+
+Result<std::int32_t> FujiGetRecLen(RecordFile& f) {
+  unsigned char b[4];
+  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiGetRecLen");
+  std::int32_t length = LoadI32(b);
+  if (length < 0) return FailB("RecLen<0", "FujiGetRecLen");
+  return length;
+}
+
+Status FujiChkRecLen(RecordFile& f, std::int32_t length) {
+  unsigned char b[4];
+  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiChkRecLen");
+  if (LoadI32(b) != length) return FailB("Bad RecLenCheck value", "FujiChkRecLen");
+  return Ok();
+}
+
+Result<std::span<const unsigned char>> GetLaheyRec(RecordFile& f) {
+  std::int32_t length = 0;
+  std::int32_t check = 0;
+  if (f.Fujitsu()) {
+    auto l = FujiGetRecLen(f);
+    if (!l) return FwdB(l, "GetLaheyRec");
+    length = *l;
+  } else {
+    auto l = GetRecLen(f);
+    if (!l) return FwdB(l, "GetLaheyRec");
+    length = l->length;
+    check = l->check;
+  }
+  if (length > MaxHarBuf) return FailB("File record too long", "GetLaheyRec");
+  // Checked before the buffer grows, so a lying length costs no memory.
+  if (length > f.Remaining()) return FailB(kEof, "GetLaheyRec");
+  unsigned char* buf = f.Buffer(length);
+  if (auto r = FileRead(f, buf, length); !r) return FwdB(r, "GetLaheyRec");
+  auto c = f.Fujitsu() ? FujiChkRecLen(f, length) : ChkRecLen(f, check);
+  if (!c) return FwdB(c, "GetLaheyRec");
+  return std::span<const unsigned char>(buf, static_cast<std::size_t>(length));
+}
+
+namespace {
+
+Status WritePrefix(RecordFile& f, std::int64_t length) {
+  if (f.Fujitsu()) {
+    if (length > kMaxFujiPayload) return Fail("Record too long to write");
+    std::int32_t l = static_cast<std::int32_t>(length);
+    return f.WriteBytes(&l, 4);
+  }
+  if (length > kMaxLaheyPayload) return Fail("Record too long to write");
+  std::string p = Encode(length);
+  return f.WriteBytes(p.data(), static_cast<std::int64_t>(p.size()));
+}
+
+Status WriteTrailer(RecordFile& f, std::int64_t length) {
+  if (f.Fujitsu()) {
+    std::int32_t l = static_cast<std::int32_t>(length);
+    return f.WriteBytes(&l, 4);
+  }
+  std::string t = Encode(length + 1 + ExtraBytes(length));
+  std::reverse(t.begin(), t.end());
+  return f.WriteBytes(t.data(), static_cast<std::int64_t>(t.size()));
+}
+
+}  // namespace
+
+Status WriteLaheyRec(RecordFile& f, const void* bytes, std::int32_t length) {
+  if (length < 0) return FailB("RecLen<0", "WriteLaheyRec");
+  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteLaheyRec");
+  if (auto r = f.WriteBytes(bytes, length); !r) return FwdB(r, "WriteLaheyRec");
+  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteLaheyRec");
+  return Ok();
+}
+
+Status WriteRecBuf(RecordFile& f, const void* fixed, std::int32_t fixed_size, const void* elements,
+                   std::int64_t count, std::int32_t elem_size) {
+  std::int64_t s = std::max<std::int32_t>(fixed_size, 0);
+  std::int64_t elems = count > 0 ? count * std::max<std::int32_t>(elem_size, 0) : 0;
+  std::int64_t length = 4 + s + elems;
+  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteRecBuf");
+  if (!f.WriteBytes("    ", 4)) return FailB("Count<>LenHead", "WriteRecBuf");
+  if (s > 0 && !f.WriteBytes(fixed, s)) return FailB("Count<>StrucSiz", "WriteRecBuf");
+  if (elems > 0 && !f.WriteBytes(elements, elems)) {
+    return FailB("Count<>LenElms", "WriteRecBuf");
+  }
+  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteRecBuf");
+  return Ok();
+}
+
+Result<RecView> GetRecBuf(RecordFile& f, std::int32_t fixed_size, std::int32_t elem_size) {
+  if (elem_size == 0) return FailB("sizelms=0", "GetRecBuf");
+  if (elem_size < 0 || fixed_size < 0) return FailB("Bad record shape", "GetRecBuf");
+  auto rec = GetLaheyRec(f);
+  if (!rec) return FwdB(rec, "GetRecBuf");
+  std::int64_t length = static_cast<std::int64_t>(rec->size());
+  std::int64_t need = std::int64_t{fixed_size} + 4;
+  if (length < need) {
+    return FailB("Record too Short " + std::to_string(length) + "/" + std::to_string(need),
+                 "GetRecBuf");
+  }
+  std::int64_t rest = length - need;
+  if (rest % elem_size != 0) return FailB("Non-Unit Record Length", "GetRecBuf");
+  RecView v;
+  v.fixed = rec->subspan(4, static_cast<std::size_t>(fixed_size));
+  v.elements = rec->subspan(static_cast<std::size_t>(need));
+  v.count = rest / elem_size;
+  return v;
+}
+
+Result<HeadName> SkipHead(RecordFile& f) {
+  HeadName h;
+  while (!f.AtEnd()) {
+    std::int32_t length = 0;
+    std::int32_t check = 0;
+    if (f.Fujitsu()) {
+      auto l = FujiGetRecLen(f);
+      if (!l) return FwdB(l, "SkipHead");
+      length = *l;
+    } else {
+      auto l = GetRecLen(f);
+      if (!l) return FwdB(l, "SkipHead");
+      length = l->length;
+      check = l->check;
+    }
+    if (length != 4) {
+      if (f.Fujitsu()) {
+        if (auto r = f.SkipBytes(length); !r) return FwdB(r, "SkipHead");
+        if (auto r = FujiChkRecLen(f, length); !r) return FwdB(r, "SkipHead");
+      } else {
+        if (auto r = f.SkipBytes(std::int64_t{length} + ExtraBytes(check) + 1); !r) {
+          return FwdB(r, "SkipHead");
+        }
+      }
+      continue;
+    }
+    char name[4];
+    if (auto r = FileRead(f, name, 4); !r) return FwdB(r, "SkipHead");
+    auto c = f.Fujitsu() ? FujiChkRecLen(f, 4) : ChkRecLen(f, check);
+    if (!c) return FwdB(c, "SkipHead");
+    h.found = true;
+    h.name.assign(name, 4);
+    return h;
+  }
+  return h;
+}
+
+Result<HeadName> GetHead(RecordFile& f) {
+  auto h = SkipHead(f);
+  if (!h) return FwdB(h, "GetHead");
+  for (char& c : h->name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return h;
+}
+
+}  // namespace yl

@@ -1,0 +1,123 @@
+#pragma once
+// Fortran-style unformatted sequential records, in the two framings the family's
+// programs produce: the "Lahey" variant (a 0xFD file mark, variable-length length
+// prefixes and reversed trailers) and the "Fujitsu" variant (a 4-byte length before and
+// after every record). Every failure comes back as an error text with " [Routine]"
+// suffixes appended on the way out.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/status.h"
+
+namespace yl {
+
+// The longest record payload a reader accepts.
+inline constexpr std::int32_t MaxHarBuf = 8'000'000;
+// The first byte of a Lahey-variant file.
+inline constexpr unsigned char kLaheyMark = 0xFD;
+
+// An open record file: the handle, the variant flag decided when it was opened or
+// created, and the read buffer that record reads reuse (grown on demand up to
+// MaxHarBuf + 1 bytes, so reading never allocates per record).
+class RecordFile {
+ public:
+  RecordFile() = default;
+  ~RecordFile();
+  RecordFile(RecordFile&& other) noexcept;
+  RecordFile& operator=(RecordFile&& other) noexcept;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  bool Fujitsu() const { return fujitsu_; }
+  const std::string& path() const { return path_; }
+  std::int64_t Position() const { return pos_; }
+  std::int64_t Size() const { return size_; }
+  std::int64_t Remaining() const { return size_ > pos_ ? size_ - pos_ : 0; }
+  bool AtEnd() const { return pos_ >= size_; }
+
+  // Closes the file; for a file being written, a failed final flush is reported as
+  // "cannot write to disk (probably no space)".
+  Status Close();
+
+  // Low-level access used by the record routines below.
+  static Result<RecordFile> OpenForRead(const std::string& path);
+  static Result<RecordFile> OpenForWrite(const std::string& path, bool fujitsu);
+  void SetFujitsu(bool fujitsu) { fujitsu_ = fujitsu; }
+  // Exactly count bytes, or "Unexpected end-of-file [FileRead]".
+  Status ReadBytes(void* dst, std::int64_t count);
+  // Moves forward; running past the end is "Unexpected end-of-file [FileRead]".
+  Status SkipBytes(std::int64_t count);
+  Status Rewind();
+  // "cannot write to disk (probably no space)" on any failure.
+  Status WriteBytes(const void* src, std::int64_t count);
+  // The read buffer, grown to hold at least count bytes.
+  unsigned char* Buffer(std::int64_t count);
+
+ private:
+  void Release();
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  bool fujitsu_ = false;
+  bool writing_ = false;
+  bool write_failed_ = false;
+  std::int64_t pos_ = 0;
+  std::int64_t size_ = 0;
+  std::unique_ptr<unsigned char[]> buf_;
+  std::int64_t buf_size_ = 0;
+  std::unique_ptr<char[]> io_buf_;
+};
+
+// A Lahey prefix: payload length L and the value T = L + 1 + n its trailer must hold.
+struct LaheyRecLen {
+  std::int32_t length = 0;
+  std::int32_t check = 0;
+};
+
+// A data record as read: the fixed part (after the 4 filler bytes), the element array,
+// and the element count. The views point into the file's read buffer and are valid
+// until the next read through the same file.
+struct RecView {
+  std::span<const unsigned char> fixed;
+  std::span<const unsigned char> elements;
+  std::int64_t count = 0;
+};
+
+// The next header name as found by GetHead: 4 upper-case characters, or blanks.
+struct HeadName {
+  bool found = false;
+  std::string name = "    ";
+};
+
+Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu);
+// True for the Fujitsu variant, false for the Lahey variant.
+Result<bool> IsWhichLaheyFile(const std::string& path);
+// Detects the variant and opens the file positioned at its first record.
+Result<RecordFile> OpenLaheyFile(const std::string& path);
+
+Status FileRead(RecordFile& f, void* dst, std::int64_t count);
+Result<LaheyRecLen> GetRecLen(RecordFile& f);
+Status ChkRecLen(RecordFile& f, std::int32_t check);
+Result<std::int32_t> FujiGetRecLen(RecordFile& f);
+Status FujiChkRecLen(RecordFile& f, std::int32_t length);
+// One whole record into the file's read buffer; refuses payloads above MaxHarBuf.
+Result<std::span<const unsigned char>> GetLaheyRec(RecordFile& f);
+Status WriteLaheyRec(RecordFile& f, const void* bytes, std::int32_t length);
+// Payload: 4 blanks, the fixed part of fixed_size bytes, count elements of elem_size.
+Status WriteRecBuf(RecordFile& f, const void* fixed, std::int32_t fixed_size, const void* elements,
+                   std::int64_t count, std::int32_t elem_size);
+Result<RecView> GetRecBuf(RecordFile& f, std::int32_t fixed_size, std::int32_t elem_size);
+// Skips to the next record of exactly 4 bytes; at the end of the file, found is false.
+Result<HeadName> SkipHead(RecordFile& f);
+Result<HeadName> GetHead(RecordFile& f);
+
+// Encoders shared with the tests: the prefix of a payload length and the trailer bytes.
+std::string LaheyPrefix(std::int32_t length);
+std::string LaheyTrailer(std::int32_t length);
+
+}  // namespace yl

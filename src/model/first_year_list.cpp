@@ -1,0 +1,161 @@
+#include "model/first_year_list.h"
+
+#include "core/text_util.h"
+#include "model/min_file.h"
+#include "platform/file_lookup.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+namespace yl {
+namespace {
+
+std::vector<std::string> SplitBlanks(const std::string& s) {
+  std::vector<std::string> words;
+  std::size_t p = 0;
+  while (p < s.size()) {
+    while (p < s.size() && (s[p] == ' ' || s[p] == '\t')) ++p;
+    std::size_t q = p;
+    while (q < s.size() && s[q] != ' ' && s[q] != '\t') ++q;
+    if (q > p) words.push_back(s.substr(p, q - p));
+    p = q;
+  }
+  return words;
+}
+
+}  // namespace
+
+std::optional<FirstYearLine> ParseFirstYearLine(const std::string& line) {
+  std::size_t eq = line.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  std::vector<std::string> words = SplitBlanks(line.substr(0, eq));
+  if (words.size() != 2 || !SameText(words[0], "file")) return std::nullopt;
+  FirstYearLine l;
+  l.prefix = line.substr(0, eq + 1);
+  l.name = words[1];
+  std::string rest = TrimLeft(line.substr(eq + 1));
+  if (!rest.empty() && rest.front() == '"') {
+    std::size_t close = rest.find('"', 1);
+    l.file = rest.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+  } else {
+    l.file = Trim(rest.substr(0, rest.find(';')));
+  }
+  return l;
+}
+
+bool FirstYearLineIsFor(const std::string& line, const std::string& name) {
+  auto l = ParseFirstYearLine(line);
+  return l && SameText(l->name, Trim(name));
+}
+
+std::string FirstYearFilePath(const std::string& file, const std::string& working_dir) {
+  if (working_dir.empty()) return file;
+  return ResolveAgainst(working_dir, file);
+}
+
+std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
+                                            const std::vector<std::string>& saved,
+                                            const std::string& working_dir) {
+  std::vector<std::string> list;
+  for (int i = 1; i <= rec.NumMinFiles; ++i) {
+    const TMinFileEntry& m = rec.MinFiles[i];
+    if (!m.IsInput || IsSolutionOrEquations(m.Name)) continue;
+    std::string file = "??";
+    for (const std::string& s : saved) {
+      auto l = ParseFirstYearLine(s);
+      if (!l || !SameText(l->name, Trim(m.Name)) || l->file.empty() || l->file == "??") continue;
+      if (FileExists(FirstYearFilePath(l->file, working_dir))) {
+        file = QuoteIfBlank(l->file);
+        break;
+      }
+    }
+    list.push_back("File " + m.Name + " = " + file + " ; ! " + m.Description);
+  }
+  return list;
+}
+
+bool CheckFirstYearFiles(std::vector<std::string>& lines, const std::string& working_dir,
+                         bool quiet, Prompter& prompter, const ChooseFirstYearFile& choose) {
+  bool complete = true;
+  for (std::string& line : lines) {
+    auto l = ParseFirstYearLine(line);
+    if (!l) continue;
+    if (l->file == "??" || l->file.empty()) {
+      complete = false;
+      continue;
+    }
+    if (FileExists(FirstYearFilePath(l->file, working_dir))) continue;
+    std::string before_eq = l->prefix.substr(0, l->prefix.size() - 1);
+    std::string name = Trim(UpperCase(before_eq.size() > 4 ? before_eq.substr(4, 12) : ""));
+    line = l->prefix + " ?? ;";
+    if (quiet) {
+      complete = false;
+      continue;
+    }
+    Button b = prompter.Information("Message about the Data part of Model/Data page.\r\nThe file " +
+                                        l->file + "\r\n (associated with logical file " + name +
+                                        ") no longer exists.\r\nDo you wish to specify this file "
+                                        "again?",
+                                    0, kYes | kNo);
+    if (b != kYes || !choose || !choose(line)) complete = false;
+  }
+  return complete;
+}
+
+std::string ProposedMdfName(const ModelState& model) {
+  std::string name = model.ModelName + ".MDF";
+  if (!model.ModelDir.empty() && FileExistsNoCase(model.ModelDir, name)) return "*.MDF";
+  return name;
+}
+
+FileRequest SaveMdfRequest(const ModelState& model) {
+  FileRequest r;
+  r.title = "Save Data File Names";
+  r.filter = "Model data files|*.MDF";
+  r.start_dir = model.ModelDir;
+  r.default_name = ProposedMdfName(model);
+  r.save = true;
+  return r;
+}
+
+FileRequest LoadMdfRequest(const ModelState& model) {
+  FileRequest r;
+  r.title = "Model Data File ";
+  r.filter = "Model Data files|*.mdf";
+  r.start_dir = model.ModelDir;
+  return r;
+}
+
+Status WriteMdfFile(const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\n";
+  return WriteFileAtomically(path, text);
+}
+
+Result<std::vector<std::string>> ReadMdfFile(const std::string& path) {
+  auto lines = ReadTextLines(path);
+  if (!lines) return lines;
+  std::vector<std::string> out;
+  for (std::string& l : *lines) {
+    if (!Trim(l).empty()) out.push_back(std::move(l));
+  }
+  return out;
+}
+
+bool SaveFirstYearListAs(std::vector<std::string>& lines, const ModelState& model,
+                         const std::string& working_dir, Prompter& prompter) {
+  if (!CheckFirstYearFiles(lines, working_dir, true, prompter, nullptr)) {
+    prompter.Error("Please specify names for all files first.");
+    return false;
+  }
+  std::vector<std::string> chosen = prompter.ChooseFiles(SaveMdfRequest(model));
+  if (chosen.empty()) return false;
+  Status s = WriteMdfFile(chosen.front(), lines);
+  if (!s) {
+    prompter.Error(s.error());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace yl

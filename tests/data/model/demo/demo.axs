@@ -1,0 +1,1 @@
+auxiliary statements of the demo model
