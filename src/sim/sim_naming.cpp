@@ -56,7 +56,10 @@ std::string KindSuffix(std::string_view kind) {
   throw InternalError("Unknown spreadsheet kind \"" + std::string(kind) + "\"");
 }
 
-// Long style: the run-set name + Separator; short style: name + run letter.
+std::string WithoutExt(const std::string& name) { return ChangeFileExt(name, ""); }
+
+}  // namespace
+
 std::string AssemblyStem(const TSimRecord& sim, int run, bool no_rerun) {
   if (sim.FileNames.LongNames)
     return JoinSelectedBaseNames(sim, run, no_rerun) + sim.FileNames.Separator;
@@ -64,9 +67,6 @@ std::string AssemblyStem(const TSimRecord& sim, int run, bool no_rerun) {
   return sim.SimNames[run] + RunLetter(run);
 }
 
-std::string WithoutExt(const std::string& name) { return ChangeFileExt(name, ""); }
-
-}  // namespace
 
 std::string RunSetName(const TSimRecord& sim, int run, bool no_rerun) {
   std::string joined;

@@ -85,6 +85,9 @@ struct PeriodRange {
 int RunFirstPeriod(int run, int policy_start);
 // Whole when it starts at or before the run's first period and ends at or after NumYears.
 bool IsWholeRange(const TSimRecord& sim, int run, PeriodRange range, int policy_start);
+// The stem of a run's assembly files: the run-set name + Separator (long style), or the
+// simulation name + run letter (short style); not lower-cased.
+std::string AssemblyStem(const TSimRecord& sim, int run, bool no_rerun);
 // "" for a whole range, else "-{first year}-{last year}" of the range limited to the run.
 std::string RangeSuffix(const TSimRecord& sim, int run, PeriodRange range, int policy_start);
 
