@@ -22,10 +22,6 @@ std::string Format(TimePoint t, const char* fmt) {
   return buf;
 }
 
-std::string Plural(long n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
 bool WriteAllToLog(const std::string& log_path, const std::string& text) {
   if (!FileExists(log_path)) return false;
   int fd = ::open(log_path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
@@ -65,11 +61,11 @@ std::string FormatTime(TimePoint t) { return Format(t, "%H:%M:%S"); }
 std::string ElapsedText(std::chrono::seconds elapsed) {
   long s = static_cast<long>(elapsed.count());
   if (s < 0) s = 0;
-  long h = s / 3600, m = (s / 60) % 60, sec = s % 60;
-  if (h > 0)
-    return Plural(h, "hour") + ", " + Plural(m, "minute") + " and " + Plural(sec, "second");
-  if (m > 0) return Plural(m, "minute") + " and " + Plural(sec, "second");
-  return Plural(sec, "second");
+  const long hours = s / 3600, minutes = (s % 3600) / 60, seconds = s % 60;
+  std::string text = "Total elapsed time is: ";
+  if (hours > 0) text += std::to_string(hours) + " hours, ";
+  if (hours > 0 || minutes > 0) text += std::to_string(minutes) + " minutes, ";
+  return text + std::to_string(seconds) + " seconds";
 }
 
 bool AppendToLog(const std::string& log_path, const std::vector<std::string>& lines) {

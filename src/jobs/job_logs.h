@@ -23,7 +23,8 @@ std::string ErrorDescription(int run, const std::string& what, const std::string
 
 std::string FormatDateTime(TimePoint t);  // "2026-12-09 23:41:07"
 std::string FormatTime(TimePoint t);      // "23:41:07"
-// "1 hour, 2 minutes and 3 seconds" style: the elapsed time of a whole job.
+// "Total elapsed time is: {H} hours, {M} minutes, {S} seconds", the hours piece only from
+// one hour on, the minutes piece only with hours or at least one minute; truncated.
 std::string ElapsedText(std::chrono::seconds elapsed);
 
 // Appends the lines to a log that already exists; a missing log is left missing (the

@@ -19,9 +19,10 @@ TEST(JobLogs, DescriptionsAndErrorSuffix) {
 }
 
 TEST(JobLogs, ElapsedTimeText) {
-  EXPECT_EQ(ElapsedText(std::chrono::seconds(1)), "1 second");
-  EXPECT_EQ(ElapsedText(std::chrono::seconds(62)), "1 minute and 2 seconds");
-  EXPECT_EQ(ElapsedText(std::chrono::seconds(3 * 3600 + 1)), "3 hours, 0 minutes and 1 second");
+  EXPECT_EQ(ElapsedText(std::chrono::seconds(1)), "Total elapsed time is: 1 seconds");
+  EXPECT_EQ(ElapsedText(std::chrono::seconds(95)), "Total elapsed time is: 1 minutes, 35 seconds");
+  EXPECT_EQ(ElapsedText(std::chrono::seconds(50 * 3600 + 1)),
+            "Total elapsed time is: 50 hours, 0 minutes, 1 seconds");
 }
 
 TEST(JobLogs, AppendOnlyToALogThatExists) {

@@ -1,0 +1,428 @@
+#include "jobs/job_engine.h"
+
+#include "core/internal_error.h"
+#include "env/ini_file.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+namespace yl::jobs {
+
+namespace {
+
+bool IsSpreadsheetJob(const std::string& job) { return job != "sim" && job != "bot"; }
+
+// Parts whose start goes into the jobs log.
+bool LogsStart(const SlotState& s) {
+  return s.job == "sim" || s.part == "env" || s.part == "csv" ||
+         (s.job == "tallyr" && s.part == "yony");
+}
+
+}  // namespace
+
+std::string PartWhat(const SlotState& s, const std::function<int(int)>& calendar_year) {
+  if (IsSpreadsheetJob(s.job)) return "Assembling the spreadsheets";
+  std::string kind =
+      s.job == "bot" ? "Preparing closure for" : (s.part == "sol" ? "Sol job for" : "sim for");
+  return kind + " year " + std::to_string(calendar_year(s.year)) + " (period number " +
+         std::to_string(s.year) + ")";
+}
+
+JobEngine::JobEngine(ProcessRunner& runner, Clock& clock, Prompter& prompter,
+                     PartPreparer& preparer, EngineHost& host)
+    : runner_(runner), clock_(clock), prompter_(prompter), preparer_(preparer), host_(host) {}
+
+JobEngine::~JobEngine() = default;
+
+std::string JobEngine::What(const SlotState& s) const {
+  return PartWhat(s, settings_.calendar_year);
+}
+
+std::string JobEngine::Description(const SlotState& s) const {
+  return JobDescription(s.run, What(s));
+}
+
+void JobEngine::JobsLog(const std::vector<std::string>& lines) {
+  if (settings_.jobs_log_on) AppendToLog(JoinPath(settings_.keep_dir, kJobsLogName), lines);
+}
+
+bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request, BotRecords bots,
+                      IterationCounters iterations) {
+  if (Running()) {
+    prompter_.Information("Is already a big job running. Cannot start another.");
+    return false;
+  }
+  settings_ = settings;
+  bots_done_.clear();
+  // Whether a closure preparation finished in this big job is the engine's own record;
+  // whether an older one is still valid comes from the bookkeeping.
+  bots_.DoneThisJob = [this](int year) { return bots_done_.count(year) > 0; };
+  bots_.StillNeeded =
+      bots.StillNeeded
+          ? bots.StillNeeded
+          : std::function<bool(int)>([this](int year) { return bots_done_.count(year) == 0; });
+  iterations_ = std::move(iterations);
+  plan_ = std::make_unique<JobPlan>(settings_.plan, request);
+  if (plan_->Empty()) {
+    prompter_.Information("Are no simulations or spreadsheet jobs to do.");
+    return false;
+  }
+  CheckIndex(settings_.first_slot, 1, 3, "slot");
+  CheckIndex(settings_.last_slot, settings_.first_slot, 3, "slot");
+  // Slot 2 alone ("Just One Solve (no. 2)") needs its directory as much as two slots do.
+  if (settings_.last_slot >= 2) {
+    if (auto s = preparer_.PrepareSlotDirectories(settings_.first_slot, settings_.last_slot); !s) {
+      prompter_.Show({MessageKind::kError, s.error(), kOk | kHelp, 0, ""});
+      return false;
+    }
+  }
+  slots_ = {};
+  stopped_ = false;
+  launched_any_ = false;
+  cancel_requested_ = false;
+  counters_ = {};
+  outcome_message_.clear();
+  state_ = EngineState::kRunning;
+  Step(0, {});
+  return state_ == EngineState::kRunning || state_ == EngineState::kFinished;
+}
+
+bool JobEngine::BeginBigJob() {
+  if (!settings_.fewer_messages) {
+    Button b = prompter_.Show(
+        {MessageKind::kConfirmation,
+         "Beginning simulation(s). The Bottom Panel indicates the part(s) currently running.\r\n"
+         "[Job can be cancelled using the \"Cancel Job\" button there.]",
+         kOk | kCancel | kHelp, 0, ""});
+    if (b == kCancel) {
+      Stop();
+      End(false, false);
+      return false;
+    }
+  }
+  start_time_ = clock_.Now();
+  std::vector<std::string> lines{" ", "BEGINNING A JOB at " + FormatDateTime(start_time_)};
+  if (settings_.first_slot == 1 && settings_.last_slot == 2) {
+    lines.push_back("  [Allowing two concurrent jobs.]");
+  } else if (settings_.first_slot == 1 && settings_.last_slot == 1) {
+    lines.push_back("  [Allowing just one job (job number 1).]");
+  } else if (settings_.first_slot == 2 && settings_.last_slot == 2) {
+    lines.push_back("  [Allowing just one job (job number 2).]");
+  }
+  JobsLog(lines);
+
+  std::vector<std::string> locked = preparer_.ClearOutputs();
+  if (!locked.empty()) {
+    std::string text = "The following files in the Working Directory: " + settings_.working_dir +
+                       "\r\n appear to be locked by another program (eg, Excel or Word).\r\n"
+                       "This will probably cause an error running this job since\r\n"
+                       " new versions of these files cannot be created.\r\n";
+    for (const auto& f : locked) text += "\r\n  " + f;
+    text +=
+        "\r\n\r\nWe recommend that you cancel the job now in order\r\n to unlock these files.\r\n"
+        "Is this what you wish to do?";
+    if (prompter_.Show({MessageKind::kError, text, kYes | kNo | kHelp, 0, ""}) != kNo) {
+      Stop();
+      End(false, false);
+      return false;
+    }
+  }
+  return true;
+}
+
+void JobEngine::Step(int ended_slot, const SlotState& ended) {
+  const int n = settings_.plan.NumYears;
+  if (ended_slot >= 1 && ended.job == "sim" && ended.part == "sim" && ended.year < n) {
+    auto s =
+        preparer_.AfterSimPart(ended.run, ended.year, settings_.first_slot, settings_.last_slot);
+    if (!s) {
+      Stop();
+      prompter_.Error(s.error());
+      End(false, false);
+      return;
+    }
+  }
+  bool launched = false;
+  bool continuation_due = ended_slot >= 1;
+  for (;;) {
+    if (stopped_) break;
+    int free = 0;
+    for (int s = settings_.first_slot; s <= settings_.last_slot; ++s) {
+      if (!slots_[s].state.active) {
+        free = s;
+        break;
+      }
+    }
+    if (free == 0) break;
+
+    std::optional<JobChoice> choice;
+    if (continuation_due && !launched) {
+      continuation_due = false;
+      choice = plan_->NextPart(ended);
+    }
+    if (!choice) {
+      std::array<SlotState, 4> states{};
+      for (int s = 1; s <= 3; ++s) states[s] = slots_[s].state;
+      auto r = plan_->ChooseNextJob(states, ended_slot <= 0, bots_, iterations_);
+      if (!r) {
+        InternalError(r.error());
+        return;
+      }
+      choice = *r;
+    }
+    if (!choice) break;
+
+    auto prepared = preparer_.Prepare(*choice, free);
+    if (!prepared) {
+      Stop();
+      prompter_.Error(prepared.error());
+      outcome_message_ = prepared.error();
+      End(false, false);
+      return;
+    }
+    if (!launched_any_ && !BeginBigJob()) return;
+
+    for (const std::string* f :
+         {&prepared->log_file, &prepared->report_file, &prepared->check_file}) {
+      if (f->empty()) continue;
+      if (auto d = DeleteFileWithRetries(*f); !d) {
+        Stop();
+        prompter_.Error(d.error());
+        outcome_message_ = d.error();
+        End(false, false);
+        return;
+      }
+    }
+    if (!prepared->year_log_header.empty()) {
+      (void)WriteTextLines(prepared->year_log, {prepared->year_log_header});
+    }
+    auto handle = runner_.Start(prepared->process);
+    if (!handle) {
+      Stop();
+      outcome_message_ = "Could not launch solution process !";
+      prompter_.Show({MessageKind::kError, outcome_message_, kOk | kHelp, 0, ""});
+      End(false, false);
+      return;
+    }
+    Slot& slot = slots_[free];
+    slot.state = SlotState{true, choice->run, choice->year, choice->job, choice->part};
+    slot.process = *handle;
+    slot.files = std::move(*prepared);
+    if (LogsStart(slot.state)) {
+      JobsLog({"START " + Description(slot.state) + " " + FormatTime(clock_.Now())});
+    }
+    launched = true;
+    launched_any_ = true;
+    ++counters_.parts_launched;
+  }
+
+  if (launched) {
+    host_.JobLinesChanged(JobLines());
+    return;
+  }
+  if (stopped_) return;
+  for (int s = 1; s <= 3; ++s) {
+    if (slots_[s].state.active) return;
+  }
+  std::array<SlotState, 4> none{};
+  auto r = plan_->ChooseNextJob(none, false, bots_, iterations_);
+  if (!r) {
+    InternalError(r.error());
+  } else if (*r) {
+    InternalError("Internal error determining if whole job is finished.");
+  } else {
+    WholeJobFinished();
+  }
+}
+
+bool JobEngine::Tick() {
+  ReapOrphans();
+  if (state_ != EngineState::kRunning) return false;
+  int ended = 0;
+  for (int s = settings_.first_slot; s <= 3 && ended == 0; ++s) {
+    if (slots_[s].state.active && runner_.Poll(slots_[s].process)) ended = s;
+  }
+  const bool cancelled = cancel_requested_;
+  if (!cancelled && ended == 0) return false;
+
+  if (cancelled) {
+    if (ended) slots_[ended].state.active = false;
+    Stop();
+    state_ = EngineState::kCancelled;
+    End(false, false);
+    outcome_message_ = "Solve job aborted via Cancel button";
+    prompter_.Information(outcome_message_);
+    prompter_.Information(
+        "However the DOS job may still be running.\r\nYou may be able to kill it by clicking on "
+        "this job in the TaskBar and then hitting Control-C.");
+    return true;
+  }
+
+  Slot& slot = slots_[ended];
+  if (FileExists(slot.files.log_file) && !slot.files.year_log.empty() &&
+      slot.files.year_log != slot.files.log_file) {
+    AppendFileToLog(slot.files.year_log, slot.files.log_file);
+  }
+  switch (JudgePart(slot.files.report_file, slot.files.check_file)) {
+    case PartOutcome::kSuccess: {
+      SlotState finished = slot.state;
+      slot.state.active = false;
+      ++counters_.parts_finished;
+      Booking b = plan_->FinishJobPart(finished);
+      if (b.end_line) JobsLog({"END " + Description(finished) + " " + FormatTime(clock_.Now())});
+      if (b.end_line && finished.job == "bot") bots_done_.insert(finished.year);
+      Step(ended, finished);
+      break;
+    }
+    case PartOutcome::kFailure:
+      HandleFailure(ended);
+      break;
+    case PartOutcome::kSuccessWithoutOutput:
+      slot.state.active = false;
+      InternalError("Dos Job Number " + std::to_string(ended) + " not spawned another job");
+      break;
+  }
+  if (Running()) host_.JobLinesChanged(JobLines());
+  return true;
+}
+
+void JobEngine::CancelButton() {
+  if (!Running()) return;
+  if (prompter_.Confirm("Do you really want to kill this job?", kYes | kNo) == kYes) {
+    RequestCancel();
+  }
+}
+
+void JobEngine::Stop() {
+  stopped_ = true;
+  if (state_ == EngineState::kRunning) state_ = EngineState::kStopped;
+  // Stopping never kills a solve that may have run for days; its process is only
+  // watched until it ends, so that it is reaped.
+  for (int s = 1; s <= 3; ++s) {
+    if (slots_[s].state.active && slots_[s].process.valid()) {
+      orphans_.push_back(slots_[s].process);
+    }
+    slots_[s].state.active = false;
+  }
+}
+
+void JobEngine::End(bool success, bool refresh) { host_.BigJobEnded(success, refresh); }
+
+void JobEngine::InternalError(const std::string& message) {
+  Stop();
+  outcome_message_ = InternalErrorText(message);
+  prompter_.Error(outcome_message_);
+  End(false, false);
+}
+
+void JobEngine::HandleFailure(int slot_number) {
+  Slot& slot = slots_[slot_number];
+  const SlotState failed = slot.state;
+  const PreparedPart files = slot.files;
+  slot.state.active = false;
+  Stop();
+  outcome_message_ = "An error has occurred doing\r\n" + Description(failed);
+  if (!settings_.batch_mode) prompter_.Error(outcome_message_);
+  End(false, true);
+  const std::string error_line =
+      "ERROR " + ErrorDescription(failed.run, What(failed), failed.job, failed.part) + " " +
+      FormatTime(clock_.Now());
+  JobsLog({error_line});
+
+  const JobChoice part{failed.run, failed.year, failed.job, failed.part};
+  if (!FileExists(files.report_file) && !FileExists(files.log_file)) {
+    outcome_message_ =
+        "The expected Report File\r\n  " + files.report_file +
+        "\r\n has not been created.\r\nThis error is probably because your Temporary Directory "
+        "is not set appropriately.\r\nClick on the Help button for more details.\r\n"
+        "  [Alternatively, perhaps the program did not run,\r\n    is not a stand-alone EXE, or "
+        "is from Release 5.1 or earlier of Solvara.]\r\nThis is a very serious problem.\r\n"
+        "You cannot run " +
+        preparer_.ProgramName(part) + " successfully until you fix it.";
+    prompter_.Show({MessageKind::kError, outcome_message_, kOk | kHelp, 0, ""});
+    if (failed.job == "sim" && failed.part == "sim") {
+      prompter_.Show(
+          {MessageKind::kError,
+           "An alternative is that the model \r\n   " + preparer_.ModelPath() +
+               "\r\nwas not made with Release 7.0 or later of Solvara.\r\nYou can check that "
+               "explicitly if you load this model again,\r\n using the \"Change Model\" button "
+               "on the Model/Data page.\r\n That will check which version of Solvara was used to "
+               "create this model.\r\n[Click on the \"Help\" button for more information.]",
+           kOk | kHelp, 0, ""});
+    }
+    return;
+  }
+
+  std::string error_log;
+  if (FileExists(files.log_file)) {
+    error_log = files.log_file;
+  } else if (auto ini = IniFile::Load(files.report_file)) {
+    std::string named = ini->ReadString("Result", "Log file", "");
+    if (!named.empty() && FileExists(named)) error_log = named;
+  }
+
+  if (settings_.batch_mode) {
+    if (!error_log.empty() && DirOfFile(error_log) != RemoveTrailingSep(settings_.working_dir)) {
+      std::string copy = JoinPath(settings_.working_dir, FileNameOf(error_log));
+      if (CopyKeepingStamp(error_log, copy, false)) error_log = copy;
+    }
+    AppendToLog(JoinPath(settings_.keep_dir, kBatchJobsLogName),
+                {error_log.empty() ? "Error running job - no log file"
+                                   : "Error running job - see log file\r\n" + error_log,
+                 error_line});
+    return;
+  }
+  if (error_log.empty()) {
+    prompter_.Information("(Unfortunately cannot find an Error Log file for you to look at.)");
+    return;
+  }
+  (void)CopyKeepingStamp(error_log, JoinPath(settings_.keep_dir, kLastErrorLogName), false);
+  if (prompter_.Show({MessageKind::kInformation,
+                      "Look at LOG file\r\n" + error_log +
+                          "\r\nto find details of the error.\r\nDo you want to look at it now?",
+                      kYes | kNo, 0, ""}) == kYes) {
+    host_.ShowLogReadOnly(error_log);
+  }
+}
+
+void JobEngine::WholeJobFinished() {
+  state_ = EngineState::kFinished;
+  elapsed_ = std::chrono::duration_cast<std::chrono::seconds>(clock_.Now() - start_time_);
+  const std::string elapsed = ElapsedText(elapsed_);
+  JobsLog({"WHOLE JOB FINISHED OK at " + FormatDateTime(clock_.Now()), " [" + elapsed + "]"});
+  outcome_message_ = "Job finished successfully";
+  host_.JobLinesChanged({"[Job finished] "});
+  if (!settings_.batch_mode) {
+    prompter_.Show(
+        {MessageKind::kInformation,
+         settings_.program_display_name + ":\r\nWhole job is finished\r\n[" + elapsed + ".]",
+         kOk | kHelp, 0, ""});
+  }
+  End(true, true);
+}
+
+std::vector<ProcessHandle> JobEngine::ActiveHandles() const {
+  std::vector<ProcessHandle> h;
+  for (int s = 1; s <= 3; ++s) {
+    if (slots_[s].state.active) h.push_back(slots_[s].process);
+  }
+  return h;
+}
+
+std::vector<std::string> JobEngine::JobLines() const {
+  std::vector<std::string> lines;
+  for (int s = 1; s <= 3; ++s) {
+    const SlotState& st = slots_[s].state;
+    if (!st.active) continue;
+    lines.push_back("  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" + st.part +
+                    " part of job " + st.job + "]");
+  }
+  if (lines.empty()) lines.push_back(launched_any_ ? "[None running.]" : "[None running yet] ");
+  return lines;
+}
+
+void JobEngine::ReapOrphans() {
+  std::erase_if(orphans_, [&](ProcessHandle& h) { return runner_.Poll(h).has_value(); });
+}
+
+}  // namespace yl::jobs

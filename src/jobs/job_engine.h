@@ -1,0 +1,164 @@
+#pragma once
+// The engine of a big job: a state machine advanced by Tick(). It launches job parts as
+// processes in up to three slots, judges every part that ends, books it in the job plan
+// and launches what can follow. The GUI ticks it from a one-second timer; batch mode
+// ticks it whenever the process runner says a child ended, so no part waits for the next
+// whole second.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/prompter.h"
+#include "core/status.h"
+#include "jobs/job_logs.h"
+#include "jobs/job_plan.h"
+#include "platform/process.h"
+
+namespace yl::jobs {
+
+// What a prepared part starts and where its outputs go.
+struct PreparedPart {
+  ProcessSpec process;
+  std::string log_file;
+  std::string report_file;
+  std::string check_file;
+  std::string year_log;         // the job's cumulative log
+  std::string year_log_header;  // when set, the year log is begun afresh with this line
+  bool record_run_info = false;
+};
+
+// The part of the engine that knows files: command files, stored-input files, copies.
+// Implemented by the application against the simulation; faked in scheduling tests.
+class PartPreparer {
+ public:
+  virtual ~PartPreparer() = default;
+  // Before the first launch, when more than one slot is usable: empty and fill the
+  // directories of slots 2..last.
+  virtual Status PrepareSlotDirectories(int first_slot, int last_slot) = 0;
+  // The outputs this big job will make again are moved or deleted; the files that could
+  // not be are returned ("locked").
+  virtual std::vector<std::string> ClearOutputs() = 0;
+  // Writes what the part needs and says what to start. The error text is the message
+  // to show; the big job stops.
+  virtual Result<PreparedPart> Prepare(const JobChoice& part, int slot) = 0;
+  // After the "sim" part of (run, year): the updated data go to the other slots.
+  virtual Status AfterSimPart(int run, int year, int first_slot, int last_slot) = 0;
+  // The model program's name for messages about a missing report.
+  virtual std::string ProgramName(const JobChoice& part) const = 0;
+  virtual std::string ModelPath() const = 0;
+};
+
+// What the engine asks of the window (or of batch mode) around a big job.
+class EngineHost {
+ public:
+  virtual ~EngineHost() = default;
+  // The window returns to idle; `refresh_results` after success.
+  virtual void BigJobEnded(bool success, bool refresh_results) = 0;
+  // Shows a log in the text editor, read-only.
+  virtual void ShowLogReadOnly(const std::string& path) = 0;
+  virtual void JobLinesChanged(const std::vector<std::string>& lines) = 0;
+};
+
+struct EngineSettings {
+  PlanSettings plan;
+  int first_slot = 1;
+  int last_slot = 1;
+  bool fewer_messages = false;
+  bool batch_mode = false;
+  bool jobs_log_on = false;
+  std::string keep_dir;
+  std::string working_dir;
+  std::string program_display_name = "Yearloom";
+  // Calendar year of a period index.
+  std::function<int(int)> calendar_year = [](int k) { return k; };
+};
+
+enum class EngineState { kIdle, kRunning, kFinished, kStopped, kCancelled };
+
+struct EngineCounters {
+  int parts_launched = 0;
+  int parts_finished = 0;
+};
+
+class JobEngine {
+ public:
+  JobEngine(ProcessRunner& runner, Clock& clock, Prompter& prompter, PartPreparer& preparer,
+            EngineHost& host);
+  ~JobEngine();
+
+  // StartBigJob: normalises the plan and launches the first parts. False when the big
+  // job was refused or abandoned (its message was shown). Of `bots`, StillNeeded is used
+  // (by default: not done in this big job); DoneThisJob is the engine's own record.
+  bool Start(const EngineSettings& settings, const PlanRequest& request, BotRecords bots = {},
+             IterationCounters iterations = {});
+  // Handles at most one ended part; true when it handled one.
+  bool Tick();
+  // The user confirmed "Do you really want to kill this job?": acted on at the next tick.
+  void RequestCancel() { cancel_requested_ = true; }
+  // Asks the question and requests the cancel on Yes.
+  void CancelButton();
+
+  bool Running() const { return state_ == EngineState::kRunning; }
+  EngineState state() const { return state_; }
+  const JobPlan* plan() const { return plan_.get(); }
+  const EngineCounters& counters() const { return counters_; }
+  // Running processes, for a wait that wakes when one ends.
+  std::vector<ProcessHandle> ActiveHandles() const;
+  std::vector<std::string> JobLines() const;
+  // The last message a failure or the end showed, for batch mode's log.
+  const std::string& outcome_message() const { return outcome_message_; }
+  std::chrono::seconds elapsed() const { return elapsed_; }
+
+ private:
+  struct Slot {
+    SlotState state;
+    ProcessHandle process;
+    PreparedPart files;
+  };
+
+  void Step(int ended_slot, const SlotState& ended);
+  bool BeginBigJob();
+  void Stop();
+  void End(bool success, bool refresh);
+  void WholeJobFinished();
+  void HandleFailure(int slot);
+  void InternalError(const std::string& message);
+  void JobsLog(const std::vector<std::string>& lines);
+  std::string What(const SlotState& s) const;
+  std::string Description(const SlotState& s) const;
+  void ReapOrphans();
+
+  ProcessRunner& runner_;
+  Clock& clock_;
+  Prompter& prompter_;
+  PartPreparer& preparer_;
+  EngineHost& host_;
+
+  EngineSettings settings_;
+  std::unique_ptr<JobPlan> plan_;
+  BotRecords bots_;
+  std::set<int> bots_done_;
+  IterationCounters iterations_;
+  std::array<Slot, 4> slots_{};
+  EngineState state_ = EngineState::kIdle;
+  bool stopped_ = false;
+  bool launched_any_ = false;
+  bool cancel_requested_ = false;
+  TimePoint start_time_{};
+  std::chrono::seconds elapsed_{0};
+  EngineCounters counters_;
+  std::string outcome_message_;
+  // Processes a cancelled or stopped big job left running; reaped when they end.
+  std::vector<ProcessHandle> orphans_;
+};
+
+// "sim for year 2003 (period number 3)" and the like: the {what} of job lines and logs.
+std::string PartWhat(const SlotState& s, const std::function<int(int)>& calendar_year);
+
+}  // namespace yl::jobs

@@ -1,0 +1,313 @@
+#include "jobs/job_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "support/fake_process_runner.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_prompter.h"
+
+namespace yl::jobs {
+namespace {
+
+using testing::FakeProcessRunner;
+
+std::string Key(const JobChoice& c) {
+  return std::string(RunShortName(c.run)) + "-" + c.job + "-" + c.part + "-" +
+         std::to_string(c.year);
+}
+
+// Prepares parts in a scratch directory; what each fake process leaves behind is decided
+// by `outcome` per part key ("ok" by default).
+class FakePreparer : public PartPreparer {
+ public:
+  explicit FakePreparer(const std::string& dir) : dir_(dir) {}
+  Status PrepareSlotDirectories(int first, int last) override {
+    slot_dirs.emplace_back(first, last);
+    return Ok();
+  }
+  std::vector<std::string> ClearOutputs() override { return locked; }
+  Result<PreparedPart> Prepare(const JobChoice& c, int slot) override {
+    prepared.push_back(Key(c) + "@" + std::to_string(slot));
+    if (fail_prepare == Key(c)) return Fail("BAT file not written so cannot start job");
+    PreparedPart p;
+    p.process.program = "fake";
+    p.process.args = {Key(c)};
+    p.log_file = JoinPath(dir_, Key(c) + ".log");
+    p.report_file = JoinPath(dir_, Key(c) + ".rpt");
+    p.check_file = JoinPath(dir_, Key(c) + ".chk");
+    p.year_log = JoinPath(dir_, Key(c) + ".ylog");
+    if (c.part == "sim") p.year_log_header = "** Starting " + Key(c) + " **";
+    return p;
+  }
+  Status AfterSimPart(int run, int year, int, int) override {
+    copies.push_back(std::to_string(run) + "/" + std::to_string(year));
+    return Ok();
+  }
+  std::string ProgramName(const JobChoice&) const override { return "demomodel"; }
+  std::string ModelPath() const override { return "/w/demomodel"; }
+
+  std::vector<std::pair<int, int>> slot_dirs;
+  std::vector<std::string> prepared;
+  std::vector<std::string> copies;
+  std::vector<std::string> locked;
+  std::string fail_prepare;
+
+ private:
+  std::string dir_;
+};
+
+class RecordingHost : public EngineHost {
+ public:
+  void BigJobEnded(bool success, bool refresh) override { ended.push_back({success, refresh}); }
+  void ShowLogReadOnly(const std::string& path) override { shown.push_back(path); }
+  void JobLinesChanged(const std::vector<std::string>& lines) override {
+    if (lines.size() > max_lines) max_lines = lines.size();
+    last_lines = lines;
+  }
+  std::vector<std::pair<bool, bool>> ended;
+  std::vector<std::string> shown;
+  std::vector<std::string> last_lines;
+  std::size_t max_lines = 0;
+};
+
+class JobEngineTest : public testing::IsolatedEnvTest {
+ protected:
+  JobEngineTest()
+      : preparer(scratch.MakeDir("work")), engine(runner, clock, prompter, preparer, host) {
+    keep = scratch.MakeDir("keep");
+    runner.on_start = [this](FakeProcessRunner::Started& s) -> Status {
+      const std::string key = s.spec.args.at(0);
+      const std::string base = scratch / ("work/" + key);
+      const std::string what = outcome.count(key) ? outcome[key] : "ok";
+      if (what == "no-report") return Ok();
+      testing::WriteFileBytes(base + ".log", "log of " + key + "\n");
+      testing::WriteFileBytes(
+          base + ".rpt", what == "error" ? "[Result]\nStatus=error\n" : "[Result]\nStatus=ok\n");
+      if (what != "no-check") testing::WriteFileBytes(base + ".chk", "done");
+      return Ok();
+    };
+    settings.plan.NumYears = 3;
+    settings.plan.PolicyStart = 1;
+    settings.plan.DoDeviations = true;
+    settings.keep_dir = keep;
+    settings.working_dir = scratch / "work";
+    settings.jobs_log_on = true;
+    settings.fewer_messages = true;
+    settings.calendar_year = [](int k) { return 2000 + k; };
+    testing::WriteFileBytes(keep + "/bigjobs.log", "");
+  }
+
+  PlanRequest All() {
+    PlanRequest r = PlanRequest::Nothing(3);
+    for (int run = 1; run <= 3; ++run) {
+      r.SimFirst[run] = r.SSFirst[run] = 1;
+      r.SimLast[run] = r.SSLast[run] = 3;
+    }
+    return r;
+  }
+
+  // Ends processes one at a time, oldest first, ticking after each, as the batch loop does.
+  void RunToEnd(int limit = 500) {
+    while (engine.Running() && limit-- > 0) {
+      auto running = runner.Running();
+      if (running.empty()) {
+        engine.Tick();
+        continue;
+      }
+      runner.Finish(running.front());
+      while (engine.Tick()) {
+      }
+    }
+  }
+
+  std::string JobsLog() { return testing::ReadFileBytes(keep + "/bigjobs.log"); }
+
+  FakeProcessRunner runner;
+  FakeClock clock{TimePoint{} + std::chrono::hours(24 * 365 * 50)};
+  testing::ScriptedPrompter prompter;
+  FakePreparer preparer;
+  RecordingHost host;
+  JobEngine engine;
+  EngineSettings settings;
+  std::string keep;
+  std::map<std::string, std::string> outcome;
+};
+
+TEST_F(JobEngineTest, RunAllFinishesWithEveryPartBookedAndLogged) {
+  settings.last_slot = 3;
+  ASSERT_TRUE(engine.Start(settings, All()));
+  clock.Advance(std::chrono::seconds(95));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(engine.counters().parts_launched, engine.counters().parts_finished);
+  // 3 runs x 3 years x (sim + sol), 3 bots x 3 parts, 3 x (csv, sssol, tallyr x2, cumsol),
+  // and the Policy's varix and devsol.
+  EXPECT_EQ(engine.counters().parts_launched, 18 + 9 + 15 + 2);
+  EXPECT_EQ(host.max_lines, 3u);
+  EXPECT_EQ(host.last_lines, (std::vector<std::string>{"[Job finished] "}));
+  ASSERT_EQ(host.ended.size(), 1u);
+  EXPECT_EQ(host.ended[0], std::make_pair(true, true));
+  EXPECT_EQ(preparer.slot_dirs, (std::vector<std::pair<int, int>>{{1, 3}}));
+  // Updated inputs are copied after each sim part but the last year's.
+  EXPECT_EQ(preparer.copies.size(), 6u);
+  std::string log = JobsLog();
+  EXPECT_NE(log.find("BEGINNING A JOB at "), std::string::npos);
+  EXPECT_NE(log.find("START Base: sim for year 2001 (period number 1) "), std::string::npos);
+  EXPECT_NE(log.find("END Rerun: Sol job for year 2003 (period number 3) "), std::string::npos);
+  EXPECT_NE(log.find("START Rerun: Preparing closure for year 2002 (period number 2) "),
+            std::string::npos);
+  EXPECT_NE(log.find("WHOLE JOB FINISHED OK at "), std::string::npos);
+  EXPECT_NE(log.find(" [Total elapsed time is: 1 minutes, 35 seconds]\n"), std::string::npos);
+  EXPECT_EQ(log.find("[Allowing"), std::string::npos);  // no line for 1..3
+  EXPECT_EQ(prompter.Last().text,
+            "Yearloom:\r\nWhole job is finished\r\n[Total elapsed time is: 1 minutes, 35 "
+            "seconds.]");
+  // The part's log went into the job's year log.
+  EXPECT_EQ(scratch.Read("work/Base-sim-sim-1.ylog"),
+            "** Starting Base-sim-sim-1 **\nlog of Base-sim-sim-1\n");
+}
+
+TEST_F(JobEngineTest, SlotTwoOnlyRunsEverythingThere) {
+  settings.first_slot = settings.last_slot = 2;
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 2;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(preparer.slot_dirs, (std::vector<std::pair<int, int>>{{2, 2}}));
+  for (const auto& p : preparer.prepared) EXPECT_EQ(p.back(), '2') << p;
+  EXPECT_NE(JobsLog().find("  [Allowing just one job (job number 2).]"), std::string::npos);
+}
+
+TEST_F(JobEngineTest, FailedPartStopsTheJobAndOffersItsLog) {
+  outcome["Base-sim-sim-2"] = "error";
+  prompter.Answer(kOk);
+  prompter.Answer(kYes);
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 3;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(prompter.Texts()[0],
+            "An error has occurred doing\r\nBase: sim for year 2002 (period number 2)");
+  const std::string log = scratch / "work/Base-sim-sim-2.log";
+  EXPECT_EQ(prompter.Texts()[1],
+            "Look at LOG file\r\n" + log +
+                "\r\nto find details of the error.\r\nDo you want to look at it now?");
+  EXPECT_EQ(host.shown, (std::vector<std::string>{log}));
+  EXPECT_EQ(testing::ReadFileBytes(keep + "/lasterr.log"), "log of Base-sim-sim-2\n");
+  EXPECT_NE(JobsLog().find("ERROR Base: sim for year 2002 (period number 2) "), std::string::npos);
+  EXPECT_TRUE(runner.Running().empty());
+}
+
+TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
+  settings.batch_mode = true;
+  testing::WriteFileBytes(keep + "/BatchJobs.log", "");
+  outcome["Base-csv-csv-2"] = "error";
+  PlanRequest r = PlanRequest::Nothing(1);
+  settings.plan.NumYears = 1;
+  r.SimFirst[1] = r.SSFirst[1] = 1;
+  r.SimLast[1] = r.SSLast[1] = 1;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_TRUE(prompter.messages.empty());
+  std::string batch = testing::ReadFileBytes(keep + "/BatchJobs.log");
+  EXPECT_NE(
+      batch.find("Error running job - see log file\r\n" + (scratch / "work/Base-csv-csv-2.log")),
+      std::string::npos);
+  EXPECT_NE(batch.find("ERROR Base: Assembling the spreadsheets [csv part of job csv] "),
+            std::string::npos);
+}
+
+TEST_F(JobEngineTest, MissingReportAndLogIsAVerySeriousProblem) {
+  outcome["Base-sim-sim-1"] = "no-report";
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 1;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(prompter.messages[1].text.substr(0, 26), "The expected Report File\r\n");
+  EXPECT_NE(
+      prompter.messages[1].text.find("You cannot run demomodel successfully until you fix it."),
+      std::string::npos);
+  EXPECT_NE(prompter.messages[2].text.find("/w/demomodel\r\nwas not made with Release 7.0"),
+            std::string::npos);
+}
+
+TEST_F(JobEngineTest, ReportOkButNoCheckFileIsAnInternalError) {
+  outcome["Base-sim-sol-1"] = "no-check";
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 1;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(prompter.Last().text,
+            "An internal programming error has occured.\r\nPlease tell the code developers.\r\n"
+            "The error message is:\r\nDos Job Number 1 not spawned another job");
+}
+
+TEST_F(JobEngineTest, CancelStopsSchedulingButLeavesProcessesRunning) {
+  settings.last_slot = 2;
+  ASSERT_TRUE(engine.Start(settings, All()));
+  prompter.Answer(kYes);
+  engine.CancelButton();
+  EXPECT_EQ(prompter.messages[0].text, "Do you really want to kill this job?");
+  auto running = runner.Running();
+  ASSERT_FALSE(running.empty());
+  EXPECT_TRUE(engine.Tick());
+  EXPECT_EQ(engine.state(), EngineState::kCancelled);
+  EXPECT_EQ(prompter.messages[1].text, "Solve job aborted via Cancel button");
+  EXPECT_EQ(runner.Running(), running);  // not killed
+  EXPECT_FALSE(engine.Tick());
+  runner.FinishAll();
+  engine.Tick();  // the left-over processes are reaped
+  for (int pid : running) EXPECT_TRUE(runner.Get(pid).reaped);
+  EXPECT_EQ(engine.counters().parts_launched, static_cast<int>(running.size()));
+}
+
+TEST_F(JobEngineTest, RefusalsBeforeAnythingRuns) {
+  EXPECT_FALSE(engine.Start(settings, PlanRequest::Nothing(3)));
+  EXPECT_EQ(prompter.Last().text, "Are no simulations or spreadsheet jobs to do.");
+
+  settings.fewer_messages = false;
+  prompter.Answer(kCancel);
+  EXPECT_FALSE(engine.Start(settings, All()));
+  EXPECT_EQ(prompter.Last().text.substr(0, 24), "Beginning simulation(s).");
+  EXPECT_TRUE(runner.StartOrder().empty());
+
+  settings.fewer_messages = true;
+  preparer.locked = {"bs1b-ssy.csv"};
+  prompter.Answer(kYes);
+  EXPECT_FALSE(engine.Start(settings, All()));
+  EXPECT_NE(prompter.Last().text.find("appear to be locked by another program"), std::string::npos);
+  EXPECT_NE(prompter.Last().text.find("\r\n  bs1b-ssy.csv\r\n\r\nWe recommend"), std::string::npos);
+  EXPECT_TRUE(runner.StartOrder().empty());
+}
+
+TEST_F(JobEngineTest, PreparationAndLaunchFailuresStopWithTheirMessage) {
+  preparer.fail_prepare = "Base-sim-sim-1";
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 1;
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(prompter.Last().text, "BAT file not written so cannot start job");
+
+  preparer.fail_prepare.clear();
+  runner.on_start = [](FakeProcessRunner::Started&) -> Status { return Fail("no such program"); };
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(prompter.Last().text, "Could not launch solution process !");
+  EXPECT_TRUE(prompter.Last().buttons & kHelp);
+}
+
+}  // namespace
+}  // namespace yl::jobs
