@@ -53,6 +53,8 @@ bool TextReader::AtEnd() {
   return false;
 }
 
+bool TextReader::ReadFailed() const { return file_ != nullptr && std::ferror(file_) != 0; }
+
 Status TextReader::Close() {
   if (!file_) return Ok();
   int r = std::fclose(file_);

@@ -24,6 +24,8 @@ class TextReader {
   // Reads a line that must be there: "Unexpected end of file" otherwise.
   Status ReadRequiredLine(std::string& line);
   bool AtEnd();
+  // Whether a read failed (for example on a directory); ReadLine then returns false.
+  bool ReadFailed() const;
   Status Close();
   bool IsOpen() const { return file_ != nullptr; }
   const std::string& path() const { return path_; }
@@ -54,6 +56,8 @@ class TextWriter {
   // "Cannot close file[TxtClose]"; closing a file that is not open succeeds.
   Status Close();
   bool IsOpen() const { return file_ != nullptr; }
+  // Whether a write has failed so far (Close reports it too).
+  bool Failed() const { return failed_; }
   const std::string& path() const { return path_; }
 
  private:

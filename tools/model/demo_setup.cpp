@@ -1,0 +1,145 @@
+#include "model/demo_setup.h"
+
+#include <filesystem>
+
+#include "cmf/sol_method.h"
+#include "core/prompter.h"
+#include "core/text_util.h"
+#include "model/demo_setup_load.h"
+#include "model/min_file.h"
+#include "model/prog_run.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/sim_details.h"
+#include "sim/sim_defaults.h"
+#include "sim/sim_naming.h"
+#include "sim/sim_table.h"
+
+namespace yl::modelprog {
+namespace {
+
+// Nobody answers: messages are collected, and every question gets its first button.
+class CollectingPrompter : public Prompter {
+ public:
+  explicit CollectingPrompter(std::vector<std::string>& out) : out_(out) {}
+  Button Show(const Message& m) override {
+    std::string text = m.text;
+    for (char& c : text)
+      if (c == '\r') c = ' ';
+    out_.push_back(text);
+    for (Button b : {kOk, kYes, kNo, kCancel})
+      if (m.buttons & b) return b;
+    return kOk;
+  }
+  std::vector<std::string> ChooseFiles(const FileRequest&) override { return {}; }
+  std::optional<std::string> ChooseDirectory(const DirectoryRequest&) override {
+    return std::nullopt;
+  }
+
+ private:
+  std::vector<std::string>& out_;
+};
+
+constexpr int kFirstYear = 2021;
+constexpr int kYears = 10;
+// Policy shocks in these periods (their files are "pol{year}.psh").
+constexpr int kPolicyYears[] = {2024, 2027};
+
+}  // namespace
+
+Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
+  DemoSetupResult r;
+  r.dir = AbsolutePath(request.dir);
+  const std::string source = JoinPath(request.bin_dir, "demo");
+  if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
+  const std::string model =
+      AbsolutePath(JoinPath(request.bin_dir, request.interpreter ? "demokv.kvs" : "demomodel"));
+  if (!FileExists(model)) return Fail("The demo model is missing: " + model);
+
+  // 1. The files, all or nothing.
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(source))
+    if (e.is_regular_file()) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  for (const std::string& n : names) {
+    const std::string target = JoinPath(r.dir, n);
+    if (FileExists(target) && !FilesEqual(target, JoinPath(source, n)))
+      return Fail("The file " + target + " already exists and differs from the demo's " + n +
+                  "; nothing was changed");
+  }
+  if (!ForceDirectories(r.dir)) return Fail("Cannot create directory " + r.dir);
+  for (const std::string& n : names) {
+    const std::string target = JoinPath(r.dir, n);
+    if (!FileExists(target)) {
+      if (auto s = CopyKeepingStamp(JoinPath(source, n), target, false); !s)
+        return Fail("Cannot copy " + n + " to " + r.dir + ": " + s.error());
+    }
+    r.files.push_back(target);
+  }
+
+  // 2. The simulation: ten one-year periods of the demo model.
+  CollectingPrompter prompter(r.messages);
+  std::unique_ptr<TSimRecord> sim = CreateSimRecord();
+  SetDefaultSimulation(*sim, r.dir);
+  std::optional<std::string> interpreter;
+  if (request.interpreter && FileExists(JoinPath(request.bin_dir, "kalvo")))
+    interpreter = AbsolutePath(JoinPath(request.bin_dir, "kalvo"));
+  auto loaded = LoadDemoModel(model, interpreter, r.dir, *sim, prompter);
+  if (!loaded)
+    return Fail(loaded.error() + (r.messages.empty() ? std::string() : ": " + r.messages.back()));
+
+  sim->NumYears = kYears;
+  sim->FirstYear = kFirstYear;
+  sim->SimNames[kBase] = "BS1";
+  sim->SimNames[kRerun] = "BR1";
+  sim->SimNames[kPolicy] = "PL1";
+  sim->LengthPeriods.Fill(1);
+  sim->CMFCells.Fill("");
+  sim->CMFCells(kCommonRow, kBaseClosure) = "base";
+  sim->CMFCells(kCommonRow, kBaseShocks) = "base";
+  sim->CMFCells(kCommonRow, kPolicyClosure) = "policy";
+  bool shocked = false;
+  for (int k = 1; k <= kYears; ++k) {
+    sim->CMFCells(k, kBaseClosure) = "?";
+    sim->CMFCells(k, kBaseShocks) = "?";
+    sim->CMFCells(k, kPolicyClosure) = "?";
+    const int year = kFirstYear + k - 1;
+    for (int y : kPolicyYears)
+      if (y == year) {
+        sim->CMFCells(k, kPolicyShocks) = "pol" + std::to_string(year);
+        shocked = true;
+      }
+    // From the first policy shock on, every period is a Policy period.
+    if (shocked && sim->CMFCells(k, kPolicyShocks).empty()) sim->CMFCells(k, kPolicyShocks) = "?";
+  }
+  ResetRowsAboveNumYears(*sim);
+  RecomputeYears(*sim);
+  NormaliseCells(*sim);
+
+  // 3. The session around it, and the Sim Details.
+  SessionSettings s;
+  s.model = loaded->model;
+  s.min_din = loaded->info;
+  // What the release check would report; the program checks it again when it loads.
+  s.model.Release = {kReleaseCode, kProgramVersion, kCompiler};
+  s.paths.work_dir = r.dir;
+  s.options.ResultsMapFile = JoinPath(r.dir, "demo.map");
+  s.methods.Normal.Method = GraggDefaultSolMethod();
+  s.methods.Alternative.Method = GraggDefaultSolMethod();
+  for (int i = 1; i <= sim->NumMinFiles; ++i) {
+    const TMinFileEntry& m = sim->MinFiles[i];
+    if (m.Special || !m.IsInput) continue;
+    const std::string file = JoinPath(r.dir, LowerCase(Trim(m.Name)) + ".har");
+    if (!FileExists(file)) return Fail("The demo data file " + file + " is missing");
+    s.first_year_files.push_back("File " + Trim(m.Name) + " = " + QuoteIfBlank(file) + " ; ! " +
+                                 Trim(m.Description));
+  }
+  r.sim_details = DefaultSimDetailsFile(*sim, s.model.ModelName, false);
+  SimDetailsContext ctx;
+  ctx.unattended = true;
+  if (auto w = WriteDynamicSimInfo(r.sim_details, false, 0, s, *sim, ctx, prompter); !w)
+    return Fail("Cannot write the Sim Details file " + r.sim_details + ": " + w.error());
+  return r;
+}
+
+}  // namespace yl::modelprog

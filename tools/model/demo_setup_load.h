@@ -1,0 +1,28 @@
+#pragma once
+// Loading the demo model into a simulation record as "Change Model" would. Kept apart
+// from the Sim Details writer: the two headers cannot share a translation unit.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/prompter.h"
+#include "core/status.h"
+#include "model/model_state.h"
+#include "sim/sim_record.h"
+
+namespace yl::modelprog {
+
+struct LoadedModel {
+  ModelState model;
+  TMinDinInfo info;
+};
+
+// `interpreter` is the kalvo program for a ".kvs" model; `scratch_dir` receives the
+// load's "temp.mdf", which is removed again.
+Result<LoadedModel> LoadDemoModel(const std::string& model_path,
+                                  const std::optional<std::string>& interpreter,
+                                  const std::string& scratch_dir, TSimRecord& sim,
+                                  Prompter& prompter);
+
+}  // namespace yl::modelprog
