@@ -19,7 +19,10 @@ mode_t ModeOf(const std::string& p) {
   return st.st_mode & 07777;
 }
 
-class DirSearchTest : public IsolatedEnvTest {};
+class DirSearchTest : public IsolatedEnvTest {
+ protected:
+  DirSearchTest() : IsolatedEnvTest(testing::ScratchDir::Root::kShort) {}
+};
 
 TEST_F(DirSearchTest, TakesTmpWhenSvtempIsUnsetAndSaysWhy) {
   env.Unset("SVTEMP");

@@ -25,9 +25,10 @@ void WriteFileBytes(const std::string& path, const std::string& content) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-ScratchDir::ScratchDir() {
+ScratchDir::ScratchDir(Root where) {
   const char* base = std::getenv("YL_TEST_SCRATCH");
   std::string root = base ? base : fs::temp_directory_path().string();
+  if (where == Root::kShort) root = "/tmp";
   std::string templ = root + "/yltest-XXXXXX";
   if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed under " + root);
   path_ = templ;
@@ -81,7 +82,7 @@ ScopedEnv::~ScopedEnv() {
   }
 }
 
-IsolatedEnvTest::IsolatedEnvTest() {
+IsolatedEnvTest::IsolatedEnvTest(ScratchDir::Root root) : scratch(root) {
   std::string home = scratch.MakeDir("home");
   env.Set("HOME", home);
   env.Set("XDG_CONFIG_HOME", scratch.MakeDir("home/.config"));

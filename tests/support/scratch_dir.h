@@ -13,7 +13,10 @@ namespace yl::testing {
 
 class ScratchDir {
  public:
-  ScratchDir();
+  // Directory searches refuse names over 50 characters, so tests of them ask for a root
+  // that stays short whatever the checkout path is.
+  enum class Root { kBuildTree, kShort };
+  explicit ScratchDir(Root root = Root::kBuildTree);
   ~ScratchDir();
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
@@ -46,7 +49,7 @@ class ScopedEnv {
 
 class IsolatedEnvTest : public ::testing::Test {
  protected:
-  IsolatedEnvTest();
+  explicit IsolatedEnvTest(ScratchDir::Root root = ScratchDir::Root::kBuildTree);
   ScratchDir scratch;
   ScopedEnv env;
 };
