@@ -35,6 +35,17 @@ std::string PrivacyProblem(const std::string& base, const std::string& sub,
   return "";
 }
 
+void ReportNoDir(Prompter& prompter, const std::string& program_name, const std::string& purpose,
+                 const std::string& variable, int help_topic) {
+  prompter.Error("Serious problem.\r\n" + program_name + " cannot identify a suitable directory " +
+                     purpose + ".\r\nYou need to set the value of Environment variable " +
+                     variable +
+                     " appropriately.\r\nClick on the Help button for detailed advice about this.",
+                 help_topic);
+  prompter.Information(program_name +
+                       " will now shut down so that you can rectify this serious problem.");
+}
+
 }  // namespace
 
 std::string DirSearchResult::Messages() const {
@@ -132,23 +143,11 @@ DirSearchParams KeepDirSearchParams(const DirSourceContext& context) {
 }
 
 void ReportNoTempDir(Prompter& prompter, const std::string& program_name) {
-  prompter.Error("Serious problem.\r\n" + program_name +
-                     " cannot identify a suitable directory for temporary files.\r\n"
-                     "You need to set the value of Environment variable SVTEMP "
-                     "appropriately.\r\nClick on the Help button for detailed advice about this.",
-                 kHelpNoTempDir);
-  prompter.Information(program_name +
-                       " will now shut down so that you can rectify this serious problem.");
+  ReportNoDir(prompter, program_name, "for temporary files", "SVTEMP", kHelpNoTempDir);
 }
 
 void ReportNoKeepDir(Prompter& prompter, const std::string& program_name) {
-  prompter.Error("Serious problem.\r\n" + program_name +
-                     " cannot identify a suitable directory for its Keep Directory.\r\n"
-                     "You need to set the value of Environment variable SVKEEP "
-                     "appropriately.\r\nClick on the Help button for detailed advice about this.",
-                 kHelpNoKeepDir);
-  prompter.Information(program_name +
-                       " will now shut down so that you can rectify this serious problem.");
+  ReportNoDir(prompter, program_name, "for its Keep Directory", "SVKEEP", kHelpNoKeepDir);
 }
 
 }  // namespace yl

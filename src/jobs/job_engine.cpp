@@ -52,6 +52,8 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
     prompter_.Information("Is already a big job running. Cannot start another.");
     return false;
   }
+  outcome_message_.clear();
+  part_failed_ = false;
   settings_ = settings;
   bots_done_.clear();
   // Whether a closure preparation finished in this big job is the engine's own record;
@@ -63,8 +65,10 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
           : std::function<bool(int)>([this](int year) { return bots_done_.count(year) == 0; });
   iterations_ = std::move(iterations);
   plan_ = std::make_unique<JobPlan>(settings_.plan, request);
+  preparer_.PlanMade(*plan_);
   if (plan_->Empty()) {
-    prompter_.Information("Are no simulations or spreadsheet jobs to do.");
+    outcome_message_ = "Are no simulations or spreadsheet jobs to do.";
+    prompter_.Information(outcome_message_);
     return false;
   }
   CheckIndex(settings_.first_slot, 1, 3, "slot");
@@ -72,6 +76,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   // Slot 2 alone ("Just One Solve (no. 2)") needs its directory as much as two slots do.
   if (settings_.last_slot >= 2) {
     if (auto s = preparer_.PrepareSlotDirectories(settings_.first_slot, settings_.last_slot); !s) {
+      outcome_message_ = s.error();
       prompter_.Show({MessageKind::kError, s.error(), kOk | kHelp, 0, ""});
       return false;
     }
@@ -81,7 +86,6 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   launched_any_ = false;
   cancel_requested_ = false;
   counters_ = {};
-  outcome_message_.clear();
   state_ = EngineState::kRunning;
   Step(0, {});
   return state_ == EngineState::kRunning || state_ == EngineState::kFinished;
@@ -320,6 +324,7 @@ void JobEngine::HandleFailure(int slot_number) {
   const SlotState failed = slot.state;
   const PreparedPart files = slot.files;
   slot.state.active = false;
+  part_failed_ = true;
   Stop();
   outcome_message_ = "An error has occurred doing\r\n" + Description(failed);
   if (!settings_.batch_mode) prompter_.Error(outcome_message_);
@@ -366,10 +371,10 @@ void JobEngine::HandleFailure(int slot_number) {
       std::string copy = JoinPath(settings_.working_dir, FileNameOf(error_log));
       if (CopyKeepingStamp(error_log, copy, false)) error_log = copy;
     }
-    AppendToLog(JoinPath(settings_.keep_dir, kBatchJobsLogName),
-                {error_log.empty() ? "Error running job - no log file"
-                                   : "Error running job - see log file\r\n" + error_log,
-                 error_line});
+    std::vector<std::string> lines{"Error running job - no log file"};
+    if (!error_log.empty()) lines = {"Error running job - see log file", error_log};
+    lines.push_back(error_line);
+    AppendToLog(JoinPath(settings_.keep_dir, kBatchJobsLogName), lines);
     return;
   }
   if (error_log.empty()) {

@@ -38,6 +38,8 @@ struct PreparedPart {
 class PartPreparer {
  public:
   virtual ~PartPreparer() = default;
+  // The plan of the big job being started; it lives until the next one starts.
+  virtual void PlanMade(const JobPlan& /*plan*/) {}
   // Before the first launch, when more than one slot is usable: empty and fill the
   // directories of slots 2..last.
   virtual Status PrepareSlotDirectories(int first_slot, int last_slot) = 0;
@@ -113,6 +115,8 @@ class JobEngine {
   std::vector<std::string> JobLines() const;
   // The last message a failure or the end showed, for batch mode's log.
   const std::string& outcome_message() const { return outcome_message_; }
+  // The big job stopped because a part ended badly (its logs tell the story).
+  bool part_failed() const { return part_failed_; }
   std::chrono::seconds elapsed() const { return elapsed_; }
 
  private:
@@ -150,6 +154,7 @@ class JobEngine {
   bool stopped_ = false;
   bool launched_any_ = false;
   bool cancel_requested_ = false;
+  bool part_failed_ = false;
   TimePoint start_time_{};
   std::chrono::seconds elapsed_{0};
   EngineCounters counters_;

@@ -19,6 +19,10 @@ std::string CompanionOrNominal(const std::string& model_path, const std::string&
 
 }  // namespace
 
+void ReportModelMissing(Prompter& prompter, const std::string& path) {
+  prompter.Error("Model Exe File\r\n  " + path + "\r\ndoes not exist.", kHelpModelMissing);
+}
+
 FileRequest SelectModelRequest(const ModelState& model, const std::string& default_dir,
                                bool interpreter_found) {
   FileRequest r;
@@ -82,7 +86,7 @@ ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& pro
     return out;
   };
   if (path.empty() || !FileExists(path)) {
-    prompter.Error("Model Exe File\r\n  " + path + "\r\ndoes not exist.", kHelpModelMissing);
+    ReportModelMissing(prompter, path);
     return clear();
   }
   std::optional<std::string> min_path = FindCompanion(path, ".MIN");

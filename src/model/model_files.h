@@ -14,6 +14,9 @@ namespace yl {
 
 inline constexpr int kHelpModelMissing = 7006;
 
+// The error shown, with its Help, when the model program is not where it should be.
+void ReportModelMissing(Prompter& prompter, const std::string& path);
+
 // Everything a model load reads and rebuilds.
 struct ModelSession {
   ModelState model;

@@ -6,6 +6,7 @@
 #include "core/text_util.h"
 #include "env/dir_source.h"
 #include "env/program_search.h"
+#include "model/model_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "sim/sim_table.h"
@@ -139,7 +140,7 @@ void ReadModelGroup(const IniFile& ini, SessionSettings& s, Prompter& prompter,
   bool have = !Trim(path).empty();
   ModelState model;
   if (have && !FileExists(path)) {
-    prompter.Error("Model Exe File\r\n  " + path + "\r\ndoes not exist.", kHelpModelMissing);
+    ReportModelMissing(prompter, path);
     have = false;
   }
   if (have) {

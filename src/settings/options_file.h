@@ -17,7 +17,6 @@ namespace yl {
 
 inline constexpr const char* kOptionsFileName = "yearloom.ini";
 inline constexpr int kYearloomIniVersion = 318;
-inline constexpr int kHelpModelMissing = 7006;
 inline constexpr int kHelpWorkDirMissing = 7009;
 
 struct OptionGroups {

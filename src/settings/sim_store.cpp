@@ -72,6 +72,14 @@ Result<int> NextInt(LineCursor& c) {
   return ParseInt(line, c.LineNo());
 }
 
+// The number of MIN or DIN files that the entries after it describe.
+Result<int> NextFileCount(LineCursor& c) {
+  YL_TRY(n, NextInt(c));
+  if (n > kMaxLogicalFiles) return Fail(TooManyFiles(n));
+  if (n < 0) return Fail("Invalid number of files " + std::to_string(n));
+  return n;
+}
+
 Result<std::string> NextField(LineCursor& c, std::size_t width) {
   YL_TRY(line, c.Next());
   return TrimRight(line.substr(0, std::min(width, line.size())));
@@ -221,9 +229,7 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
     YL_TRY(name, NextField(c, 3));
     sim->SimNames[r] = name;
   }
-  YL_TRY(num_min, NextInt(c));
-  if (num_min > kMaxLogicalFiles) return Fail(TooManyFiles(num_min));
-  if (num_min < 0) return Fail("Invalid number of files " + std::to_string(num_min));
+  YL_TRY(num_min, NextFileCount(c));
   sim->NumMinFiles = num_min;
   for (int i = 1; i <= num_min; ++i) {
     TMinFileEntry& e = sim->MinFiles[i];
@@ -233,9 +239,7 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
     YL_TRY(desc, NextField(c, 80));
     e = TMinFileEntry{name, flags[0], flags[1], flags[2], type, desc};
   }
-  YL_TRY(num_din, NextInt(c));
-  if (num_din > kMaxLogicalFiles) return Fail(TooManyFiles(num_din));
-  if (num_din < 0) return Fail("Invalid number of files " + std::to_string(num_din));
+  YL_TRY(num_din, NextFileCount(c));
   sim->NumDinFiles = num_din;
   for (int i = 1; i <= num_din; ++i) {
     TDinFileEntry& e = sim->DinFiles[i];

@@ -207,6 +207,37 @@ TEST_F(JobEngineTest, FailedPartStopsTheJobAndOffersItsLog) {
   EXPECT_TRUE(runner.Running().empty());
 }
 
+TEST_F(JobEngineTest, AFailureAtAnyPartStopsTheJobThere) {
+  struct Case {
+    std::string part;
+    std::string error_line;
+  };
+  for (const Case& c :
+       {Case{"Rerun-bot-env-2",
+             "ERROR Rerun: Preparing closure for year 2002 (period number 2) "
+             "[env part of job bot] "},
+        Case{"Rerun-bot-ambix1-1", "[ambix1 part of job bot] "},
+        Case{"Policy-sim-sol-3", "ERROR Policy: Sol job for year 2003 (period number 3) "},
+        Case{"Base-sssol-sssol-4",
+             "ERROR Base: Assembling the spreadsheets [sssol part of "
+             "job sssol] "},
+        Case{"Rerun-tallyr-cum-4", "[cum part of job tallyr] "},
+        Case{"Policy-varix-cum-4", "[cum part of job varix] "},
+        Case{"Policy-devsol-cum-4", "[cum part of job devsol] "}}) {
+    outcome.clear();
+    outcome[c.part] = "error";
+    testing::WriteFileBytes(keep + "/bigjobs.log", "");
+    prompter.messages.clear();
+    ASSERT_TRUE(engine.Start(settings, All())) << c.part;
+    RunToEnd();
+    EXPECT_EQ(engine.state(), EngineState::kStopped) << c.part;
+    // One slot: the failed part was the last one launched.
+    EXPECT_EQ(engine.counters().parts_launched, engine.counters().parts_finished + 1) << c.part;
+    EXPECT_NE(JobsLog().find(c.error_line), std::string::npos) << c.part << "\n" << JobsLog();
+    EXPECT_EQ(JobsLog().find("WHOLE JOB FINISHED"), std::string::npos) << c.part;
+  }
+}
+
 TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
   settings.batch_mode = true;
   testing::WriteFileBytes(keep + "/BatchJobs.log", "");
@@ -221,7 +252,7 @@ TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
   EXPECT_TRUE(prompter.messages.empty());
   std::string batch = testing::ReadFileBytes(keep + "/BatchJobs.log");
   EXPECT_NE(
-      batch.find("Error running job - see log file\r\n" + (scratch / "work/Base-csv-csv-2.log")),
+      batch.find("Error running job - see log file\n" + (scratch / "work/Base-csv-csv-2.log")),
       std::string::npos);
   EXPECT_NE(batch.find("ERROR Base: Assembling the spreadsheets [csv part of job csv] "),
             std::string::npos);

@@ -42,7 +42,7 @@ class ChecksTest : public IsolatedEnvTest {
                  const std::string& program = "demomodel") {
     if (!cmf_text.empty()) scratch.Write(stem + ".cmf", cmf_text);
     scratch.Write(stem + ".sti", sti_lines);
-    return RunModel(program, dir, stem + ".sti", stem + ".log", stem + ".rpt");
+    return RunProgram(program, dir, stem + ".sti", stem + ".log", stem + ".rpt", stem + ".log");
   }
   std::string CheckSti(const std::string& stem) const {
     return "rpt\n" + JoinPath(dir, stem + ".rpt") + "\ncmf\n" + JoinPath(dir, stem + ".cmf") + "\n";
@@ -62,7 +62,7 @@ TEST_F(ChecksTest, EnvPartSavesTheEnvironmentWithoutSolving) {
   ASSERT_EQ(r.Key("Status"), "ok") << r.Key("Error") << r.log;
   ASSERT_TRUE(FileExists(env + ".en4"));
   EXPECT_FALSE(FileExists(JoinPath(dir, "sum-x.har")));
-  HarFile en4 = ReadHar(env + ".en4");
+  HarFile en4 = ReadHarOrFail(env + ".en4");
   std::vector<std::string> vars = Strings(en4, "EXVR");
   EXPECT_THAT(vars, ::testing::ElementsAre("a", "k", "tpow", "ltot", "savr", "pcpi"));
   EXPECT_EQ(Strings(en4, "EXCM").size(), 12u);
@@ -74,7 +74,7 @@ TEST_F(ChecksTest, EnvPartSavesTheEnvironmentWithoutSolving) {
   p.shocks = "shock a = 1 ;\n";
   ProgramRun solve = RunPeriod(p, BaseCommandFile(p));
   ASSERT_EQ(solve.Key("Status"), "ok") << solve.Key("Error");
-  EXPECT_EQ(Strings(ReadHar(p.Stem() + ".sl4"), "EXCM"), Strings(en4, "EXCM"));
+  EXPECT_EQ(Strings(ReadHarOrFail(p.Stem() + ".sl4"), "EXCM"), Strings(en4, "EXCM"));
 }
 
 TEST_F(ChecksTest, ClosureChecksValidateWithoutWritingAnything) {
@@ -180,7 +180,7 @@ TEST_F(ChecksTest, ReleaseCheckFindsAuxiliaryFilesOfAnotherTime) {
   struct Case {
     std::string axs, axt, error;
   };
-  auto own = ReadHar(BinPath("demomodel.axt"));
+  auto own = ReadHarOrFail(BinPath("demomodel.axt"));
   const std::string stamp = Trim(own.Find("DTXT")->strings.front());
   for (const Case& c : {Case{"A 2020", "B 2020", "E-AX date problem"},
                         Case{"C 2020", "C 2020", "E-PG date problem"}, Case{stamp, stamp, ""}}) {

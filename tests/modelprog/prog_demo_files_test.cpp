@@ -32,7 +32,7 @@ TEST(DemoFilesTest, MinBelongsWithItsAuxiliaryTable) {
     EXPECT_TRUE(*same);
   }
   // The table file carries the TAB file's text for the extraction tool.
-  HarFile axt = ReadHar(BinPath("demomodel.axt"));
+  HarFile axt = ReadHarOrFail(BinPath("demomodel.axt"));
   EXPECT_EQ(Strings(axt, "TABN").front(), "demomodel.tab");
   EXPECT_GT(Strings(axt, "TABF").size(), 50u);
 }

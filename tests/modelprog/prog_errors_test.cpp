@@ -25,14 +25,7 @@ struct MalformedCase {
   const char* error;
 };
 
-class MalformedTest : public IsolatedEnvTest, public ::testing::WithParamInterface<MalformedCase> {
- protected:
-  void SetUp() override {
-    CopyDemoFiles(scratch.path());
-    p.dir = scratch.path();
-  }
-  PeriodFiles p;
-};
+class MalformedTest : public DemoPeriodTest, public ::testing::WithParamInterface<MalformedCase> {};
 
 TEST_P(MalformedTest, FailsWithAClearMessage) {
   const MalformedCase& c = GetParam();
@@ -90,23 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
                       "no \"auxiliary files\" statement"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class ProgramFailureTest : public IsolatedEnvTest {
- protected:
-  void SetUp() override {
-    CopyDemoFiles(scratch.path());
-    p.dir = scratch.path();
-  }
-  PeriodFiles p;
-};
+class ProgramFailureTest : public DemoPeriodTest {};
 
 TEST_F(ProgramFailureTest, MissingCommandFileAndBadStoredInput) {
   scratch.Write("a.sti", "bat\nrpt\n" + scratch / "a.rpt" + "\ncmf\n" + scratch / "none.cmf\n");
-  ProgramRun r = RunModel("demomodel", p.dir, "a.sti", "a.log", "a.rpt");
+  ProgramRun r = RunProgram("demomodel", p.dir, "a.sti", "a.log", "a.rpt", "a.log");
   EXPECT_EQ(r.Key("Status"), "error");
   EXPECT_THAT(r.Key("Error"), HasSubstr("does not exist"));
 
   scratch.Write("b.sti", "bat\nrpt\n" + scratch / "b.rpt" + "\nsomething\n");
-  r = RunModel("demomodel", p.dir, "b.sti", "b.log", "b.rpt");
+  r = RunProgram("demomodel", p.dir, "b.sti", "b.log", "b.rpt", "b.log");
   EXPECT_EQ(r.Key("Status"), "error");
   EXPECT_THAT(r.Key("Error"), HasSubstr("expected \"cmf\" or a blank line"));
 }

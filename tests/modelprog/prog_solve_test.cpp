@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "model/prog_har.h"
+#include "harfile/har_build.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "prog_support.h"
@@ -17,14 +17,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class PeriodSolveTest : public IsolatedEnvTest {
- protected:
-  void SetUp() override {
-    CopyDemoFiles(scratch.path());
-    p.dir = scratch.path();
-  }
-  PeriodFiles p;
-};
+class PeriodSolveTest : public DemoPeriodTest {};
 
 TEST_F(PeriodSolveTest, SolveWritesSolutionUpdatedAndStartingFiles) {
   ProgramRun r = RunPeriod(p, BaseCommandFile(p));
@@ -36,12 +29,12 @@ TEST_F(PeriodSolveTest, SolveWritesSolutionUpdatedAndStartingFiles) {
     EXPECT_TRUE(FileExists(f)) << f;
   EXPECT_FALSE(FileExists(p.Stem() + ".udc"));  // only when asked for
 
-  HarFile sol = ReadHar(p.Stem() + ".sl4");
+  HarFile sol = ReadHarOrFail(p.Stem() + ".sl4");
   // One header per variable whose description begins with the name and a blank.
   std::vector<std::string> names = Strings(sol, "VCNM");
   ASSERT_EQ(names.size(), 23u);
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string h = modelprog::NumberedName('C', static_cast<int>(i) + 1);
+    const std::string h = NumberedName('C', static_cast<int>(i) + 1);
     const HarHeader* c = sol.Find(h);
     ASSERT_NE(c, nullptr) << h;
     EXPECT_EQ(c->description.rfind(names[i] + " ", 0), 0u) << c->description;
@@ -57,14 +50,14 @@ TEST_F(PeriodSolveTest, SolveWritesSolutionUpdatedAndStartingFiles) {
   for (int x : flags->ints) count += x;
   EXPECT_EQ(count, 12);
   // The exogenous y takes the 2021 slice of the forecast exactly.
-  std::vector<double> y = RealValues(sol, "C001");
+  std::vector<double> y = HeaderValues(sol, "C001");
   ASSERT_EQ(y.size(), 3u);
   EXPECT_NEAR(y[0], 1.0, 1e-6);
   EXPECT_NEAR(y[1], 2.5, 1e-6);
   EXPECT_NEAR(y[2], 3.0, 1e-6);
   // Levels agree with the changes.
-  std::vector<double> pre = RealValues(sol, "L002"), post = RealValues(sol, "P002"),
-                      a = RealValues(sol, "C002");
+  std::vector<double> pre = HeaderValues(sol, "L002"), post = HeaderValues(sol, "P002"),
+                      a = HeaderValues(sol, "C002");
   for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(post[i], pre[i] * (1 + a[i] / 100), 1e-5);
   EXPECT_EQ(sol.Find("YEAR")->ints.front(), 2021);
   EXPECT_EQ(Strings(sol, "VDSC").front(), "autosim BS1B2021");
@@ -73,7 +66,7 @@ TEST_F(PeriodSolveTest, SolveWritesSolutionUpdatedAndStartingFiles) {
   EXPECT_EQ(sol.Find("C001")->sets.StName[0].substr(0, 4), "SECT");
 
   // Starting data: every input header; repeated names renamed.
-  HarFile slc = ReadHar(p.Stem() + ".slc");
+  HarFile slc = ReadHarOrFail(p.Stem() + ".slc");
   EXPECT_NE(slc.Find("CAPR"), nullptr);
   EXPECT_NE(slc.Find("OMEG"), nullptr);
   ASSERT_NE(slc.Find("X001"), nullptr);
@@ -82,13 +75,13 @@ TEST_F(PeriodSolveTest, SolveWritesSolutionUpdatedAndStartingFiles) {
 
 TEST_F(PeriodSolveTest, UpdatedDataChainIntoTheNextPeriod) {
   ASSERT_EQ(RunPeriod(p, BaseCommandFile(p)).Key("Status"), "ok");
-  const HarFile first_start = ReadHar(JoinPath(p.dir, "basedata.har"));
-  const HarFile updated = ReadHar(p.Updated());
+  const HarFile first_start = ReadHarOrFail(JoinPath(p.dir, "basedata.har"));
+  const HarFile updated = ReadHarOrFail(p.Updated());
   // Same headers in the same order as the input, new values.
   ASSERT_EQ(updated.headers.size(), first_start.headers.size());
   for (std::size_t i = 0; i < updated.headers.size(); ++i)
     EXPECT_EQ(updated.headers[i].name, first_start.headers[i].name);
-  EXPECT_NE(RealValues(updated, "KVAL"), RealValues(first_start, "KVAL"));
+  EXPECT_NE(HeaderValues(updated, "KVAL"), HeaderValues(first_start, "KVAL"));
 
   PeriodFiles next = p;
   next.year = 2022;
@@ -98,14 +91,14 @@ TEST_F(PeriodSolveTest, UpdatedDataChainIntoTheNextPeriod) {
   ProgramRun r = RunPeriod(next, BaseCommandFile(next));
   ASSERT_EQ(r.Key("Status"), "ok") << r.Key("Error");
   // The second period started from the first period's updated data...
-  HarFile slc = ReadHar(next.Stem() + ".slc");
-  EXPECT_EQ(RealValues(slc, "KVAL"), RealValues(updated, "KVAL"));
+  HarFile slc = ReadHarOrFail(next.Stem() + ".slc");
+  EXPECT_EQ(HeaderValues(slc, "KVAL"), HeaderValues(updated, "KVAL"));
   // ... and its lag is the first year's starting data.
-  EXPECT_EQ(RealValues(slc, "X007"), RealValues(first_start, "KVAL"));
+  EXPECT_EQ(HeaderValues(slc, "X007"), HeaderValues(first_start, "KVAL"));
   // The UDC file holds the end-of-period data.
-  HarFile udc = ReadHar(next.Stem() + ".udc");
-  EXPECT_EQ(RealValues(udc, "KVAL"), RealValues(ReadHar(next.Updated()), "KVAL"));
-  EXPECT_EQ(ReadHar(next.Stem() + ".sl4").Find("YEAR")->ints.front(), 2022);
+  HarFile udc = ReadHarOrFail(next.Stem() + ".udc");
+  EXPECT_EQ(HeaderValues(udc, "KVAL"), HeaderValues(ReadHarOrFail(next.Updated()), "KVAL"));
+  EXPECT_EQ(ReadHarOrFail(next.Stem() + ".sl4").Find("YEAR")->ints.front(), 2022);
 }
 
 TEST_F(PeriodSolveTest, TenPeriodsChainFromTheFirstYearData) {
@@ -119,7 +112,7 @@ TEST_F(PeriodSolveTest, TenPeriodsChainFromTheFirstYearData) {
     ProgramRun r = RunPeriod(q, BaseCommandFile(q));
     ASSERT_EQ(r.Key("Status"), "ok") << year << ": " << r.Key("Error");
     double total = 0;
-    for (double k : RealValues(ReadHar(q.Updated()), "KVAL")) total += k;
+    for (double k : HeaderValues(ReadHarOrFail(q.Updated()), "KVAL")) total += k;
     capital.push_back(total);
     lag = start;
     start = q.Updated();
@@ -174,13 +167,13 @@ TEST_F(PeriodSolveTest, AutomaticAccuracyLinesAreUnderstood) {
 TEST_F(PeriodSolveTest, InterpreterSolvesTheSameModel) {
   ProgramRun exe = RunPeriod(p, BaseCommandFile(p));
   ASSERT_EQ(exe.Key("Status"), "ok");
-  std::vector<double> a_exe = RealValues(ReadHar(p.Stem() + ".sl4"), "C002");
+  std::vector<double> a_exe = HeaderValues(ReadHarOrFail(p.Stem() + ".sl4"), "C002");
   PeriodFiles kv = p;
   kv.model = "demokv";
   kv.year = 2021;
   ProgramRun r = RunPeriod(kv, BaseCommandFile(kv), "kalvo");
   ASSERT_EQ(r.Key("Status"), "ok") << r.Key("Error") << r.log;
-  EXPECT_EQ(RealValues(ReadHar(kv.Stem() + ".sl4"), "C002"), a_exe);
+  EXPECT_EQ(HeaderValues(ReadHarOrFail(kv.Stem() + ".sl4"), "C002"), a_exe);
 }
 
 TEST_F(PeriodSolveTest, PolicyShocksCompoundOnBaseShocks) {
@@ -192,8 +185,8 @@ TEST_F(PeriodSolveTest, PolicyShocksCompoundOnBaseShocks) {
       "ashock tpow(\"MAN\") = -5 ;\n";
   ProgramRun r = RunPeriod(p, BaseCommandFile(p));
   ASSERT_EQ(r.Key("Status"), "ok") << r.Key("Error");
-  HarFile sol = ReadHar(p.Stem() + ".sl4");
-  std::vector<double> tpow = RealValues(sol, "C008");
+  HarFile sol = ReadHarOrFail(p.Stem() + ".sl4");
+  std::vector<double> tpow = HeaderValues(sol, "C008");
   EXPECT_NEAR(tpow[1], 100 * (1.02 * 0.95 - 1), 1e-4);
   EXPECT_NEAR(tpow[0], 0, 1e-9);
   EXPECT_THAT(Strings(sol, "EXCM"), ::testing::Contains("a(AGR)"));

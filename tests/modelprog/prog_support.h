@@ -2,35 +2,14 @@
 // Running the model programs as processes in scratch directories, with command files
 // written the way the main program writes them.
 
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "harfile/har_file.h"
-#include "platform/process.h"
+#include "support/program_run.h"
+#include "support/scratch_dir.h"
 
 namespace yl::testing {
-
-// The directory of the built programs (YL_BIN_DIR, or the environment variable of that
-// name when it is set).
-std::string BinDir();
-std::string BinPath(const std::string& program);
-
-struct ProgramRun {
-  ProcessExit exit;
-  std::map<std::string, std::string> report;  // [Result] keys; empty when no report
-  bool has_report = false;
-  std::string log;
-  std::string Key(const std::string& key) const;
-};
-
-// Runs `program -sti STI -lon LOG` in `dir` and waits (at most a minute).
-ProgramRun RunModel(const std::string& program, const std::string& dir, const std::string& sti,
-                    const std::string& log, const std::string& report);
-
-// Copies the demo's data, closure and shock files into `dir`.
-void CopyDemoFiles(const std::string& dir);
 
 // A Base command file of the demo for the period ending in `year`.
 struct PeriodFiles {
@@ -49,12 +28,21 @@ struct PeriodFiles {
 };
 std::string BaseCommandFile(const PeriodFiles& p);
 
+// A scratch directory holding the demo's files, and the first period of the demo in it.
+class DemoPeriodTest : public IsolatedEnvTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(CopyDemoFiles(scratch.path()));
+    p.dir = scratch.path();
+  }
+  PeriodFiles p;
+};
+
 // Writes "bat rpt REPORT cmf CMF" and runs; files are named after the stem.
 ProgramRun RunPeriod(const PeriodFiles& p, const std::string& cmf_text,
                      const std::string& program = "demomodel");
 
-HarFile ReadHar(const std::string& path);
-std::vector<double> RealValues(const HarFile& f, const std::string& header);
+// The trimmed strings of a header; a missing header fails the test.
 std::vector<std::string> Strings(const HarFile& f, const std::string& header);
 
 }  // namespace yl::testing

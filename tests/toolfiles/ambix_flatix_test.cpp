@@ -23,7 +23,7 @@ class AmbixTest : public IsolatedEnvTest {
                      Var("savr", "Saving rate", "", {}, {}, {1})},
                     2021, true);
   }
-  ToolResult Run(const std::string& name, const std::string& answers) {
+  ProgramRun Run(const std::string& name, const std::string& answers) {
     return RunTool("ambixa", scratch.path(), scratch / name,
                    "bat\nrpt\n" + ChangeFileExt(scratch / name, ".rpt") + "\n" + answers);
   }
@@ -107,7 +107,7 @@ class FlatixTest : public IsolatedEnvTest {
     return path;
   }
   // As the main program starts it: "-los" with the log named after the STI file.
-  ToolResult Run(const std::string& kind, const std::string& aux, const std::string& target) {
+  ProgramRun Run(const std::string& kind, const std::string& aux, const std::string& target) {
     return RunTool(
         "flatixa", scratch.path(), scratch / ("ext" + kind + ".sti"),
         "bat\n \n" + std::string(kind == "tab" ? "t" : "s") + "\n" + aux + "\n" + target + "\n");

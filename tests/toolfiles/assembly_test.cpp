@@ -36,7 +36,7 @@ std::string YonyCsv(const std::vector<int>& years, const std::vector<double>& y,
 
 class AssemblyTest : public IsolatedEnvTest {
  protected:
-  ToolResult Run(const std::string& program, const std::string& sti_name, const std::string& flags,
+  ProgramRun Run(const std::string& program, const std::string& sti_name, const std::string& flags,
                  const std::string& answers) {
     const std::string sti = scratch / sti_name;
     const std::string rpt = sti.substr(0, sti.rfind('.')) + ".rpt";

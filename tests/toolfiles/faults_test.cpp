@@ -106,7 +106,7 @@ TEST_F(FaultsTest, EveryToolCanHangAndAKnobFileWorksToo) {
     // The knob file in the working directory, limited to this stored-input file.
     scratch.Write("yl-fault.txt", "# test\n" + c.program + " hang " + c.sti + "\n");
     ProcessSpec spec;
-    spec.program = ToolPath(c.program);
+    spec.program = BinPath(c.program);
     spec.args = {"-sti", scratch / c.sti, "-lon", "%sti"};
     spec.working_dir = scratch.path();
     auto h = runner.Start(spec);

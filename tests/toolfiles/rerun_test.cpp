@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "core/text_util.h"
 #include "platform/files.h"
@@ -19,13 +18,7 @@ namespace {
 
 class RerunTest : public IsolatedEnvTest {
  protected:
-  void SetUp() override {
-    const std::string demo = ToolPath("demo");
-    ASSERT_TRUE(DirectoryExists(demo)) << "the demo model's files are not built: " << demo;
-    for (const auto& e : std::filesystem::directory_iterator(demo)) {
-      std::filesystem::copy_file(e.path(), scratch / e.path().filename().string());
-    }
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(CopyDemoFiles(scratch.path())); }
 
   // The "File" statements of the Base's (or the Rerun's) first year.
   std::string Files(const std::string& run) const {
@@ -35,18 +28,18 @@ class RerunTest : public IsolatedEnvTest {
            " ;\nupdated file BASEDATA = " + scratch / ("bas-" + run + "-2021.har") + " ;\n";
   }
   std::string Top(const std::string& run, const std::string& closure) const {
-    return "auxiliary files = " + ToolPath("demomodel") +
+    return "auxiliary files = " + BinPath("demomodel") +
            " ;\nSolution file = " + scratch / (run + "-2021") +
            " ;\nMethod = Gragg;\nSteps = 2 4 6;\n"
            "verbal description = autosim BS1B2021 ;\n" +
            Files(run) + scratch.Read(closure);
   }
-  ToolResult Model(const std::string& name, const std::string& cmf_text) {
+  ProgramRun Model(const std::string& name, const std::string& cmf_text) {
     const std::string cmf = scratch.Write(name + ".cmf", cmf_text);
     return RunTool("demomodel", scratch.path(), scratch / (name + ".sti"),
                    "bat\nrpt\n" + scratch / (name + ".rpt") + "\ncmf\n" + cmf + "\n");
   }
-  ToolResult Tool(const std::string& program, const std::string& name, const std::string& body) {
+  ProgramRun Tool(const std::string& program, const std::string& name, const std::string& body) {
     return RunTool(
         program, scratch.path(), scratch / name,
         "bat\nrpt\n" + scratch / (name.substr(0, name.find('.')) + ".rpt") + "\n" + body);
@@ -59,7 +52,7 @@ class RerunTest : public IsolatedEnvTest {
                                        "\"Y2021\" ;\nshock ltot = file baseshk.har header "
                                        "\"LGRO\" slice \"Y2021\" ;\n");
     ASSERT_TRUE(base.Ok()) << base.Key("Error") << base.log;
-    auto env = Model("br121env", "auxiliary files = " + ToolPath("demomodel") +
+    auto env = Model("br121env", "auxiliary files = " + BinPath("demomodel") +
                                      " ;\nsave environment file " + scratch / "br1r2021" +
                                      " ;\nnds = yes ;\nnwr = yes ;\nneq = yes ;\n" + Files("br1r") +
                                      scratch.Read("policy.cls"));

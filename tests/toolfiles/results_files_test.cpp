@@ -8,22 +8,12 @@
 #include "toolfiles/csv_table.h"
 #include "toolfiles/mapping_file.h"
 #include "toolfiles/results_math.h"
+#include "toolfiles_support.h"
 
 namespace yl::toolfiles {
 namespace {
 
-ResultVariable Variable(std::string name, std::string label, std::string set,
-                        std::vector<std::string> elements, std::vector<bool> exogenous,
-                        char type = 'p') {
-  ResultVariable v;
-  v.name = std::move(name);
-  v.label = std::move(label);
-  v.set = std::move(set);
-  v.elements = std::move(elements);
-  v.exogenous = std::move(exogenous);
-  v.type = type;
-  return v;
-}
+using yl::testing::Variable;
 
 TEST(CsvTable, QuotingRoundTrips) {
   const std::vector<std::string> fields{"plain", "a,b", "say \"hi\"", " padded ", ""};

@@ -5,22 +5,12 @@
 #include "core/text_util.h"
 #include "harfile/sol_info.h"
 #include "toolfiles/sli_writer.h"
+#include "toolfiles_support.h"
 
 namespace yl::toolfiles {
 namespace {
 
-ResultVariable Variable(std::string name, std::string label, std::string set,
-                        std::vector<std::string> elements, std::vector<bool> exogenous,
-                        char type = 'p') {
-  ResultVariable v;
-  v.name = std::move(name);
-  v.label = std::move(label);
-  v.set = std::move(set);
-  v.elements = std::move(elements);
-  v.exogenous = std::move(exogenous);
-  v.type = type;
-  return v;
-}
+using yl::testing::Variable;
 
 ResultsData Solution() {
   ResultsData d;

@@ -32,7 +32,7 @@ class SolexTest : public IsolatedEnvTest {
     scratch.Write("demo.map", "! results\ny      Output volume\nw\ntpow : MAN ! only MAN\n");
   }
   std::string Sol(int year) const { return scratch / ("bs1b-" + std::to_string(year)); }
-  ToolResult Run(const std::string& sti_name, const std::string& answers) {
+  ProgramRun Run(const std::string& sti_name, const std::string& answers) {
     const std::string sti = scratch / sti_name;
     return RunTool("solexa", scratch.path(), sti,
                    "bat\nrpt\n" + ChangeExt(sti, ".rpt") + "\n" + answers);

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
-#include "core/text_util.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "support/scratch_dir.h"
@@ -50,57 +47,16 @@ FixtureVar Var(std::string name, std::string label, std::string set,
   return v;
 }
 
-std::string ToolPath(const std::string& program) {
-  const char* env = std::getenv("YL_BIN_DIR");
-  return JoinPath(env && *env ? env : YL_BIN_DIR, program);
-}
-
-std::string ToolResult::Key(const std::string& k) const {
-  auto it = report.find(k);
-  return it == report.end() ? "" : it->second;
-}
-
-ToolResult RunTool(const std::string& program, const std::string& dir, const std::string& sti,
+ProgramRun RunTool(const std::string& program, const std::string& dir, const std::string& sti,
                    const std::string& sti_text, const std::vector<std::string>& env) {
   WriteFileBytes(sti, sti_text);
-  PosixProcessRunner runner;
-  ProcessSpec spec;
-  spec.program = ToolPath(program);
-  spec.args = {"-sti", sti, "-lon", "%sti"};
-  spec.working_dir = dir;
-  spec.output_file = JoinPath(dir, "stdout.txt");
-  ToolResult r;
   ScopedEnv scoped;
   for (const std::string& e : env) {
     auto eq = e.find('=');
     scoped.Set(e.substr(0, eq), e.substr(eq + 1));
   }
-  auto h = runner.Start(spec);
-  EXPECT_TRUE(h.has_value()) << (h ? "" : h.error());
-  if (!h) return r;
-  auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  for (;;) {
-    if (auto e = runner.Poll(*h)) {
-      r.exit = *e;
-      break;
-    }
-    if (std::chrono::steady_clock::now() > until) {
-      runner.Terminate(*h, std::chrono::milliseconds(100));
-      ADD_FAILURE() << program << " did not end";
-      return r;
-    }
-    runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(200));
-  }
-  r.ran = true;
-  if (auto text = ReadWholeFile(ChangeFileExt(sti, ".rpt"))) {
-    r.has_report = true;
-    for (const std::string& line : SplitLines(*text)) {
-      auto eq = line.find('=');
-      if (eq != std::string::npos) r.report[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-  }
-  if (auto text = ReadWholeFile(ChangeFileExt(sti, ".log"))) r.log = *text;
-  return r;
+  return RunProgram(program, dir, sti, "%sti", ChangeFileExt(sti, ".rpt"),
+                    ChangeFileExt(sti, ".log"));
 }
 
 void WriteFixtureHar(const std::string& path, const std::vector<FixtureVar>& vars, int year,
@@ -169,19 +125,16 @@ void WriteFixtureHar(const std::string& path, const std::vector<FixtureVar>& var
   ASSERT_TRUE(s.has_value()) << s.error();
 }
 
-HarFile ReadHarOrFail(const std::string& path) {
-  auto f = ReadHarFile(path);
-  EXPECT_TRUE(f.has_value()) << path << ": " << (f ? "" : f.error());
-  return f ? std::move(*f) : HarFile{};
-}
-
-std::vector<double> HeaderValues(const HarFile& f, const std::string& header) {
-  const HarHeader* h = f.Find(header);
-  EXPECT_NE(h, nullptr) << header;
-  std::vector<double> v;
-  if (h) {
-    for (float x : h->values.values()) v.push_back(x);
-  }
+toolfiles::ResultVariable Variable(std::string name, std::string label, std::string set,
+                                   std::vector<std::string> elements, std::vector<bool> exogenous,
+                                   char type) {
+  toolfiles::ResultVariable v;
+  v.name = std::move(name);
+  v.label = std::move(label);
+  v.set = std::move(set);
+  v.elements = std::move(elements);
+  v.exogenous = std::move(exogenous);
+  v.type = type;
   return v;
 }
 

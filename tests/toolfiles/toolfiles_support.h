@@ -2,30 +2,18 @@
 // Running the family tools as processes on fixture files, and building small solution
 // and environment files without the code under test.
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "harfile/har_file.h"
-#include "platform/process.h"
+#include "support/program_run.h"
+#include "toolfiles/solution_data.h"
 
 namespace yl::testing {
 
-std::string ToolPath(const std::string& program);
-
-struct ToolResult {
-  bool ran = false;
-  ProcessExit exit;
-  bool has_report = false;
-  std::map<std::string, std::string> report;  // [Result] keys
-  std::string log;
-  std::string Key(const std::string& k) const;
-  bool Ok() const { return has_report && Key("Status") == "ok"; }
-};
-
 // Writes the stored-input text to `sti` and runs `program -sti STI -lon %sti` in dir,
 // waiting at most a minute. The report read is the STI's name with ".rpt".
-ToolResult RunTool(const std::string& program, const std::string& dir, const std::string& sti,
+ProgramRun RunTool(const std::string& program, const std::string& dir, const std::string& sti,
                    const std::string& sti_text, const std::vector<std::string>& env = {});
 
 // A variable of a fixture file.
@@ -49,7 +37,9 @@ FixtureVar Var(std::string name, std::string label, std::string set,
 void WriteFixtureHar(const std::string& path, const std::vector<FixtureVar>& vars, int year,
                      bool environment = false);
 
-HarFile ReadHarOrFail(const std::string& path);
-std::vector<double> HeaderValues(const HarFile& f, const std::string& header);
+// A variable as the tools hold it; exogenous flags per component.
+toolfiles::ResultVariable Variable(std::string name, std::string label, std::string set,
+                                   std::vector<std::string> elements, std::vector<bool> exogenous,
+                                   char type = 'p');
 
 }  // namespace yl::testing

@@ -1,11 +1,11 @@
 // yearloom-har: lists, prints and builds Header Array files.
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "core/text_util.h"
+#include "harfile/har_build.h"
 #include "harfile/har_file.h"
 #include "harfile/har_settings.h"
 #include "harfile/har_text.h"
@@ -77,15 +77,6 @@ int Values(const std::string& path, const std::string& name) {
   return std::fflush(stdout) == 0 ? 0 : Error("cannot write the output");
 }
 
-std::string Now() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  char buf[64];
-  std::strftime(buf, sizeof buf, "%H:%M:%S %d-%b-%Y", &tm);
-  return buf;
-}
-
 int Build(const std::string& text_path, const std::string& out) {
   auto text = yl::ReadWholeFile(text_path);
   if (!text) return Error(text.error());
@@ -93,7 +84,7 @@ int Build(const std::string& text_path, const std::string& out) {
   if (!f) return Error(text_path + ": " + f.error());
   yl::HarWriteOptions options;
   options.use_sparse = yl::ReadUseSparse();
-  if (auto r = yl::WriteHarFile(out, "yearloom-har", Now(), *f, options); !r)
+  if (auto r = yl::WriteHarFile(out, "yearloom-har", yl::HarCreationTimeNow(), *f, options); !r)
     return Error(r.error());
   return 0;
 }

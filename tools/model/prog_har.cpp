@@ -1,23 +1,12 @@
 #include "model/prog_har.h"
 
 #include <cmath>
-#include <cstdio>
-#include <ctime>
 
 #include "core/text_util.h"
 #include "platform/files.h"
 
 namespace yl::modelprog {
 namespace {
-
-std::string Now() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  char buf[64];
-  std::strftime(buf, sizeof buf, "%H:%M:%S %d-%b-%Y", &tm);
-  return buf;
-}
 
 const model::SetInfo* FindSet(const std::vector<model::SetInfo>& sets, const std::string& name) {
   for (const model::SetInfo& s : sets)
@@ -26,12 +15,6 @@ const model::SetInfo* FindSet(const std::vector<model::SetInfo>& sets, const std
 }
 
 }  // namespace
-
-std::string NumberedName(char prefix, int number) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%c%03d", prefix, number % 1000);
-  return buf;
-}
 
 Result<LoadedData> ReadDataFile(const std::string& path, const std::string& logical) {
   if (!FileExists(path))
@@ -109,30 +92,6 @@ Result<HarHeader> RealHeader(const std::string& name, const std::string& descrip
   return h;
 }
 
-Result<HarHeader> StringHeader(const std::string& name, const std::string& description,
-                               const std::vector<std::string>& strings) {
-  std::vector<std::string> cut;
-  std::int32_t len = 1;
-  for (const std::string& s : strings) {
-    cut.push_back(s.substr(0, kMaxKeptStringLen));
-    len = std::max<std::int32_t>(len, static_cast<std::int32_t>(cut.back().size()));
-  }
-  // A header needs at least one string: an empty list is written as one blank.
-  if (cut.empty()) cut.push_back(" ");
-  return Create1C(name, description, cut, len);
-}
-
-Result<HarHeader> IntHeader(const std::string& name, const std::string& description, int rows,
-                            int cols, const std::vector<int>& values) {
-  auto h = Create2I(name, description, rows, cols);
-  if (!h) return h;
-  if (values.size() != h->ints.size())
-    return Fail("Header " + name + ": " + std::to_string(values.size()) + " values for " +
-                std::to_string(h->ints.size()) + " places");
-  for (std::size_t i = 0; i < values.size(); ++i) h->ints[i] = values[i];
-  return h;
-}
-
 Result<HarFile> HarFromData(const model::DataFile& data, const std::vector<model::SetInfo>& sets) {
   HarFile f;
   for (const model::DataArray& a : data.arrays) {
@@ -166,7 +125,7 @@ Result<HarFile> HarFromData(const model::DataFile& data, const std::vector<model
 Status WriteHar(const std::string& path, const std::string& program, HarFile& file) {
   if (std::string problem = CheckHarFile(file); !problem.empty())
     return Fail("Cannot write " + path + ": " + problem);
-  if (auto r = WriteHarFile(path, program, Now(), file); !r)
+  if (auto r = WriteHarFile(path, program, HarCreationTimeNow(), file); !r)
     return Fail("Cannot write " + path + ": " + r.error());
   return Ok();
 }

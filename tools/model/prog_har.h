@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/status.h"
+#include "harfile/har_build.h"
 #include "harfile/har_file.h"
 #include "modelcore/model_types.h"
 
@@ -32,18 +33,12 @@ Result<HarFile> ReplaceValues(const HarFile& input, const model::DataFile& value
 // A new file from model records; sets named by the arrays must be among `sets`.
 Result<HarFile> HarFromData(const model::DataFile& data, const std::vector<model::SetInfo>& sets);
 
-// Header builders. A real header over one labelled set, or a scalar stored as one value.
+// A real header over one labelled set, or a scalar stored as one value; values that are
+// not numbers are refused. The other builders are in harfile/har_build.h.
 Result<HarHeader> RealHeader(const std::string& name, const std::string& description,
                              const std::string& coefficient, const std::string& set,
                              const std::vector<std::string>& elements,
                              const std::vector<double>& values);
-Result<HarHeader> StringHeader(const std::string& name, const std::string& description,
-                               const std::vector<std::string>& strings);
-Result<HarHeader> IntHeader(const std::string& name, const std::string& description, int rows,
-                            int cols, const std::vector<int>& values);
-
-// "0001"-style numbered header name with a one-letter prefix: "C001".
-std::string NumberedName(char prefix, int number);
 
 // Writes the file at `path`; the creation time is now.
 Status WriteHar(const std::string& path, const std::string& program, HarFile& file);

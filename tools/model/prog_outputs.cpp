@@ -28,11 +28,6 @@ SetList SetsOf(const std::vector<model::VariableInfo>& vars) {
   return l;
 }
 
-Status Add(HarFile& f, Result<HarHeader> h) {
-  if (!h) return Fail(h.error());
-  return AddHeaderNil(f, std::move(*h));
-}
-
 // The headers that describe the model's variables and sets, and the closure.
 Status AddModelHeaders(HarFile& f, const std::vector<model::VariableInfo>& vars,
                        const std::vector<bool>& exogenous) {
@@ -42,15 +37,17 @@ Status AddModelHeaders(HarFile& f, const std::vector<model::VariableInfo>& vars,
     labels.push_back(v.description);
     sets.push_back(v.set.empty() ? " " : v.set);
   }
-  if (auto s = Add(f, StringHeader("VCNM", "Variable names", names)); !s) return s;
-  if (auto s = Add(f, StringHeader("VCLB", "Variable labels", labels)); !s) return s;
-  if (auto s = Add(f, StringHeader("VCSN", "Set of each variable (blank: scalar)", sets)); !s)
+  if (auto s = AddBuiltHeader(f, StringHeader("VCNM", "Variable names", names)); !s) return s;
+  if (auto s = AddBuiltHeader(f, StringHeader("VCLB", "Variable labels", labels)); !s) return s;
+  if (auto s =
+          AddBuiltHeader(f, StringHeader("VCSN", "Set of each variable (blank: scalar)", sets));
+      !s)
     return s;
   SetList l = SetsOf(vars);
-  if (auto s = Add(f, StringHeader("STNM", "Set names", l.names)); !s) return s;
+  if (auto s = AddBuiltHeader(f, StringHeader("STNM", "Set names", l.names)); !s) return s;
   for (std::size_t i = 0; i < l.names.size(); ++i) {
-    if (auto s = Add(f, StringHeader(NumberedName('S', static_cast<int>(i) + 1),
-                                     "Elements of set " + l.names[i], l.elements[i]));
+    if (auto s = AddBuiltHeader(f, StringHeader(NumberedName('S', static_cast<int>(i) + 1),
+                                                "Elements of set " + l.names[i], l.elements[i]));
         !s)
       return s;
   }
@@ -63,16 +60,18 @@ Status AddModelHeaders(HarFile& f, const std::vector<model::VariableInfo>& vars,
       if (x) exo.push_back(model::ComponentName(v, i));
     }
   }
-  if (auto s = Add(f, IntHeader("EXOG", "Closure: 1 exogenous, 0 endogenous, per component",
-                                static_cast<int>(flags.size()), 1, flags));
+  if (auto s =
+          AddBuiltHeader(f, IntHeader("EXOG", "Closure: 1 exogenous, 0 endogenous, per component",
+                                      static_cast<int>(flags.size()), 1, flags));
       !s)
     return s;
-  return Add(f, StringHeader("EXCM", "Closure: the exogenous components", exo));
+  return AddBuiltHeader(f, StringHeader("EXCM", "Closure: the exogenous components", exo));
 }
 
 Status AddIdentity(HarFile& f, const ModelIdentity& m) {
-  return Add(f, StringHeader("MODL", "Model: auxiliary files, stamp, TAB file, STI file",
-                             {m.auxiliary, m.stamp, m.tab, m.sti.empty() ? "%none" : m.sti}));
+  return AddBuiltHeader(
+      f, StringHeader("MODL", "Model: auxiliary files, stamp, TAB file, STI file",
+                      {m.auxiliary, m.stamp, m.tab, m.sti.empty() ? "%none" : m.sti}));
 }
 
 }  // namespace
@@ -102,9 +101,9 @@ Result<HarFile> BuildSolutionFile(const std::vector<model::VariableInfo>& vars,
   auto add_real = [&](char prefix, std::size_t i, const std::string& description,
                       const std::vector<double>& values) -> Status {
     const model::VariableInfo& v = vars[i];
-    return Add(f,
-               RealHeader(NumberedName(prefix, static_cast<int>(i) + 1), description, v.name, v.set,
-                          v.set.empty() ? std::vector<std::string>{} : v.elements, values));
+    return AddBuiltHeader(
+        f, RealHeader(NumberedName(prefix, static_cast<int>(i) + 1), description, v.name, v.set,
+                      v.set.empty() ? std::vector<std::string>{} : v.elements, values));
   };
   for (std::size_t i = 0; i < vars.size(); ++i) {
     const model::VariableResult* r = model::FindResult(outcome, vars[i].name);
@@ -114,7 +113,9 @@ Result<HarFile> BuildSolutionFile(const std::vector<model::VariableInfo>& vars,
   }
   if (auto s = AddModelHeaders(f, vars, exogenous); !s) return Fail(s.error());
   std::vector<std::string> types(vars.size(), "p");
-  if (auto s = Add(f, StringHeader("VCTP", "Variable types: p percentage change", types)); !s)
+  if (auto s =
+          AddBuiltHeader(f, StringHeader("VCTP", "Variable types: p percentage change", types));
+      !s)
     return Fail(s.error());
   for (std::size_t i = 0; i < vars.size(); ++i) {
     const model::VariableResult* r = model::FindResult(outcome, vars[i].name);
@@ -126,12 +127,13 @@ Result<HarFile> BuildSolutionFile(const std::vector<model::VariableInfo>& vars,
     if (auto s = add_real('P', i, "Post-simulation level of " + vars[i].name, r->post_level); !s)
       return Fail(s.error());
   }
-  if (auto s = Add(f, IntHeader("YEAR", "Year of the period (0: not known)", 1, 1, {info.year}));
+  if (auto s = AddBuiltHeader(
+          f, IntHeader("YEAR", "Year of the period (0: not known)", 1, 1, {info.year}));
       !s)
     return Fail(s.error());
-  if (auto s = Add(f, StringHeader("VDSC", "Verbal description", {info.verbal})); !s)
+  if (auto s = AddBuiltHeader(f, StringHeader("VDSC", "Verbal description", {info.verbal})); !s)
     return Fail(s.error());
-  if (auto s = Add(f, StringHeader("METH", "Solution method", {info.method})); !s)
+  if (auto s = AddBuiltHeader(f, StringHeader("METH", "Solution method", {info.method})); !s)
     return Fail(s.error());
   if (auto s = AddIdentity(f, info.model); !s) return Fail(s.error());
   return f;
@@ -149,7 +151,9 @@ Result<HarFile> BuildEnvironmentFile(const std::vector<model::VariableInfo>& var
       any = any || exogenous[static_cast<std::size_t>(v.first + i)];
     if (any) exo_vars.push_back(v.name);
   }
-  if (auto s = Add(f, StringHeader("EXVR", "Variables with exogenous components", exo_vars)); !s)
+  if (auto s =
+          AddBuiltHeader(f, StringHeader("EXVR", "Variables with exogenous components", exo_vars));
+      !s)
     return Fail(s.error());
   if (auto s = AddIdentity(f, model); !s) return Fail(s.error());
   return f;

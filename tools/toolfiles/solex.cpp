@@ -95,12 +95,19 @@ std::string YearHeading(const ResultsData& d, const std::string& solution_path) 
   return FileNameOf(solution_path);
 }
 
-Result<std::string> MakeBot(const ResultsData& d, const std::string& solution_path,
-                            const std::string& map_path) {
+struct MappedVariable {
+  const ResultVariable* variable;
+  std::vector<int> components;  // 0-based
+};
+
+// The solution's variables the mapping file lists, in its order, with the components
+// each entry names.
+Result<std::vector<MappedVariable>> MappedVariables(const ResultsData& d,
+                                                    const std::string& solution_path,
+                                                    const std::string& map_path) {
   auto map = ReadMappingFile(map_path);
   if (!map) return std::unexpected(map.error());
-  std::string text = "! Shocks giving the variables listed in " + map_path +
-                     "\n! their results in the solution " + solution_path + "\n";
+  std::vector<MappedVariable> out;
   for (const MapEntry& e : *map) {
     const ResultVariable* v = d.Find(e.name);
     if (!v) {
@@ -109,29 +116,33 @@ Result<std::string> MakeBot(const ResultsData& d, const std::string& solution_pa
     }
     auto comps = ComponentsOf(e, *v, map_path);
     if (!comps) return std::unexpected(comps.error());
-    text += ShockWithValues(*v, *comps);
+    out.push_back({v, std::move(*comps)});
   }
+  return out;
+}
+
+Result<std::string> MakeBot(const ResultsData& d, const std::string& solution_path,
+                            const std::string& map_path) {
+  auto mapped = MappedVariables(d, solution_path, map_path);
+  if (!mapped) return std::unexpected(mapped.error());
+  std::string text = "! Shocks giving the variables listed in " + map_path +
+                     "\n! their results in the solution " + solution_path + "\n";
+  for (const MappedVariable& m : *mapped) text += ShockWithValues(*m.variable, m.components);
   return text;
 }
 
 Result<std::string> MakeYearTable(const ResultsData& d, const std::string& solution_path,
                                   const std::string& map_path) {
-  auto map = ReadMappingFile(map_path);
-  if (!map) return std::unexpected(map.error());
+  auto mapped = MappedVariables(d, solution_path, map_path);
+  if (!mapped) return std::unexpected(mapped.error());
   ResultsTable t;
   t.kind = kKindYear;
   t.info = {{"Source", solution_path},
             {"Values", "percentage change (type p) or ordinary change (type c) over the year"}};
   t.columns = {YearHeading(d, solution_path)};
-  for (const MapEntry& e : *map) {
-    const ResultVariable* v = d.Find(e.name);
-    if (!v) {
-      return Fail("Variable " + e.name + " of the mapping file " + map_path +
-                  " is not in the solution file " + solution_path);
-    }
-    auto comps = ComponentsOf(e, *v, map_path);
-    if (!comps) return std::unexpected(comps.error());
-    for (int c : *comps) {
+  for (const MappedVariable& m : *mapped) {
+    const ResultVariable* v = m.variable;
+    for (int c : m.components) {
       TableRow r;
       r.variable = v->name;
       r.element = v->elements.empty() ? "" : v->elements[static_cast<std::size_t>(c)];

@@ -1,9 +1,9 @@
 #include "toolfiles/solution_data.h"
 
 #include <cstdio>
-#include <ctime>
 
 #include "core/text_util.h"
+#include "harfile/har_build.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -19,11 +19,7 @@ std::vector<std::string> StringsOf(const HarHeader& h) {
   return out;
 }
 
-std::string SetHeader(int index) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "S%03d", index + 1);
-  return buf;
-}
+std::string SetHeader(int index) { return NumberedName('S', index + 1); }
 
 // The file as named, else one whose name differs only in case.
 std::string Located(const std::string& path) {
@@ -45,33 +41,6 @@ Result<std::vector<std::string>> Strings1C(const HarFile& f, const char* name, b
   }
   if (h->type != "1C") return Fail(std::string("header ") + name + " is not of type 1C");
   return StringsOf(*h);
-}
-
-Result<HarHeader> StringHeader(const std::string& name, const std::string& description,
-                               const std::vector<std::string>& strings) {
-  std::vector<std::string> cut;
-  std::int32_t len = 1;
-  for (const std::string& s : strings) {
-    cut.push_back(s.substr(0, kMaxKeptStringLen));
-    len = std::max<std::int32_t>(len, static_cast<std::int32_t>(cut.back().size()));
-  }
-  // A 1C header holds at least one string: an empty list is one blank.
-  if (cut.empty()) cut.push_back(" ");
-  return Create1C(name, description, cut, len);
-}
-
-Status Add(HarFile& f, Result<HarHeader> h) {
-  if (!h) return Fail(h.error());
-  return AddHeaderNil(f, std::move(*h));
-}
-
-std::string Now() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  char buf[64];
-  std::strftime(buf, sizeof buf, "%H:%M:%S %d-%b-%Y", &tm);
-  return buf;
 }
 
 }  // namespace
@@ -100,11 +69,7 @@ int ResultsData::IndexOf(const std::string& name) const {
   return -1;
 }
 
-std::string VariableHeader(int index) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "C%03d", index + 1);
-  return buf;
-}
+std::string VariableHeader(int index) { return NumberedName('C', index + 1); }
 
 Result<ResultsData> ReadModelHar(const std::string& path, const std::string& what_file,
                                  ReadWhat what) {
@@ -248,30 +213,37 @@ Result<HarFile> BuildResultsHar(const ResultsData& data) {
     }
     if (auto s = AddHeaderNil(f, std::move(*h)); !s) return Fail(s.error());
   }
-  if (auto s = Add(f, StringHeader("VCNM", "Variable names", names)); !s) return Fail(s.error());
-  if (auto s = Add(f, StringHeader("VCLB", "Variable labels", labels)); !s) return Fail(s.error());
-  if (auto s = Add(f, StringHeader("VCSN", "Set of each variable (blank: scalar)", sets)); !s)
+  if (auto s = AddBuiltHeader(f, StringHeader("VCNM", "Variable names", names)); !s)
     return Fail(s.error());
-  if (auto s = Add(f, StringHeader("STNM", "Set names", set_names)); !s) return Fail(s.error());
+  if (auto s = AddBuiltHeader(f, StringHeader("VCLB", "Variable labels", labels)); !s)
+    return Fail(s.error());
+  if (auto s =
+          AddBuiltHeader(f, StringHeader("VCSN", "Set of each variable (blank: scalar)", sets));
+      !s)
+    return Fail(s.error());
+  if (auto s = AddBuiltHeader(f, StringHeader("STNM", "Set names", set_names)); !s)
+    return Fail(s.error());
   for (std::size_t i = 0; i < set_names.size(); ++i) {
-    if (auto s = Add(f, StringHeader(SetHeader(static_cast<int>(i)),
-                                     "Elements of set " + set_names[i], set_elements[i]));
+    if (auto s =
+            AddBuiltHeader(f, StringHeader(SetHeader(static_cast<int>(i)),
+                                           "Elements of set " + set_names[i], set_elements[i]));
         !s)
       return Fail(s.error());
   }
-  if (auto s =
-          Add(f, StringHeader("VCTP", "Variable types: p percentage, c ordinary change", types));
+  if (auto s = AddBuiltHeader(
+          f, StringHeader("VCTP", "Variable types: p percentage, c ordinary change", types));
       !s)
     return Fail(s.error());
-  auto range = Create2I("YRNG", "First and last year the results cover", 2, 1);
-  if (!range) return Fail(range.error());
-  range->ints = {data.first_year, data.last_year};
-  if (auto s = AddHeaderNil(f, std::move(*range)); !s) return Fail(s.error());
-  if (auto s = Add(f, StringHeader("RSKD", "Kind of results", {data.kind})); !s)
+  if (auto s = AddBuiltHeader(f, IntHeader("YRNG", "First and last year the results cover", 2, 1,
+                                           {data.first_year, data.last_year}));
+      !s)
+    return Fail(s.error());
+  if (auto s = AddBuiltHeader(f, StringHeader("RSKD", "Kind of results", {data.kind})); !s)
     return Fail(s.error());
   if (!data.model.empty()) {
-    if (auto s = Add(f, StringHeader("MODL", "Model: auxiliary files, stamp, TAB file, STI file",
-                                     data.model));
+    if (auto s = AddBuiltHeader(
+            f,
+            StringHeader("MODL", "Model: auxiliary files, stamp, TAB file, STI file", data.model));
         !s)
       return Fail(s.error());
   }
@@ -284,7 +256,7 @@ Status WriteHarOutput(tool::ToolRun& run, const std::string& path, HarFile& file
     return Fail("Cannot write " + path + ": " + problem);
   }
   const std::string temp = path + ".part~";
-  if (auto s = WriteHarFile(temp, run.program(), Now(), file); !s) {
+  if (auto s = WriteHarFile(temp, run.program(), HarCreationTimeNow(), file); !s) {
     DeleteFileIfExists(temp);
     return Fail("Cannot write " + path + ": " + s.error());
   }

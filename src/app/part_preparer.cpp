@@ -1,0 +1,340 @@
+#include "app/part_preparer.h"
+
+#include "app/outputs_before_run.h"
+#include "app/slot_copies.h"
+#include "cmf/make_cmf.h"
+#include "cmf/run_files.h"
+#include "cmf/sol_method.h"
+#include "core/internal_error.h"
+#include "core/text_util.h"
+#include "model/model_check.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+#include "sim/sim_naming.h"
+#include "sim/sim_runs.h"
+
+namespace yl {
+
+namespace {
+
+using jobs::JobChoice;
+using jobs::PartFiles;
+using jobs::PreparedPart;
+
+// The model parts: the release code from which the program names its log itself.
+constexpr int kLogFromStiRelease = 78300;
+
+std::string StartLine(const std::string& what) { return "** Starting " + what + " **"; }
+
+}  // namespace
+
+SimPartPreparer::SimPartPreparer(JobContext context, const SessionSettings& session,
+                                 bool do_deviations, Prompter& prompter)
+    : context_(std::move(context)),
+      session_(session),
+      do_deviations_(do_deviations),
+      prompter_(prompter) {
+  const Options& o = session_.options;
+  ss_.sim = context_.sim;
+  ss_.no_rerun = context_.no_rerun;
+  ss_.policy_start = context_.policy_start;
+  ss_.temp_dir = context_.temp_dir;
+  ss_.mapping_file = context_.mapping_file;
+  ss_.options = {o.AccumulateSubtotals, o.ArithProbNotFatalRsl, o.AbbreviatedSsJobs,
+                 o.YonYDifferencesSs};
+}
+
+std::string SimPartPreparer::ToolPath(const std::string& name) const {
+  return JoinPath(context_.program_dir, name);
+}
+
+std::string SimPartPreparer::SlotDir(int slot) const {
+  return SlotDirectory(*context_.sim, context_.temp_dir, slot);
+}
+
+FileStatementSettings SimPartPreparer::FileSettings(int slot) const {
+  FileStatementSettings f;
+  f.PolicyStart = context_.policy_start;
+  f.FirstYear = context_.first_year;
+  if (slot > 1) f.InputDir = SlotDir(slot);
+  f.NoRerun = context_.no_rerun;
+  return f;
+}
+
+jobs::AssemblyRanges SimPartPreparer::Ranges(int run) const {
+  const jobs::RunPlan& p = plan_->plan(run);
+  return {p.SSWanted, {p.SSFirst, p.SSLast}, p.PYWanted, {p.PYFirst, p.PYLast}};
+}
+
+Status SimPartPreparer::PrepareSlotDirectories(int first_slot, int last_slot) {
+  SlotPlan p;
+  p.first_slot = first_slot;
+  p.last_slot = last_slot;
+  p.developer_mode = session_.options.DeveloperMode;
+  for (int run = kBase; run <= kPolicy; ++run) {
+    const jobs::RunPlan& r = plan_->plan(run);
+    p.sim_first[run] = r.RunSims ? r.SimFirst : 1;
+    p.sim_last[run] = r.RunSims ? r.SimLast : 0;
+  }
+  return ::yl::PrepareSlotDirectories(context_, p);
+}
+
+std::vector<std::string> SimPartPreparer::ClearOutputs() {
+  return ClearOutputsBeforeRun(BigJobOutputs(context_, *plan_, ss_, do_deviations_),
+                               session_.options.Outputs, context_.sim->SimDir);
+}
+
+Status SimPartPreparer::AfterSimPart(int run, int year, int first_slot, int last_slot) {
+  for (int s = std::max(2, first_slot); s <= last_slot; ++s) {
+    if (auto e = CopySimFilesToDir(context_, SlotCopy::kUpdatedInputs, run, year, true, SlotDir(s));
+        !e) {
+      return e;
+    }
+  }
+  return Ok();
+}
+
+std::string SimPartPreparer::ProgramName(const JobChoice& part) const {
+  if (part.part == "sim" || part.part == "env") return FileNameOf(context_.model_path);
+  if (part.part == "ambix1" || part.part == "ambix2") return "ambixa";
+  if (part.job == "tallyr" || part.job == "varix") return part.job + "a";
+  if (part.job == "cumsol" || part.job == "devsol") return "mergixa";
+  return "solexa";
+}
+
+Result<PreparedPart> SimPartPreparer::ModelPart(const std::string& sti,
+                                                const std::string& dir) const {
+  const ModelState& m = session_.model;
+  PreparedPart p;
+  p.log_file = ChangeFileExt(sti, ".log");
+  p.report_file = ChangeFileExt(sti, ".rpt");
+  p.process.working_dir = dir;
+  p.process.window = WindowState::kMinimised;
+  const std::string& program = context_.program_to_run;
+  if (DecideModelLaunch(m.Release, m.NotWinconsole, session_.options.NeverBatJob).use_script) {
+    // The script changes into the part's directory itself, as a batch file would.
+    const std::string script = ChangeFileExt(sti, ".sh");
+    const std::string command =
+        ShellQuote(program) + " -sti " + ShellQuote(sti) + " -log " + ShellQuote(p.log_file);
+    if (auto s = WriteTextLines(script, {"cd " + ShellQuote(dir) + " || exit 1", command}); !s) {
+      return Fail("Unable to write BAT file to run model.\r\n" + s.error());
+    }
+    p.process.program = "/bin/sh";
+    p.process.args = {script};
+    return p;
+  }
+  p.process.program = program;
+  if (m.Release.SvRelease >= kLogFromStiRelease) {
+    p.process.args = {"-sti", sti, "-lon", "%sti"};
+  } else {
+    p.process.args = {"-sti", sti, session_.options.VisibleLogFiles ? "-log" : "-lon", p.log_file};
+  }
+  return p;
+}
+
+PreparedPart SimPartPreparer::ToolPart(const std::string& tool, const PartFiles& files,
+                                       const std::string& dir) const {
+  PreparedPart p;
+  p.process.program = ToolPath(tool);
+  p.process.args = {"-sti", files.sti, "-lon", "%sti"};
+  p.process.working_dir = dir;
+  p.process.window = WindowState::kMinimised;
+  p.log_file = files.log;
+  p.report_file = files.report;
+  p.check_file = files.check;
+  return p;
+}
+
+Result<PreparedPart> SimPartPreparer::Prepare(const JobChoice& part, int slot) {
+  if (part.job == "sim") return part.part == "sim" ? PrepareSim(part, slot) : PrepareSol(part);
+  if (part.job == "bot") return PrepareBot(part, slot);
+  return PrepareSpreadsheet(part);
+}
+
+Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot) {
+  const TSimRecord& sim = *context_.sim;
+  const int run = part.run;
+  const int year = part.year;
+  MakeCmfSettings cmf;
+  cmf.Method = MethodForPeriod(session_.methods, sim, year);
+  cmf.SolverRelease = session_.model.Release.SvRelease;
+  cmf.Files = FileSettings(slot);
+  if (auto made = MakeCMF(sim, context_.model_path, year, run, cmf); !made) {
+    return Fail(made.error());
+  }
+  RunFilesSettings files;
+  files.ModelPath = context_.model_path;
+  files.TempDir = context_.temp_dir;
+  files.SlotDir = SlotDir(slot);
+  files.Files = cmf.Files;
+  files.SolFileShocks = session_.options.SolFileShocks;
+  files.ProgramAvailable = [this](const std::string& name) {
+    return FileExists(ToolPath(name + "a"));
+  };
+  if (auto s = WriteRunBat(sim, run, year, files, prompter_); !s) {
+    return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
+  }
+  if (run != kBase) {
+    if (auto s = WriteRerunOrPolicyCmf(run, year, slot); !s) return Fail(s.error());
+  }
+  const std::string sti = ModelStiPath(sim, run, year, context_.no_rerun, context_.temp_dir);
+  auto launched = ModelPart(sti, SlotDir(slot));
+  if (!launched) return launched;
+  PreparedPart p = std::move(*launched);
+  p.check_file = InSimDir(sim, SolutionFileName(sim, run, year, context_.no_rerun));
+  // The year's log in the working directory collects the logs of both parts.
+  p.year_log = InSimDir(sim, SimLogFileName(sim, run, year, context_.no_rerun));
+  p.year_log_header = StartLine("sim for year " + std::to_string(sim.Years[year]) + " of " +
+                                jobs::RunShortName(run));
+  return p;
+}
+
+Status SimPartPreparer::WriteRerunOrPolicyCmf(int run, int year, int slot) {
+  const TSimRecord& sim = *context_.sim;
+  const bool no_rerun = context_.no_rerun;
+  const std::string top = InSimDir(sim, TopFileName(sim, run, year, no_rerun));
+  if (!FileExists(top)) return Fail("File " + top + " does not exist.");
+  std::string bot = InSimDir(sim, BotFileName(sim, year, no_rerun));
+  if (!FileExists(bot)) {
+    return Fail(InternalErrorText("The BOT file: " + bot +
+                                  " does not exist.\r\nSorry, are stopping all jobs because of "
+                                  "this."));
+  }
+  if (session_.options.SolFileShocks && slot > 1) {
+    const std::string sol = InSimDir(sim, BotResultsFileName(sim, year, no_rerun));
+    const std::string sol_copy = JoinPath(SlotDir(slot), FileNameOf(sol));
+    if (!CopyKeepingStamp(sol, sol_copy, true)) {
+      return Fail("Error copying SOL File for Policy shocks to SimDir" + std::to_string(slot));
+    }
+    auto lines = ReadTextLines(bot);
+    if (!lines) return Fail("Error copying and editing BOT File");
+    const std::string quoted = "\"" + sol + "\"";
+    for (std::string& line : *lines) {
+      for (std::size_t at = line.find(quoted); at != std::string::npos;
+           at = line.find(quoted, at + sol_copy.size() + 2)) {
+        line.replace(at, quoted.size(), "\"" + sol_copy + "\"");
+      }
+    }
+    const std::string edited = JoinPath(context_.temp_dir, FileNameOf(bot));
+    if (!WriteTextLines(edited, *lines)) return Fail("Error copying and editing BOT File");
+    bot = edited;
+  }
+  TextWriter cmf;
+  const std::string target = InSimDir(sim, CommandFileName(sim, run, year, no_rerun));
+  if (auto s = cmf.Create(target); !s) return s;
+  Status s = cmf.AppendFile(top);
+  if (s) s = cmf.AppendFile(bot);
+  if (auto c = cmf.Close(); s && !c) s = c;
+  if (!s) DeleteFileIfExists(target);
+  return s;
+}
+
+Result<PreparedPart> SimPartPreparer::PrepareSol(const JobChoice& part) {
+  const TSimRecord& sim = *context_.sim;
+  PartFiles f = jobs::SolPartFiles(ss_, part.year, part.run);
+  if (auto s = jobs::WriteSolSTI(ss_, part.year, part.run); !s) return Fail(s.error());
+  if (auto s = DeleteFileWithRetries(ChangeFileExt(f.check, ".sli")); !s) return Fail(s.error());
+  PreparedPart p = ToolPart("solexa", f, context_.temp_dir);
+  p.year_log = InSimDir(sim, SimLogFileName(sim, part.run, part.year, context_.no_rerun));
+  return p;
+}
+
+Result<PreparedPart> SimPartPreparer::PrepareBot(const JobChoice& part, int slot) {
+  const TSimRecord& sim = *context_.sim;
+  const bool no_rerun = context_.no_rerun;
+  const int year = part.year;
+  const ClosurePrepFiles f = ClosurePrepFileNames(sim, year, no_rerun, context_.temp_dir);
+  const std::string bot = InSimDir(sim, BotFileName(sim, year, no_rerun));
+  const std::string dir = SlotDir(slot);
+  PreparedPart p;
+  if (part.part == "env") {
+    RunFilesSettings files;
+    files.ModelPath = context_.model_path;
+    files.TempDir = context_.temp_dir;
+    files.SlotDir = dir;
+    files.Files = FileSettings(slot);
+    files.SolFileShocks = session_.options.SolFileShocks;
+    files.ProgramAvailable = [this](const std::string& name) {
+      return FileExists(ToolPath(name + "a"));
+    };
+    if (auto s = WriteRunBat(sim, ClosurePrepRun(no_rerun), year, files, prompter_); !s) {
+      return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
+    }
+    auto launched = ModelPart(f.EnvSti, dir);
+    if (!launched) return launched;
+    p = std::move(*launched);
+    p.report_file = f.EnvRpt;
+    p.check_file = f.En4;
+    p.year_log_header = StartLine("BOT job for year " + std::to_string(sim.Years[year]));
+  } else if (part.part == "solpol") {
+    if (auto s = jobs::WriteSolPolSTI(ss_, year); !s) return Fail(s.error());
+    p = ToolPart("solexa", jobs::SolPolPartFiles(ss_, year), dir);
+  } else if (part.part == "ambix1" || part.part == "ambix2") {
+    const bool first = part.part == "ambix1";
+    const std::string& sti = first ? f.St2 : f.St9;
+    p = ToolPart(
+        "ambixa",
+        {sti, ChangeFileExt(sti, ".log"), first ? f.St2Rpt : f.St9Rpt, first ? f.Map : bot}, dir);
+  } else {
+    p = ToolPart("solexa", {f.St3, ChangeFileExt(f.St3, ".log"), f.St3Rpt, bot}, dir);
+  }
+  p.year_log = InSimDir(sim, BotLogFileName(sim, year, no_rerun));
+  return p;
+}
+
+Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) {
+  const TSimRecord& sim = *context_.sim;
+  const int run = part.run;
+  const jobs::RunPlan& r = plan_->plan(run);
+  const jobs::AssemblyRanges ranges = Ranges(run);
+  const PeriodRange log_range = r.SSWanted ? ranges.ss : ranges.py;
+  PreparedPart p;
+  if (part.job == "csv" || part.job == "sssol") {
+    if (!FileExists(ToolPath("solexa"))) {
+      const std::string text = "The program SOLEX is not available.";
+      prompter_.Error(text);
+      return Fail(text);
+    }
+    const std::vector<int> years = jobs::YearFilesYears(r.SSFirst, r.SSLast, r.PYFirst, r.PYLast);
+    const char* ext = part.job == "csv" ? ".csv" : ".rsl";
+    for (int y : years) {
+      auto s =
+          DeleteFileWithRetries(JoinPath(context_.temp_dir, jobs::YearFile(ss_, y, run) + ext));
+      if (!s) return Fail(s.error());
+    }
+    if (auto s =
+            jobs::WriteYearFilesSTI(ss_, part.job, run, r.SSFirst, r.SSLast, r.PYFirst, r.PYLast);
+        !s) {
+      return Fail(s.error());
+    }
+    p = ToolPart("solexa", jobs::YearFilesPartFiles(ss_, part.job, run, years), context_.temp_dir);
+    if (part.job == "csv") {
+      p.year_log_header = StartLine(std::string("SS job for ") + jobs::RunShortName(run));
+    }
+  } else {
+    const bool first_part = (part.job == "tallyr" && (part.part == "yony" || !r.SSWanted)) ||
+                            (part.job == "cumsol" && (part.part == "cum" || !r.SSWanted));
+    if (first_part) {
+      const int pre = jobs::PrerequisiteRun(kPolicy, context_.no_rerun);
+      if (auto s = jobs::WriteAssemblySTIs(ss_, part.job, run, ranges, do_deviations_, Ranges(pre));
+          !s) {
+        return Fail(s.error());
+      }
+      if (part.job == "tallyr" && r.SSWanted) {
+        if (auto s = jobs::WriteSequenceFiles(ss_, run, r.SSFirst, r.SSLast); !s) {
+          return Fail(s.error());
+        }
+      }
+    }
+    const PeriodRange range = part.part == "py" ? ranges.py : ranges.ss;
+    const bool mergix = part.job == "cumsol" || part.job == "devsol";
+    p = ToolPart(mergix ? "mergixa" : part.job + "a",
+                 jobs::AssemblyPartFiles(ss_, part.job, part.part, run, range), context_.temp_dir);
+  }
+  p.year_log = InSimDir(
+      sim, AssemblyLogFileName(sim, run, log_range, context_.policy_start, context_.no_rerun));
+  return p;
+}
+
+}  // namespace yl

@@ -1,0 +1,57 @@
+#pragma once
+// The preparation of every job part of a big job: command files, stored-input files,
+// copies into the slot directories, and the process to start with the files the engine
+// judges it by.
+
+#include <string>
+#include <vector>
+
+#include "app/job_context.h"
+#include "cmf/make_cmf.h"
+#include "core/prompter.h"
+#include "jobs/job_engine.h"
+#include "jobs/ss_sti.h"
+#include "settings/options.h"
+
+namespace yl {
+
+class SimPartPreparer : public jobs::PartPreparer {
+ public:
+  // The session must outlive the big job; it is only read.
+  SimPartPreparer(JobContext context, const SessionSettings& session, bool do_deviations,
+                  Prompter& prompter);
+
+  void PlanMade(const jobs::JobPlan& plan) override { plan_ = &plan; }
+  Status PrepareSlotDirectories(int first_slot, int last_slot) override;
+  std::vector<std::string> ClearOutputs() override;
+  Result<jobs::PreparedPart> Prepare(const jobs::JobChoice& part, int slot) override;
+  Status AfterSimPart(int run, int year, int first_slot, int last_slot) override;
+  std::string ProgramName(const jobs::JobChoice& part) const override;
+  std::string ModelPath() const override { return context_.model_path; }
+
+  // A family tool in the program directory ("solexa", "tallyra", ...).
+  std::string ToolPath(const std::string& name) const;
+  const jobs::SsContext& spreadsheet_context() const { return ss_; }
+
+ private:
+  Result<jobs::PreparedPart> PrepareSim(const jobs::JobChoice& part, int slot);
+  Result<jobs::PreparedPart> PrepareSol(const jobs::JobChoice& part);
+  Result<jobs::PreparedPart> PrepareBot(const jobs::JobChoice& part, int slot);
+  Result<jobs::PreparedPart> PrepareSpreadsheet(const jobs::JobChoice& part);
+  Status WriteRerunOrPolicyCmf(int run, int year, int slot);
+  Result<jobs::PreparedPart> ModelPart(const std::string& sti, const std::string& dir) const;
+  jobs::PreparedPart ToolPart(const std::string& tool, const jobs::PartFiles& files,
+                              const std::string& dir) const;
+  FileStatementSettings FileSettings(int slot) const;
+  std::string SlotDir(int slot) const;
+  jobs::AssemblyRanges Ranges(int run) const;
+
+  JobContext context_;
+  const SessionSettings& session_;
+  bool do_deviations_;
+  Prompter& prompter_;
+  jobs::SsContext ss_;
+  const jobs::JobPlan* plan_ = nullptr;
+};
+
+}  // namespace yl

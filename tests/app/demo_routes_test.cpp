@@ -1,0 +1,101 @@
+// The other routes through a whole task with the real programs: SOL files for shocks with
+// the edited BOT file of the second and third slots, two-run mode, and model parts run
+// through a script.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/task_run.h"
+#include "demo_support.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "sim/sim_naming.h"
+#include "support/scripted_prompter.h"
+
+namespace yl::testing {
+namespace {
+
+class NullHost : public jobs::EngineHost {
+ public:
+  void BigJobEnded(bool, bool) override {}
+  void ShowLogReadOnly(const std::string&) override {}
+  void JobLinesChanged(const std::vector<std::string>& lines) override {
+    most_at_once = std::max(most_at_once, lines.size());
+  }
+  std::size_t most_at_once = 0;
+};
+
+class DemoRoutesTest : public DemoWorkTest {
+ protected:
+  jobs::PlanRequest All(bool with_rerun = true) const {
+    jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
+    for (int run = kBase; run <= kPolicy; ++run) {
+      if (run == kRerun && !with_rerun) continue;
+      r.SimFirst[run] = r.SSFirst[run] = 1;
+      r.SimLast[run] = r.SSLast[run] = sim.NumYears;
+    }
+    return r;
+  }
+  TaskOutcome Run(const Session& session, const jobs::PlanRequest& request) {
+    TaskOutcome o =
+        RunTaskToEnd(session, request, true, {&runner, &clock, &prompter, &host, false});
+    EXPECT_TRUE(o.success) << o.message << "\n" << ::testing::PrintToString(prompter.Texts());
+    return o;
+  }
+
+  PosixProcessRunner runner;
+  SystemClock clock;
+  ScriptedPrompter prompter;
+  NullHost host;
+};
+
+TEST_F(DemoRoutesTest, SolFilesForShocksInThreeSlotsStillReproduceTheBase) {
+  Session session = LoadSession(prompter);
+  session.settings.options.SolFileShocks = true;
+  session.settings.options.ConcurrentSolves = 3;
+  Run(session, All());
+  EXPECT_EQ(host.most_at_once, 3u);
+  // A solve in another slot reads its own copy of the SOL file for shocks.
+  int edited = 0;
+  for (int k = 4; k <= sim.NumYears; ++k) {
+    for (int run : {kRerun, kPolicy}) {
+      const std::string cmf = ReadFileBytes(WorkFile(CommandFileName(sim, run, k, false)));
+      if (cmf.find("/simdir") != std::string::npos) ++edited;
+    }
+  }
+  EXPECT_GT(edited, 0);
+  for (int k = 4; k <= sim.NumYears; ++k) {
+    EXPECT_LT(LargestResultDifference(Solution(kBase, k), Solution(kRerun, k)), 1e-4) << k;
+    EXPECT_TRUE(FileExists(WorkFile(BotResultsFileName(sim, k, false)))) << k;
+  }
+}
+
+TEST_F(DemoRoutesTest, TwoRunModePreparesThePolicyClosureItself) {
+  Session session = LoadSession(prompter);
+  session.settings.options.NoRerun = true;
+  session.settings.options.ConcurrentSolves = 2;
+  Run(session, All(false));
+  EXPECT_FALSE(FileExists(Solution(kRerun, 4)));
+  const std::string policy = WorkFile(SolutionFileName(sim, kPolicy, 4, true));
+  ASSERT_TRUE(FileExists(policy));
+  EXPECT_GT(LargestResultDifference(Solution(kBase, 4), policy), 1e-3);
+  EXPECT_TRUE(FileExists(WorkFile(BotFileName(sim, 4, true))));
+}
+
+TEST_F(DemoRoutesTest, AModelThatIsNoConsoleProgramRunsThroughAScript) {
+  Session session = LoadSession(prompter);
+  session.settings.model.Release.Compiler = "gfortran";
+  session.settings.options.ConcurrentSolves = 1;
+  jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
+  r.SimFirst[kBase] = 1;
+  r.SimLast[kBase] = 2;
+  Run(session, r);
+  EXPECT_TRUE(FileExists(Solution(kBase, 2)));
+  const std::string script = ChangeFileExt(
+      JoinPath(session.settings.paths.temp_dir, StoredInputFileName(sim, kBase, 2, false)), ".sh");
+  ASSERT_TRUE(FileExists(script));
+  EXPECT_THAT(ReadFileBytes(script), ::testing::HasSubstr("cd '" + work + "' || exit 1\n"));
+}
+
+}  // namespace
+}  // namespace yl::testing

@@ -1,0 +1,47 @@
+#pragma once
+// A laid-out demo working directory and the real yearloom run on it as a user runs it.
+
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "core/prompter.h"
+#include "platform/process.h"
+#include "sim/sim_record.h"
+#include "support/scratch_dir.h"
+
+namespace yl::testing {
+
+struct YearloomRun {
+  bool ran = false;  // started and ended within the time allowed
+  ProcessExit exit;
+  std::string output;
+  bool Succeeded() const { return ran && exit.exited_normally && exit.code == 0; }
+};
+
+class DemoWorkTest : public IsolatedEnvTest {
+ protected:
+  void SetUp() override;
+  // The options file of the keep directory, for the slots and the jobs log.
+  void WriteOptions(int concurrent_solves, const std::vector<std::string>& more = {});
+  YearloomRun Yearloom(const std::vector<std::string>& args,
+                       const std::vector<std::string>& env = {});
+  std::string KeepFile(const std::string& name) const;
+  std::string WorkFile(const std::string& name) const;
+  // The demo's Sim Details loaded as batch mode loads them, with this session's
+  // directories and the built programs.
+  Session LoadSession(Prompter& prompter);
+  // The ".sl4" solution of (run, period) in the working directory.
+  std::string Solution(int run, int period) const;
+
+  std::string work;  // with a blank in its name, as users' directories have
+  std::string keep;
+  std::string ds1 = "demomodel-BS1B-BR1R-PL1P.ds1";
+  TSimRecord sim;
+};
+
+// The real results of two solutions: the largest difference over their "C" headers,
+// relative to 1 + |value|.
+double LargestResultDifference(const std::string& a, const std::string& b);
+
+}  // namespace yl::testing
