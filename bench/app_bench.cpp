@@ -16,6 +16,7 @@
 
 #include "app/part_preparer.h"
 #include "app/session.h"
+#include "app/task_run.h"
 #include "env/dir_search.h"
 #include "env/environment.h"
 #include "jobs/job_engine.h"
@@ -200,15 +201,7 @@ void RunEngine(benchmark::State& state, double tool_seconds_per_part) {
   DemoSetup& d = Demo();
   Session& s = d.session;
   s.settings.options.ConcurrentSolves = 3;
-  JobContext c;
-  c.sim = &s.sim;
-  c.model_path = s.settings.model.ModelFile;
-  c.program_to_run = s.settings.model.ProgramToRun;
-  c.program_dir = s.settings.paths.program_dir;
-  c.temp_dir = s.settings.paths.temp_dir;
-  c.mapping_file = s.settings.options.ResultsMapFile;
-  c.policy_start = d.policy_start;
-  c.first_year = ParseFirstYearList(s.settings.first_year_files);
+  const JobContext c = MakeJobContext(s, d.policy_start);
   SilentPrompter prompter;
   QuietHost host;
   SystemClock clock;

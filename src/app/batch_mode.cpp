@@ -117,7 +117,13 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   if (session.settings.paths.temp_dir.empty()) session.settings.paths.temp_dir = temp.dir;
 
   BatchHost host(out);
-  TaskServices services{env.runner, env.clock, &prompter, &host, true};
+  TaskServices services;
+  services.runner = env.runner;
+  services.clock = env.clock;
+  services.prompter = &prompter;
+  services.host = &host;
+  services.batch_mode = true;
+  services.background = &session.background;
   const TaskOutcome outcome =
       RunTaskToEnd(session, BatchPlan(*request, session.sim), true, services);
   if (outcome.success) {

@@ -7,6 +7,7 @@
 #include "cmf/sol_method.h"
 #include "core/internal_error.h"
 #include "core/text_util.h"
+#include "env/ini_file.h"
 #include "model/model_check.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -29,8 +30,8 @@ std::string StartLine(const std::string& what) { return "** Starting " + what + 
 
 }  // namespace
 
-SimPartPreparer::SimPartPreparer(JobContext context, const SessionSettings& session,
-                                 bool do_deviations, Prompter& prompter)
+SimPartPreparer::SimPartPreparer(JobContext context, SessionSettings& session, bool do_deviations,
+                                 Prompter& prompter)
     : context_(std::move(context)),
       session_(session),
       do_deviations_(do_deviations),
@@ -93,6 +94,15 @@ Status SimPartPreparer::AfterSimPart(int run, int year, int first_slot, int last
     }
   }
   return Ok();
+}
+
+void SimPartPreparer::PartSucceeded(const JobChoice& part, const PreparedPart& files) {
+  if (part.part != "sim" && part.part != "env") return;
+  auto ini = IniFile::Load(files.report_file);
+  if (!ini) return;
+  ModelReleaseInfo release = ReleaseFromReport(
+      ModelCheckReportFrom([&](const std::string& key) { return ini->Get("Result", key); }));
+  if (release.SvRelease > 0) session_.model.Release = release;
 }
 
 std::string SimPartPreparer::ProgramName(const JobChoice& part) const {

@@ -17,8 +17,9 @@ namespace yl {
 
 class SimPartPreparer : public jobs::PartPreparer {
  public:
-  // The session must outlive the big job; it is only read.
-  SimPartPreparer(JobContext context, const SessionSettings& session, bool do_deviations,
+  // The session must outlive the big job; only the model's release information changes,
+  // when a solve reports it.
+  SimPartPreparer(JobContext context, SessionSettings& session, bool do_deviations,
                   Prompter& prompter);
 
   void PlanMade(const jobs::JobPlan& plan) override { plan_ = &plan; }
@@ -26,6 +27,7 @@ class SimPartPreparer : public jobs::PartPreparer {
   std::vector<std::string> ClearOutputs() override;
   Result<jobs::PreparedPart> Prepare(const jobs::JobChoice& part, int slot) override;
   Status AfterSimPart(int run, int year, int first_slot, int last_slot) override;
+  void PartSucceeded(const jobs::JobChoice& part, const jobs::PreparedPart& files) override;
   std::string ProgramName(const jobs::JobChoice& part) const override;
   std::string ModelPath() const override { return context_.model_path; }
 
@@ -47,7 +49,7 @@ class SimPartPreparer : public jobs::PartPreparer {
   jobs::AssemblyRanges Ranges(int run) const;
 
   JobContext context_;
-  const SessionSettings& session_;
+  SessionSettings& session_;
   bool do_deviations_;
   Prompter& prompter_;
   jobs::SsContext ss_;

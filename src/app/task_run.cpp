@@ -1,6 +1,7 @@
 #include "app/task_run.h"
 
 #include "app/part_preparer.h"
+#include "app/tasks.h"
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "sim/sim_inputs.h"
@@ -37,6 +38,21 @@ Status CheckTask(const Session& session, const jobs::PlanRequest& request) {
   return Ok();
 }
 
+JobContext MakeJobContext(const Session& session, int policy_start) {
+  const SessionSettings& s = session.settings;
+  JobContext context;
+  context.sim = &session.sim;
+  context.model_path = s.model.ModelFile;
+  context.program_to_run = s.model.ProgramToRun.empty() ? s.model.ModelFile : s.model.ProgramToRun;
+  context.program_dir = s.paths.program_dir;
+  context.temp_dir = s.paths.temp_dir;
+  context.mapping_file = s.options.ResultsMapFile;
+  context.no_rerun = s.options.NoRerun;
+  context.policy_start = policy_start;
+  context.first_year = ParseFirstYearList(s.first_year_files);
+  return context;
+}
+
 jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start, bool do_deviations,
                                        bool batch_mode) {
   const Options& o = session.settings.options;
@@ -58,13 +74,16 @@ jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start,
   e.jobs_log_on = o.AddToJobsLog;
   e.keep_dir = session.settings.paths.keep_dir;
   e.working_dir = sim.SimDir;
+  e.developer_mode = o.DeveloperMode;
+  e.warn_re_not_done = session.settings.re_available && o.Re.DoRe;
+  e.recommend_sol_files = !o.SolFileShocks && session.settings.model.Release.SvRelease > 69999;
   e.calendar_year = [years = sim.Years, n = sim.NumYears](int k) {
     return k >= 1 && k <= n ? years[k] : 0;
   };
   return e;
 }
 
-TaskRun::TaskRun(const Session& session, bool do_deviations, const TaskServices& services)
+TaskRun::TaskRun(Session& session, bool do_deviations, const TaskServices& services)
     : session_(session), do_deviations_(do_deviations), services_(services) {}
 
 TaskRun::~TaskRun() = default;
@@ -78,23 +97,26 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
   bool refused = false;
   const int policy_start = PolicyStartOf(session_, refused);
 
-  const SessionSettings& s = session_.settings;
-  JobContext context;
-  context.sim = &session_.sim;
-  context.model_path = s.model.ModelFile;
-  context.program_to_run = s.model.ProgramToRun.empty() ? s.model.ModelFile : s.model.ProgramToRun;
-  context.program_dir = s.paths.program_dir;
-  context.temp_dir = s.paths.temp_dir;
-  context.mapping_file = s.options.ResultsMapFile;
-  context.no_rerun = s.options.NoRerun;
-  context.policy_start = policy_start;
-  context.first_year = ParseFirstYearList(s.first_year_files);
-
+  SessionSettings& s = session_.settings;
+  const JobContext context = MakeJobContext(session_, policy_start);
   preparer_ = std::make_unique<SimPartPreparer>(context, s, do_deviations_, *services_.prompter);
   engine_ = std::make_unique<jobs::JobEngine>(*services_.runner, *services_.clock,
                                               *services_.prompter, *preparer_, *services_.host);
-  return engine_->Start(
-      EngineSettingsFor(session_, policy_start, do_deviations_, services_.batch_mode), request);
+  jobs::EngineSettings settings =
+      EngineSettingsFor(session_, policy_start, do_deviations_, services_.batch_mode);
+  settings.background = services_.background;
+  settings.check_plan = services_.check_plan;
+  settings.check_short_names = [this] {
+    return CheckShortNamesDataCMFBits(session_.sim, session_.settings.first_year_files);
+  };
+  settings.use_sol_files = [this] { session_.settings.options.SolFileShocks = true; };
+  if (pass_) {
+    settings.first_slot = 1;
+    settings.last_slot = pass_->slots;
+    settings.pass_info = pass_->pass_info;
+    settings.more_passes_follow = pass_->more_follow;
+  }
+  return engine_->Start(settings, request);
 }
 
 void TaskRun::WaitAndTick(std::chrono::milliseconds timeout) {
@@ -118,9 +140,28 @@ TaskOutcome TaskRun::Outcome() const {
   return o;
 }
 
-TaskOutcome RunTaskToEnd(const Session& session, const jobs::PlanRequest& request,
-                         bool do_deviations, const TaskServices& services) {
-  TaskRun task(session, do_deviations, services);
+SeriesPass SingleThenConcurrent::Current() const {
+  SeriesPass p;
+  p.slots = slots_;
+  p.pass_info = "[pass number " + std::to_string(counter_ + 1) + ", " +
+                (slots_ == 1 ? "Single job]" : "Concurrent jobs]");
+  p.more_follow = !(slots_ == 2 && counter_ + 1 >= limit_);
+  return p;
+}
+
+bool SingleThenConcurrent::Advance() {
+  if (slots_ == 1) {
+    slots_ = 2;
+    return true;
+  }
+  ++counter_;
+  slots_ = 1;
+  return counter_ < limit_;
+}
+
+namespace {
+
+TaskOutcome RunOne(TaskRun& task, const jobs::PlanRequest& request) {
   if (task.Start(request)) {
     while (task.Running()) {
       if (task.engine().ActiveHandles().empty()) break;  // never wait for nothing
@@ -128,6 +169,31 @@ TaskOutcome RunTaskToEnd(const Session& session, const jobs::PlanRequest& reques
     }
   }
   return task.Outcome();
+}
+
+}  // namespace
+
+TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
+                           const TaskServices& services) {
+  SingleThenConcurrent series;
+  TaskOutcome total;
+  for (;;) {
+    TaskRun task(session, true, services);
+    task.SetPass(series.Current());
+    TaskOutcome pass = RunOne(task, request);
+    total.counters.parts_launched += pass.counters.parts_launched;
+    total.counters.parts_finished += pass.counters.parts_finished;
+    total.success = pass.success;
+    total.part_failed = pass.part_failed;
+    total.message = pass.message;
+    if (!pass.success || !series.Advance()) return total;
+  }
+}
+
+TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
+                         const TaskServices& services) {
+  TaskRun task(session, do_deviations, services);
+  return RunOne(task, request);
 }
 
 }  // namespace yl

@@ -3,9 +3,12 @@
 // settings, and the wait that judges each part the moment its process ends.
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/job_context.h"
 #include "app/session.h"
 #include "core/clock.h"
 #include "core/prompter.h"
@@ -30,40 +33,72 @@ struct TaskServices {
   Prompter* prompter = nullptr;
   jobs::EngineHost* host = nullptr;
   bool batch_mode = false;
+  jobs::BackgroundState* background = nullptr;  // the session's; none in tests
+  // The prerequisite checks of the plan (where to start); unset: they pass.
+  std::function<bool(const jobs::JobPlan&)> check_plan;
 };
 
 // The checks before a task: a model, the policy start for the Rerun and the Policy.
 // Refusals are failures whose text was not shown.
 Status CheckTask(const Session& session, const jobs::PlanRequest& request);
 
+// What preparing the parts needs of the session.
+JobContext MakeJobContext(const Session& session, int policy_start);
+
 // The engine settings a session gives (slots, options, names and years).
 jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start, bool do_deviations,
                                        bool batch_mode);
 
+// One pass of "Run Single Job, then Concurrent".
+struct SeriesPass {
+  int slots = 1;
+  std::string pass_info;  // "[pass number 1, Single job]"
+  bool more_follow = true;
+};
+
+// Three rounds of a one-slot pass and a two-slot pass of the Run All task.
+class SingleThenConcurrent {
+ public:
+  SeriesPass Current() const;
+  // After a pass ended well: moves to the next one; false when the series is over.
+  bool Advance();
+
+ private:
+  int counter_ = 0;
+  int limit_ = 3;
+  int slots_ = 1;
+};
+
 // A running task. The session must stay unchanged until it has ended.
 class TaskRun {
  public:
-  TaskRun(const Session& session, bool do_deviations, const TaskServices& services);
+  TaskRun(Session& session, bool do_deviations, const TaskServices& services);
   ~TaskRun();
   // False when the task was refused or abandoned; the outcome says why.
   bool Start(const jobs::PlanRequest& request);
+  // Before Start: the task is a pass of a series.
+  void SetPass(const SeriesPass& pass) { pass_ = pass; }
   // Waits until a part ends (or the timeout passes) and handles every part that ended.
   void WaitAndTick(std::chrono::milliseconds timeout);
-  bool Running() const { return engine_->Running(); }
+  bool Running() const { return engine_ && engine_->Running(); }
   jobs::JobEngine& engine() { return *engine_; }
   TaskOutcome Outcome() const;
 
  private:
-  const Session& session_;
+  Session& session_;
   bool do_deviations_;
   TaskServices services_;
   std::unique_ptr<SimPartPreparer> preparer_;
   std::unique_ptr<jobs::JobEngine> engine_;
   std::string refusal_;
+  std::optional<SeriesPass> pass_;
 };
 
 // Runs the task and waits for its end.
-TaskOutcome RunTaskToEnd(const Session& session, const jobs::PlanRequest& request,
-                         bool do_deviations, const TaskServices& services);
+TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
+                         const TaskServices& services);
+// Runs every pass of "Run Single Job, then Concurrent"; stops at the first that fails.
+TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
+                           const TaskServices& services);
 
 }  // namespace yl

@@ -55,6 +55,17 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   outcome_message_.clear();
   part_failed_ = false;
   settings_ = settings;
+  auto refuse = [this](MessageKind kind, const std::string& text) {
+    outcome_message_ = text;
+    prompter_.Show({kind, text, kOk | kHelp, 0, ""});
+    return false;
+  };
+  if (settings_.background && !settings_.developer_mode) {
+    if (auto g = BackgroundJobGuard(*settings_.background); !g) {
+      prompter_.Error(g.error());
+      return refuse(MessageKind::kError, "Cannot start Sim job");
+    }
+  }
   bots_done_.clear();
   // Whether a closure preparation finished in this big job is the engine's own record;
   // whether an older one is still valid comes from the bookkeeping.
@@ -66,9 +77,25 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   iterations_ = std::move(iterations);
   plan_ = std::make_unique<JobPlan>(settings_.plan, request);
   preparer_.PlanMade(*plan_);
+  if (settings_.check_plan && !settings_.check_plan(*plan_)) {
+    return refuse(MessageKind::kInformation,
+                  "Cannot run this simulation because of problems reported.");
+  }
+  if (settings_.check_short_names) {
+    if (auto s = settings_.check_short_names(); !s) return refuse(MessageKind::kError, s.error());
+  }
   if (plan_->Empty()) {
     outcome_message_ = "Are no simulations or spreadsheet jobs to do.";
     prompter_.Information(outcome_message_);
+    return false;
+  }
+  if (settings_.warn_re_not_done &&
+      prompter_.Show({MessageKind::kConfirmation,
+                      "Although you have checked the \"Do Rational Expectations\" box,\r\n this "
+                      "way of running the job will NOT do Rational Expectations.\r\nDo you wish "
+                      "to continue?",
+                      kYes | kNo | kHelp, 0, ""}) != kYes) {
+    outcome_message_ = "Rational Expectations not done; the job was not started.";
     return false;
   }
   CheckIndex(settings_.first_slot, 1, 3, "slot");
@@ -76,9 +103,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   // Slot 2 alone ("Just One Solve (no. 2)") needs its directory as much as two slots do.
   if (settings_.last_slot >= 2) {
     if (auto s = preparer_.PrepareSlotDirectories(settings_.first_slot, settings_.last_slot); !s) {
-      outcome_message_ = s.error();
-      prompter_.Show({MessageKind::kError, s.error(), kOk | kHelp, 0, ""});
-      return false;
+      return refuse(MessageKind::kError, s.error());
     }
   }
   slots_ = {};
@@ -87,8 +112,27 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   cancel_requested_ = false;
   counters_ = {};
   state_ = EngineState::kRunning;
+  SetBackground(true);
+  const RunPlan& base = plan_->plan(1);
+  if (settings_.recommend_sol_files && base.RunSims && base.SimFirst == 1 &&
+      !plan_->settings().UseSolFilesForShocks &&
+      prompter_.Show({MessageKind::kConfirmation,
+                      "We recommend that you use SOL Files for Shocks.\r\nIf you want to do "
+                      "that, please click on the Yes button.\r\n[Click on the Help button for "
+                      "information about this.]",
+                      kYes | kNo | kHelp, 0, ""}) == kYes) {
+    plan_->UseSolFilesForShocks();
+    settings_.plan.UseSolFilesForShocks = true;
+    if (settings_.use_sol_files) settings_.use_sol_files();
+  }
   Step(0, {});
   return state_ == EngineState::kRunning || state_ == EngineState::kFinished;
+}
+
+void JobEngine::SetBackground(bool busy) {
+  if (!settings_.background) return;
+  settings_.background->kind = busy ? kBigJobKind : kNoBackground;
+  settings_.background->timer_enabled = busy;
 }
 
 bool JobEngine::BeginBigJob() {
@@ -270,6 +314,8 @@ bool JobEngine::Tick() {
   switch (JudgePart(slot.files.report_file, slot.files.check_file)) {
     case PartOutcome::kSuccess: {
       SlotState finished = slot.state;
+      preparer_.PartSucceeded({finished.run, finished.year, finished.job, finished.part},
+                              slot.files);
       slot.state.active = false;
       ++counters_.parts_finished;
       Booking b = plan_->FinishJobPart(finished);
@@ -299,6 +345,7 @@ void JobEngine::CancelButton() {
 
 void JobEngine::Stop() {
   stopped_ = true;
+  SetBackground(false);
   if (state_ == EngineState::kRunning) state_ = EngineState::kStopped;
   // Stopping never kills a solve that may have run for days; its process is only
   // watched until it ends, so that it is reaped.
@@ -392,12 +439,13 @@ void JobEngine::HandleFailure(int slot_number) {
 
 void JobEngine::WholeJobFinished() {
   state_ = EngineState::kFinished;
+  SetBackground(false);
   elapsed_ = std::chrono::duration_cast<std::chrono::seconds>(clock_.Now() - start_time_);
   const std::string elapsed = ElapsedText(elapsed_);
   JobsLog({"WHOLE JOB FINISHED OK at " + FormatDateTime(clock_.Now()), " [" + elapsed + "]"});
   outcome_message_ = "Job finished successfully";
   host_.JobLinesChanged({"[Job finished] "});
-  if (!settings_.batch_mode) {
+  if (!settings_.batch_mode && !settings_.more_passes_follow) {
     prompter_.Show(
         {MessageKind::kInformation,
          settings_.program_display_name + ":\r\nWhole job is finished\r\n[" + elapsed + ".]",
@@ -412,6 +460,10 @@ std::vector<ProcessHandle> JobEngine::ActiveHandles() const {
     if (slots_[s].state.active) h.push_back(slots_[s].process);
   }
   return h;
+}
+
+std::string JobEngine::JobLinesHeader() const {
+  return settings_.pass_info.empty() ? "Running jobs:" : "Running jobs: " + settings_.pass_info;
 }
 
 std::vector<std::string> JobEngine::JobLines() const {

@@ -16,6 +16,7 @@
 #include "core/clock.h"
 #include "core/prompter.h"
 #include "core/status.h"
+#include "jobs/background_job.h"
 #include "jobs/job_logs.h"
 #include "jobs/job_plan.h"
 #include "platform/process.h"
@@ -51,6 +52,8 @@ class PartPreparer {
   virtual Result<PreparedPart> Prepare(const JobChoice& part, int slot) = 0;
   // After the "sim" part of (run, year): the updated data go to the other slots.
   virtual Status AfterSimPart(int run, int year, int first_slot, int last_slot) = 0;
+  // A part was judged successful (before it is booked).
+  virtual void PartSucceeded(const JobChoice& /*part*/, const PreparedPart& /*files*/) {}
   // The model program's name for messages about a missing report.
   virtual std::string ProgramName(const JobChoice& part) const = 0;
   virtual std::string ModelPath() const = 0;
@@ -69,6 +72,18 @@ class EngineHost {
 
 struct EngineSettings {
   PlanSettings plan;
+  // The session's background activity: guarded at the start, busy while the job runs.
+  BackgroundState* background = nullptr;
+  bool developer_mode = false;
+  // The prerequisite checks of the plan; false when they refused (their report shown).
+  std::function<bool(const JobPlan&)> check_plan;
+  // "No data file may share its short name with a closure/shock file"; the error text.
+  std::function<Status()> check_short_names;
+  // Ask "Although you have checked the "Do Rational Expectations" box ..." first.
+  bool warn_re_not_done = false;
+  // Recommend SOL files for shocks when the Base starts at year 1; Yes calls this.
+  bool recommend_sol_files = false;
+  std::function<void()> use_sol_files;
   int first_slot = 1;
   int last_slot = 1;
   bool fewer_messages = false;
@@ -77,6 +92,10 @@ struct EngineSettings {
   std::string keep_dir;
   std::string working_dir;
   std::string program_display_name = "Yearloom";
+  // A "Run Single Job, then Concurrent" series: the pass shown in the job lines' header,
+  // and whether more passes follow this one (its closing messages are not shown then).
+  std::string pass_info;
+  bool more_passes_follow = false;
   // Calendar year of a period index.
   std::function<int(int)> calendar_year = [](int k) { return k; };
 };
@@ -113,6 +132,8 @@ class JobEngine {
   // Running processes, for a wait that wakes when one ends.
   std::vector<ProcessHandle> ActiveHandles() const;
   std::vector<std::string> JobLines() const;
+  // "Running jobs:", with the pass of a series.
+  std::string JobLinesHeader() const;
   // The last message a failure or the end showed, for batch mode's log.
   const std::string& outcome_message() const { return outcome_message_; }
   // The big job stopped because a part ended badly (its logs tell the story).
@@ -137,6 +158,7 @@ class JobEngine {
   std::string What(const SlotState& s) const;
   std::string Description(const SlotState& s) const;
   void ReapOrphans();
+  void SetBackground(bool busy);
 
   ProcessRunner& runner_;
   Clock& clock_;

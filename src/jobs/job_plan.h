@@ -101,6 +101,8 @@ class JobPlan {
   JobPlan(const PlanSettings& settings, const PlanRequest& request);
 
   const PlanSettings& settings() const { return settings_; }
+  // The user took the recommendation at the start of the big job.
+  void UseSolFilesForShocks() { settings_.UseSolFilesForShocks = true; }
   RunPlan& plan(int run) { return plans_[run]; }
   const RunPlan& plan(int run) const { return plans_[run]; }
   int FirstSimulable(int run) const { return run == 1 ? 1 : settings_.PolicyStart; }

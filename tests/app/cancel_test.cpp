@@ -32,7 +32,7 @@ TEST_F(CancelTest, AHungToolIsCancelledAndItsProcessLeftRunning) {
   PosixProcessRunner runner;
   SystemClock clock;
   QuietHost host;
-  TaskRun task(session, true, {&runner, &clock, &prompter, &host, false});
+  TaskRun task(session, true, Services(runner, clock, prompter, host));
   jobs::PlanRequest request = jobs::PlanRequest::Nothing(session.sim.NumYears);
   request.SimFirst[kBase] = request.SimLast[kBase] = 1;
   ASSERT_TRUE(task.Start(request)) << ::testing::PrintToString(prompter.Texts());

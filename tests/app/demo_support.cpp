@@ -101,6 +101,16 @@ std::string DemoWorkTest::Solution(int run, int period) const {
   return WorkFile(SolutionFileName(sim, run, period, false));
 }
 
+TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,
+                      jobs::EngineHost& host) {
+  TaskServices s;
+  s.runner = &runner;
+  s.clock = &clock;
+  s.prompter = &prompter;
+  s.host = &host;
+  return s;
+}
+
 double LargestResultDifference(const std::string& a, const std::string& b) {
   HarFile fa = ReadHarOrFail(a);
   HarFile fb = ReadHarOrFail(b);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "app/task_run.h"
 #include "core/prompter.h"
 #include "platform/process.h"
 #include "sim/sim_record.h"
@@ -39,6 +40,10 @@ class DemoWorkTest : public IsolatedEnvTest {
   std::string ds1 = "demomodel-BS1B-BR1R-PL1P.ds1";
   TSimRecord sim;
 };
+
+// The services of a task run outside batch mode.
+TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,
+                      jobs::EngineHost& host);
 
 // The real results of two solutions: the largest difference over their "C" headers,
 // relative to 1 + |value|.

@@ -43,6 +43,15 @@ TEST_F(DemoTaskTest, AllRunsCompleteWithThreeSolvesAndTheRerunReproducesTheBase)
                                     Solution(kPolicy, kFirstPolicyPeriod)),
             1e-3);
   EXPECT_FALSE(FileExists(Solution(kPolicy, kFirstPolicyPeriod - 1)));
+  // The demo uses SOL files for shocks: a solve in another slot reads its own copy.
+  int edited = 0;
+  for (int k = kFirstPolicyPeriod; k <= sim.NumYears; ++k) {
+    for (int r : {kRerun, kPolicy}) {
+      const std::string cmf = ReadFileBytes(WorkFile(CommandFileName(sim, r, k, false)));
+      if (cmf.find("/simdir") != std::string::npos) ++edited;
+    }
+  }
+  EXPECT_GT(edited, 0);
   // The assembled results, the deviations among them.
   for (const auto& [run_no, kind, variant] : std::vector<std::tuple<int, const char*, const char*>>{
            {kBase, "tallyr", "cum"}, {kRerun, "tallyr", "yony"}, {kPolicy, "varix", "cum"}}) {

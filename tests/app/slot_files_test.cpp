@@ -8,6 +8,7 @@
 
 #include "app/outputs_before_run.h"
 #include "app/slot_copies.h"
+#include "app/task_run.h"
 #include "demo_support.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -26,15 +27,7 @@ class SlotFilesTest : public DemoWorkTest {
  protected:
   JobContext Context() {
     session = LoadSession(prompter);
-    JobContext c;
-    c.sim = &session.sim;
-    c.model_path = session.settings.model.ModelFile;
-    c.program_to_run = session.settings.model.ProgramToRun;
-    c.program_dir = BinDir();
-    c.temp_dir = session.settings.paths.temp_dir;
-    c.mapping_file = session.settings.options.ResultsMapFile;
-    c.policy_start = 4;
-    c.first_year = ParseFirstYearList(session.settings.first_year_files);
+    JobContext c = MakeJobContext(session, 4);
     return c;
   }
   ScriptedPrompter prompter;

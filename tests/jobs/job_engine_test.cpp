@@ -325,6 +325,63 @@ TEST_F(JobEngineTest, RefusalsBeforeAnythingRuns) {
   EXPECT_TRUE(runner.StartOrder().empty());
 }
 
+TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 1;
+  BackgroundState background{kModelCheckKind, true};
+  settings.background = &background;
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(prompter.Texts(),
+            (std::vector<std::string>{"Internal Program Error.\r\nCannot start job since Job "
+                                      "number 51 is already running.",
+                                      "Cannot start Sim job"}));
+
+  background = {};
+  settings.check_plan = [](const JobPlan& plan) { return plan.plan(1).SimLast == 3; };
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(prompter.Last().text, "Cannot run this simulation because of problems reported.");
+  settings.check_plan = nullptr;
+
+  settings.check_short_names = [] { return Status(Fail("File with short name \"x\" ...")); };
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(prompter.Last().text, "File with short name \"x\" ...");
+  settings.check_short_names = nullptr;
+
+  settings.warn_re_not_done = true;
+  prompter.Answer(kNo);
+  EXPECT_FALSE(engine.Start(settings, r));
+  EXPECT_EQ(
+      prompter.Last().text.find("Although you have checked the \"Do Rational Expectations\" box"),
+      0u);
+  EXPECT_TRUE(runner.StartOrder().empty());
+
+  // Running: the timer serves the big job; afterwards it is free again.
+  prompter.Answer(kYes);
+  ASSERT_TRUE(engine.Start(settings, r));
+  EXPECT_EQ(background.kind, kBigJobKind);
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(background.kind, kNoBackground);
+  EXPECT_FALSE(background.timer_enabled);
+}
+
+TEST_F(JobEngineTest, TakingTheSolFilesRecommendationChangesTheClosurePreparation) {
+  settings.recommend_sol_files = true;
+  bool ticked = false;
+  settings.use_sol_files = [&] { ticked = true; };
+  prompter.Answer(kYes);
+  ASSERT_TRUE(engine.Start(settings, All()));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_TRUE(ticked);
+  EXPECT_EQ(prompter.messages[0].text.substr(0, 47),
+            "We recommend that you use SOL Files for Shocks.");
+  const auto& p = preparer.prepared;
+  EXPECT_NE(std::find(p.begin(), p.end(), "Rerun-bot-solpol-1@1"), p.end());
+  EXPECT_EQ(std::find(p.begin(), p.end(), "Rerun-bot-ambix1-1@1"), p.end());
+}
+
 TEST_F(JobEngineTest, PreparationAndLaunchFailuresStopWithTheirMessage) {
   preparer.fail_prepare = "Base-sim-sim-1";
   PlanRequest r = PlanRequest::Nothing(3);

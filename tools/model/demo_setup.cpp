@@ -124,6 +124,8 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   s.model.Release = {kReleaseCode, kProgramVersion, kCompiler};
   s.paths.work_dir = r.dir;
   s.options.ResultsMapFile = JoinPath(r.dir, "demo.map");
+  // As the program recommends for a model of this release.
+  s.options.SolFileShocks = true;
   s.methods.Normal.Method = GraggDefaultSolMethod();
   s.methods.Alternative.Method = GraggDefaultSolMethod();
   for (int i = 1; i <= sim->NumMinFiles; ++i) {

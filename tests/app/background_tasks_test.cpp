@@ -1,0 +1,83 @@
+// The job timer's single-program activities with the real programs: the model program's
+// release check, the temporary-directory check, and closure checks of the demo's table.
+
+#include "app/background_tasks.h"
+
+#include <gtest/gtest.h>
+
+#include "demo_support.h"
+#include "support/scripted_prompter.h"
+
+namespace yl::testing {
+namespace {
+
+class BackgroundTasksTest : public DemoWorkTest {
+ protected:
+  void SetUp() override {
+    DemoWorkTest::SetUp();
+    session = LoadSession(prompter);
+    prompter.messages.clear();
+    tasks.emplace(session, runner, clock, prompter,
+                  [this](const std::string& log) { shown.push_back(log); });
+  }
+  // Ticks until the activity has ended (or a minute has passed).
+  void RunToEnd() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (tasks->Busy() && std::chrono::steady_clock::now() < until) {
+      if (auto h = tasks->handle()) runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(200));
+      tasks->Tick();
+    }
+    EXPECT_FALSE(tasks->Busy());
+  }
+
+  ScriptedPrompter prompter;
+  Session session;
+  PosixProcessRunner runner;
+  SystemClock clock;
+  std::optional<BackgroundTasks> tasks;
+  std::vector<std::string> shown;
+};
+
+TEST_F(BackgroundTasksTest, TheReleaseCheckReadsWhatTheModelReports) {
+  session.settings.model.Release = {};
+  ASSERT_TRUE(tasks->StartModelCheck()) << ::testing::PrintToString(prompter.Texts());
+  EXPECT_EQ(session.background.kind, jobs::kModelCheckKind);
+  EXPECT_FALSE(tasks->StartTempDirCheck());  // one activity at a time
+  EXPECT_EQ(prompter.Last().text,
+            "Internal Program Error.\r\nCannot start job since Job number 51 is already "
+            "running.");
+  RunToEnd();
+  EXPECT_GT(session.settings.model.Release.SvRelease, 69999);
+  EXPECT_EQ(session.settings.model.Release.Compiler, "lf95");
+  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
+}
+
+TEST_F(BackgroundTasksTest, TheTemporaryDirectorySeemsOk) {
+  ASSERT_TRUE(tasks->StartTempDirCheck()) << ::testing::PrintToString(prompter.Texts());
+  RunToEnd();
+  EXPECT_EQ(prompter.Last().text,
+            "Temporary Directory\r\n  " + session.settings.paths.temp_dir + "\r\nseems ok.");
+}
+
+TEST_F(BackgroundTasksTest, ClosureChecksRunTheModelAndSayWhatTheyFound) {
+  ASSERT_TRUE(CheckClosureCommand(tasks->ClosureContext(), kBaseClosure, 1))
+      << ::testing::PrintToString(prompter.Texts());
+  EXPECT_EQ(session.background.kind, kClosureCheckKind);
+  RunToEnd();
+  EXPECT_EQ(prompter.Last().text, "Closure is ok.");
+
+  // A closure that leaves the model short of exogenous variables.
+  WriteFileBytes(WorkFile("policy.cls"), "exogenous a ;\n");
+  prompter.Answer(kOk);
+  prompter.Answer(kYes);
+  ASSERT_TRUE(CheckClosureCommand(tasks->ClosureContext(), kPolicyClosure, 0))
+      << ::testing::PrintToString(prompter.Texts());
+  RunToEnd();
+  const auto texts = prompter.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Closure is NOT ok."), texts.end())
+      << ::testing::PrintToString(texts);
+  EXPECT_EQ(shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace yl::testing
