@@ -25,6 +25,8 @@ using jobs::PreparedPart;
 
 // The model parts: the release code from which the program names its log itself.
 constexpr int kLogFromStiRelease = 78300;
+// The release from which the solver writes updated coefficients (".udc").
+constexpr int kUdcRelease = 80000;
 
 std::string StartLine(const std::string& what) { return "** Starting " + what + " **"; }
 
@@ -167,6 +169,16 @@ Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot
   const int run = part.run;
   const int year = part.year;
   MakeCmfSettings cmf;
+  // The last year the Policy's prerequisite run solves in this task also writes the
+  // updated coefficients, when the solver can.
+  const jobs::RunPlan& r = plan_->plan(run);
+  cmf.Udc = session_.model.Release.SvRelease >= kUdcRelease &&
+            run == jobs::PrerequisiteRun(kPolicy, context_.no_rerun) && r.RunSims &&
+            year == r.SimLast;
+  if (cmf.Udc) {
+    const std::string udc = InSimDir(sim, UdcFileName(sim, run, year, context_.no_rerun));
+    if (auto s = DeleteFileWithRetries(udc); !s) return Fail(s.error());
+  }
   cmf.Method = MethodForPeriod(session_.methods, sim, year);
   cmf.SolverRelease = session_.model.Release.SvRelease;
   cmf.Files = FileSettings(slot);

@@ -67,8 +67,8 @@ jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start,
   e.plan.Order =
       o.CompleteBaseFirst ? jobs::OrderPreference::kBaseAsap : jobs::OrderPreference::kPolAsap;
   e.plan.DoDeviations = do_deviations;
-  e.first_slot = 1;
-  e.last_slot = std::clamp(o.ConcurrentSolves, 1, 3);
+  e.first_slot = o.JustOneSolveNo2 ? 2 : 1;
+  e.last_slot = o.JustOneSolveNo2 ? 2 : std::clamp(o.ConcurrentSolves, 1, 3);
   e.fewer_messages = o.FewerMessages || session.settings.fewer_messages_effective;
   e.batch_mode = batch_mode;
   e.jobs_log_on = o.AddToJobsLog;

@@ -51,6 +51,8 @@ struct Options {
   bool CompleteBaseFirst = false;
   bool AddToJobsLog = false;
   int ConcurrentSolves = 1;  // 1..3
+  // "Just One Solve (no. 2)": every part in slot 2; not kept between sessions.
+  bool JustOneSolveNo2 = false;
   OutputsBeforeRun Outputs = OutputsBeforeRun::kDelete;
   // Simulation group.
   bool NoRerun = false;

@@ -43,6 +43,10 @@ TEST_F(DemoTaskTest, AllRunsCompleteWithThreeSolvesAndTheRerunReproducesTheBase)
                                     Solution(kPolicy, kFirstPolicyPeriod)),
             1e-3);
   EXPECT_FALSE(FileExists(Solution(kPolicy, kFirstPolicyPeriod - 1)));
+  // The Rerun's last year also leaves its updated coefficients; no other year does.
+  EXPECT_TRUE(FileExists(WorkFile(UdcFileName(sim, kRerun, sim.NumYears, false))));
+  EXPECT_FALSE(FileExists(WorkFile(UdcFileName(sim, kRerun, sim.NumYears - 1, false))));
+  EXPECT_FALSE(FileExists(WorkFile(UdcFileName(sim, kBase, sim.NumYears, false))));
   // The demo uses SOL files for shocks: a solve in another slot reads its own copy.
   int edited = 0;
   for (int k = kFirstPolicyPeriod; k <= sim.NumYears; ++k) {
