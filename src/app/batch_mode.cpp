@@ -1,5 +1,7 @@
 #include "app/batch_mode.h"
 
+#include <algorithm>
+
 #include "app/batch_params.h"
 #include "app/batch_prompter.h"
 #include "app/part_preparer.h"
@@ -19,22 +21,26 @@ namespace yl {
 
 namespace {
 
-// Reports the job lines as they change, and nothing of a window.
+// Reports each part as it starts, with the time: one line a part, however long the task.
 class BatchHost : public jobs::EngineHost {
  public:
-  explicit BatchHost(std::ostream& out) : out_(out) {}
+  BatchHost(std::ostream& out, Clock& clock) : out_(out), clock_(clock) {}
   void BigJobEnded(bool, bool) override {}
   void ShowLogReadOnly(const std::string&) override {}
   void JobLinesChanged(const std::vector<std::string>& lines) override {
-    if (lines == last_) return;
-    last_ = lines;
-    out_ << "Running jobs:\n";
-    for (const auto& l : lines) out_ << l << "\n";
+    for (const auto& l : lines) {
+      if (l.rfind("  ", 0) != 0) continue;  // "[None running.]" and the like
+      if (std::find(last_.begin(), last_.end(), l) == last_.end()) {
+        out_ << jobs::FormatTime(clock_.Now()) << l << "\n";
+      }
+    }
     out_.flush();
+    last_ = lines;
   }
 
  private:
   std::ostream& out_;
+  Clock& clock_;
   std::vector<std::string> last_;
 };
 
@@ -116,7 +122,7 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   session.settings.fewer_messages_effective = true;
   if (session.settings.paths.temp_dir.empty()) session.settings.paths.temp_dir = temp.dir;
 
-  BatchHost host(out);
+  BatchHost host(out, clock);
   TaskServices services;
   services.runner = env.runner;
   services.clock = env.clock;

@@ -67,7 +67,6 @@ std::string AssemblyStem(const TSimRecord& sim, int run, bool no_rerun) {
   return sim.SimNames[run] + RunLetter(run);
 }
 
-
 std::string RunSetName(const TSimRecord& sim, int run, bool no_rerun) {
   std::string joined;
   AppendRunSet(joined, sim, run, no_rerun);
