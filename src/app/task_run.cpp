@@ -27,9 +27,31 @@ bool WantsRun(const jobs::PlanRequest& r, int run) {
 
 }  // namespace
 
+std::string DoubleQuoteProblem(const std::string& what, const std::string& name) {
+  if (name.find('"') == std::string::npos) return "";
+  return "The name of the " + what + "\r\n  " + name +
+         "\r\nholds a double quote (\"), which command files cannot hold.\r\nPlease use "
+         "another " +
+         what + ".";
+}
+
 Status CheckTask(const Session& session, const jobs::PlanRequest& request) {
   const ModelState& m = session.settings.model;
   if (!HasModel(m) || !FileExists(m.ModelFile)) return Fail("Please select a model first.");
+  // Command files put names between double quotes; one inside a name would end it early
+  // and the solve would read the wrong file.
+  for (const auto& [what, name] :
+       {std::pair<std::string, std::string>{"working directory", session.sim.SimDir},
+        {"temporary directory", session.settings.paths.temp_dir},
+        {"model", m.ModelFile}}) {
+    if (auto problem = DoubleQuoteProblem(what, name); !problem.empty()) return Fail(problem);
+  }
+  for (const auto& [logical, file] :
+       ParseFirstYearList(session.settings.first_year_files).Entries) {
+    if (auto problem = DoubleQuoteProblem("data file", file); !problem.empty()) {
+      return Fail(problem);
+    }
+  }
   bool refused = false;
   PolicyStartOf(session, refused);
   if (refused && (WantsRun(request, kRerun) || WantsRun(request, kPolicy))) {

@@ -38,7 +38,11 @@ struct TaskServices {
   std::function<bool(const jobs::JobPlan&)> check_plan;
 };
 
-// The checks before a task: a model, the policy start for the Rerun and the Policy.
+// Names that command files cannot hold: the refusal text, or "" when the name is fine.
+std::string DoubleQuoteProblem(const std::string& what, const std::string& name);
+
+// The checks before a task: a model, names command files can hold, the policy start for
+// the Rerun and the Policy.
 // Refusals are failures whose text was not shown.
 Status CheckTask(const Session& session, const jobs::PlanRequest& request);
 

@@ -130,6 +130,23 @@ TEST_F(RunChecksTest, TheRunButtonsRefuseWhatCannotRun) {
                 " on the Closure/Shocks page.\r\nSorry, but this is not allowed.\r\nPlease "
                 "change this.");
 
+  // A name with a double quote cannot go into a command file: nothing starts.
+  Session quoted = session;
+  quoted.sim.SimDir = work + "/say \"hi\"";
+  PosixProcessRunner runner;
+  SystemClock clock;
+  struct : jobs::EngineHost {
+    void BigJobEnded(bool, bool) override {}
+    void ShowLogReadOnly(const std::string&) override {}
+    void JobLinesChanged(const std::vector<std::string>&) override {}
+  } host;
+  TaskOutcome o = RunTaskToEnd(quoted, all, true, Services(runner, clock, prompter, host));
+  EXPECT_FALSE(o.success);
+  EXPECT_EQ(o.counters.parts_launched, 0);
+  EXPECT_EQ(o.message, "The name of the working directory\r\n  " + quoted.sim.SimDir +
+                           "\r\nholds a double quote (\"), which command files cannot "
+                           "hold.\r\nPlease use another working directory.");
+
   session.settings.model.ModelFile = WorkFile("gone.exe");
   EXPECT_FALSE(RunButtonChecks(session, all, prompter));
   EXPECT_EQ(prompter.Last().text, "Please select a model first.");

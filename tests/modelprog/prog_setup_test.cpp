@@ -68,6 +68,9 @@ TEST_F(DemoSetupTest, NeverReplacesAChangedFile) {
   EXPECT_FALSE(FileExists(JoinPath(dir, "demomodel-BS1B-BR1R-PL1P.ds1")));
   EXPECT_THAT(ReadFileBytes(scratch / "setup-output.txt"), HasSubstr("already exists and differs"));
   EXPECT_EQ(RunSetup(scratch.path(), {}), 2);
+  // Command files could never name files in it.
+  EXPECT_EQ(RunSetup(scratch.path(), {scratch / "say \"hi\""}), 1);
+  EXPECT_FALSE(DirectoryExists(scratch / "say \"hi\""));
 }
 
 TEST_F(DemoSetupTest, InterpreterModelVariant) {

@@ -50,6 +50,10 @@ constexpr int kPolicyYears[] = {2024, 2027};
 Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   DemoSetupResult r;
   r.dir = AbsolutePath(request.dir);
+  // Command files quote names with double quotes, so such a directory could never run.
+  if (r.dir.find('"') != std::string::npos) {
+    return Fail("A working directory whose name holds a double quote cannot be used: " + r.dir);
+  }
   const std::string source = JoinPath(request.bin_dir, "demo");
   if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
   const std::string model =
