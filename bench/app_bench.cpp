@@ -212,14 +212,9 @@ void RunEngine(benchmark::State& state, double tool_seconds_per_part) {
     RecordingPreparer preparer(inner);
     Runner runner(s, preparer);
     jobs::JobEngine engine(runner, clock, prompter, preparer, host);
-    jobs::EngineSettings e;
-    e.plan.NumYears = kPeriods;
-    e.plan.PolicyStart = d.policy_start;
-    e.plan.DoDeviations = true;
+    jobs::EngineSettings e = EngineSettingsFor(s, d.policy_start, true, false);
     e.last_slot = 3;
     e.fewer_messages = true;
-    e.keep_dir = s.settings.paths.keep_dir;
-    e.working_dir = s.sim.SimDir;
     const auto t0 = std::chrono::steady_clock::now();
     if (!engine.Start(e, AllRuns())) state.SkipWithError(engine.outcome_message().c_str());
     while (engine.Running()) {
