@@ -3,6 +3,7 @@
 #include "cmf/closure_table_check.h"
 #include "cmf/cmf_assembly.h"
 #include "env/ini_file.h"
+#include "jobs/job_logs.h"
 #include "model/model_files.h"
 #include "platform/files.h"
 
@@ -19,7 +20,7 @@ BackgroundTasks::BackgroundTasks(Session& session, ProcessRunner& runner, Clock&
 ClosureCheckContext& BackgroundTasks::ClosureContext() {
   const SessionSettings& s = session_.settings;
   setup_.model_file = s.model.ModelFile;
-  setup_.program = s.model.ProgramToRun.empty() ? s.model.ModelFile : s.model.ProgramToRun;
+  setup_.program = s.model.ProgramToRun;
   setup_.first_year_data = s.first_year_files;
   setup_.temp_dir = s.paths.temp_dir;
   setup_.solvara_dir = s.paths.solvara_dir;
@@ -73,16 +74,7 @@ bool BackgroundTasks::TableCheck(int first_column, int last_column, int first_pe
 }
 
 void BackgroundTasks::OfferErrorLog(const std::string& log, Prompter& prompter) {
-  if (log.empty()) {
-    prompter.Information("(Unfortunately cannot find an Error Log file for you to look at.)");
-    return;
-  }
-  if (prompter.Confirm("Look at LOG file\r\n" + log +
-                           "\r\nto find details of the error.\r\nDo you want to look at it now?",
-                       kYes | kNo) == kYes &&
-      show_log_) {
-    show_log_(log);
-  }
+  jobs::OfferErrorLog(log, prompter, show_log_);
 }
 
 bool BackgroundTasks::StartModelCheck() {

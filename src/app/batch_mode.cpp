@@ -90,20 +90,12 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
 
   EnsureFile(batch_log);
   auto request = ParseBatchParams(params, session.settings.options.NoRerun);
-  std::string ds1;
-  if (request) {
-    auto file = BatchSimDetailsFile(*request, env.current_dir);
-    if (file) {
-      ds1 = *file;
-    } else {
-      jobs::AppendToLog(batch_log, BatchBeginLines(*request, env.current_dir, "", clock.Now()));
-      return close(true, file.error());
-    }
-  }
-  BatchRequest shown = request ? *request : BatchRequest{};
-  if (!request) shown.params = params;
-  jobs::AppendToLog(batch_log, BatchBeginLines(shown, env.current_dir, ds1, clock.Now()));
+  const Result<std::string> ds1_file =
+      request ? BatchSimDetailsFile(*request, env.current_dir) : std::string();
+  const std::string ds1 = ds1_file.value_or("");
+  jobs::AppendToLog(batch_log, BatchBeginLines(params, env.current_dir, ds1, clock.Now()));
   if (!request) return close(true, request.error());
+  if (!ds1_file) return close(true, ds1_file.error());
   if (!temp.found) return close(true, "No temporary directory: " + PlainText(temp.Messages()));
 
   if (!ds1.empty()) {

@@ -16,8 +16,8 @@ int PeriodOfYear(const TSimRecord& sim, int year) {
   return 0;
 }
 
-std::string Param(const BatchRequest& r, std::size_t i) {
-  return i < r.params.size() ? r.params[i] : "";
+std::string Param(const std::vector<std::string>& params, std::size_t i) {
+  return i < params.size() ? params[i] : "";
 }
 
 }  // namespace
@@ -108,12 +108,13 @@ jobs::PlanRequest BatchPlan(const BatchRequest& request, const TSimRecord& sim) 
   return plan;
 }
 
-std::vector<std::string> BatchBeginLines(const BatchRequest& request, const std::string& work_dir,
+std::vector<std::string> BatchBeginLines(const std::vector<std::string>& params,
+                                         const std::string& work_dir,
                                          const std::string& sim_details_file, TimePoint now) {
   return {std::string(48, '+'),
           jobs::FormatDateTime(now),
-          "Begin batch job. Param1 is " + Param(request, 0) + "  Param2 is " + Param(request, 1),
-          "  Param3 is " + Param(request, 2),
+          "Begin batch job. Param1 is " + Param(params, 0) + "  Param2 is " + Param(params, 1),
+          "  Param3 is " + Param(params, 2),
           "Working directory is: " + work_dir,
           "Sim Details File Name is: " + sim_details_file};
 }

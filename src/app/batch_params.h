@@ -33,7 +33,9 @@ Status CheckBatchYears(const BatchRequest& request, const TSimRecord& sim);
 // the simulations reach the last year, or with "ss".
 jobs::PlanRequest BatchPlan(const BatchRequest& request, const TSimRecord& sim);
 
-std::vector<std::string> BatchBeginLines(const BatchRequest& request, const std::string& work_dir,
+// The parameters as given, also when they could not be understood.
+std::vector<std::string> BatchBeginLines(const std::vector<std::string>& params,
+                                         const std::string& work_dir,
                                          const std::string& sim_details_file, TimePoint now);
 std::vector<std::string> BatchEndLines(bool failed, const std::string& message, TimePoint now);
 

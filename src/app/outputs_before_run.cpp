@@ -36,8 +36,6 @@ void AddAssemblyOutputs(const jobs::SsContext& ss, const std::string& job,
   }
 }
 
-bool Exists(const std::string& path) { return FileExists(path); }
-
 }  // namespace
 
 std::vector<std::string> BigJobOutputs(const JobContext& c, const jobs::JobPlan& plan,
@@ -80,7 +78,7 @@ std::vector<std::string> ClearOutputsBeforeRun(const std::vector<std::string>& f
   }
   std::vector<std::string> locked;
   for (const std::string& file : files) {
-    if (DirOfFile(file) != dir || !Exists(file)) continue;
+    if (DirOfFile(file) != dir || !FileExists(file)) continue;
     const std::string moved = JoinPath(aside, FileNameOf(file));
     switch (choice) {
       case OutputsBeforeRun::kMove:
@@ -97,7 +95,7 @@ std::vector<std::string> ClearOutputsBeforeRun(const std::vector<std::string>& f
         // A rename there and back proves that no other program holds the file. Without
         // the subdirectory, or with an older copy in it that the rename would replace,
         // nothing is tried.
-        if (!aside_ready || Exists(moved)) continue;
+        if (!aside_ready || FileExists(moved)) continue;
         if (std::rename(file.c_str(), moved.c_str()) == 0) {
           if (std::rename(moved.c_str(), file.c_str()) != 0) {
             locked.push_back(file);  // it is safe in the subdirectory, but not where it was
@@ -106,7 +104,7 @@ std::vector<std::string> ClearOutputsBeforeRun(const std::vector<std::string>& f
         }
         break;
     }
-    if (Exists(file)) locked.push_back(file);
+    if (FileExists(file)) locked.push_back(file);
   }
   return locked;
 }

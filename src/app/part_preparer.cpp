@@ -30,6 +30,14 @@ constexpr int kUdcRelease = 80000;
 
 std::string StartLine(const std::string& what) { return "** Starting " + what + " **"; }
 
+// The family tool that runs a part other than the model's.
+std::string ToolOf(const JobChoice& part) {
+  if (part.part == "ambix1" || part.part == "ambix2") return "ambixa";
+  if (part.job == "tallyr" || part.job == "varix") return part.job + "a";
+  if (part.job == "cumsol" || part.job == "devsol") return "mergixa";
+  return "solexa";
+}
+
 }  // namespace
 
 SimPartPreparer::SimPartPreparer(JobContext context, SessionSettings& session, bool do_deviations,
@@ -109,10 +117,7 @@ void SimPartPreparer::PartSucceeded(const JobChoice& part, const PreparedPart& f
 
 std::string SimPartPreparer::ProgramName(const JobChoice& part) const {
   if (part.part == "sim" || part.part == "env") return FileNameOf(context_.model_path);
-  if (part.part == "ambix1" || part.part == "ambix2") return "ambixa";
-  if (part.job == "tallyr" || part.job == "varix") return part.job + "a";
-  if (part.job == "cumsol" || part.job == "devsol") return "mergixa";
-  return "solexa";
+  return ToolOf(part);
 }
 
 Result<PreparedPart> SimPartPreparer::ModelPart(const std::string& sti,
@@ -164,6 +169,24 @@ Result<PreparedPart> SimPartPreparer::Prepare(const JobChoice& part, int slot) {
   return PrepareSpreadsheet(part);
 }
 
+bool SimPartPreparer::ToolAvailable(const std::string& tool) const {
+  return FileExists(ToolPath(tool));
+}
+
+Status SimPartPreparer::WriteRunFiles(int run, int year, int slot) {
+  RunFilesSettings files;
+  files.ModelPath = context_.model_path;
+  files.TempDir = context_.temp_dir;
+  files.SlotDir = SlotDir(slot);
+  files.Files = FileSettings(slot);
+  files.SolFileShocks = session_.options.SolFileShocks;
+  files.ProgramAvailable = [this](const std::string& name) { return ToolAvailable(name + "a"); };
+  if (auto s = WriteRunBat(*context_.sim, run, year, files, prompter_); !s) {
+    return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
+  }
+  return Ok();
+}
+
 Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot) {
   const TSimRecord& sim = *context_.sim;
   const int run = part.run;
@@ -185,18 +208,7 @@ Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot
   if (auto made = MakeCMF(sim, context_.model_path, year, run, cmf); !made) {
     return Fail(made.error());
   }
-  RunFilesSettings files;
-  files.ModelPath = context_.model_path;
-  files.TempDir = context_.temp_dir;
-  files.SlotDir = SlotDir(slot);
-  files.Files = cmf.Files;
-  files.SolFileShocks = session_.options.SolFileShocks;
-  files.ProgramAvailable = [this](const std::string& name) {
-    return FileExists(ToolPath(name + "a"));
-  };
-  if (auto s = WriteRunBat(sim, run, year, files, prompter_); !s) {
-    return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
-  }
+  if (auto s = WriteRunFiles(run, year, slot); !s) return Fail(s.error());
   if (run != kBase) {
     if (auto s = WriteRerunOrPolicyCmf(run, year, slot); !s) return Fail(s.error());
   }
@@ -257,7 +269,7 @@ Result<PreparedPart> SimPartPreparer::PrepareSol(const JobChoice& part) {
   PartFiles f = jobs::SolPartFiles(ss_, part.year, part.run);
   if (auto s = jobs::WriteSolSTI(ss_, part.year, part.run); !s) return Fail(s.error());
   if (auto s = DeleteFileWithRetries(ChangeFileExt(f.check, ".sli")); !s) return Fail(s.error());
-  PreparedPart p = ToolPart("solexa", f, context_.temp_dir);
+  PreparedPart p = ToolPart(ToolOf(part), f, context_.temp_dir);
   p.year_log = InSimDir(sim, SimLogFileName(sim, part.run, part.year, context_.no_rerun));
   return p;
 }
@@ -271,18 +283,7 @@ Result<PreparedPart> SimPartPreparer::PrepareBot(const JobChoice& part, int slot
   const std::string dir = SlotDir(slot);
   PreparedPart p;
   if (part.part == "env") {
-    RunFilesSettings files;
-    files.ModelPath = context_.model_path;
-    files.TempDir = context_.temp_dir;
-    files.SlotDir = dir;
-    files.Files = FileSettings(slot);
-    files.SolFileShocks = session_.options.SolFileShocks;
-    files.ProgramAvailable = [this](const std::string& name) {
-      return FileExists(ToolPath(name + "a"));
-    };
-    if (auto s = WriteRunBat(sim, ClosurePrepRun(no_rerun), year, files, prompter_); !s) {
-      return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
-    }
+    if (auto s = WriteRunFiles(ClosurePrepRun(no_rerun), year, slot); !s) return Fail(s.error());
     auto launched = ModelPart(f.EnvSti, dir);
     if (!launched) return launched;
     p = std::move(*launched);
@@ -291,15 +292,15 @@ Result<PreparedPart> SimPartPreparer::PrepareBot(const JobChoice& part, int slot
     p.year_log_header = StartLine("BOT job for year " + std::to_string(sim.Years[year]));
   } else if (part.part == "solpol") {
     if (auto s = jobs::WriteSolPolSTI(ss_, year); !s) return Fail(s.error());
-    p = ToolPart("solexa", jobs::SolPolPartFiles(ss_, year), dir);
+    p = ToolPart(ToolOf(part), jobs::SolPolPartFiles(ss_, year), dir);
   } else if (part.part == "ambix1" || part.part == "ambix2") {
     const bool first = part.part == "ambix1";
     const std::string& sti = first ? f.St2 : f.St9;
     p = ToolPart(
-        "ambixa",
+        ToolOf(part),
         {sti, ChangeFileExt(sti, ".log"), first ? f.St2Rpt : f.St9Rpt, first ? f.Map : bot}, dir);
   } else {
-    p = ToolPart("solexa", {f.St3, ChangeFileExt(f.St3, ".log"), f.St3Rpt, bot}, dir);
+    p = ToolPart(ToolOf(part), {f.St3, ChangeFileExt(f.St3, ".log"), f.St3Rpt, bot}, dir);
   }
   p.year_log = InSimDir(sim, BotLogFileName(sim, year, no_rerun));
   return p;
@@ -313,7 +314,7 @@ Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) 
   const PeriodRange log_range = r.SSWanted ? ranges.ss : ranges.py;
   PreparedPart p;
   if (part.job == "csv" || part.job == "sssol") {
-    if (!FileExists(ToolPath("solexa"))) {
+    if (!ToolAvailable(ToolOf(part))) {
       const std::string text = "The program SOLEX is not available.";
       prompter_.Error(text);
       return Fail(text);
@@ -330,7 +331,8 @@ Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) 
         !s) {
       return Fail(s.error());
     }
-    p = ToolPart("solexa", jobs::YearFilesPartFiles(ss_, part.job, run, years), context_.temp_dir);
+    p = ToolPart(ToolOf(part), jobs::YearFilesPartFiles(ss_, part.job, run, years),
+                 context_.temp_dir);
     if (part.job == "csv") {
       p.year_log_header = StartLine(std::string("SS job for ") + jobs::RunShortName(run));
     }
@@ -350,9 +352,8 @@ Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) 
       }
     }
     const PeriodRange range = part.part == "py" ? ranges.py : ranges.ss;
-    const bool mergix = part.job == "cumsol" || part.job == "devsol";
-    p = ToolPart(mergix ? "mergixa" : part.job + "a",
-                 jobs::AssemblyPartFiles(ss_, part.job, part.part, run, range), context_.temp_dir);
+    p = ToolPart(ToolOf(part), jobs::AssemblyPartFiles(ss_, part.job, part.part, run, range),
+                 context_.temp_dir);
   }
   p.year_log = InSimDir(
       sim, AssemblyLogFileName(sim, run, log_range, context_.policy_start, context_.no_rerun));

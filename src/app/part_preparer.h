@@ -41,6 +41,9 @@ class SimPartPreparer : public jobs::PartPreparer {
   Result<jobs::PreparedPart> PrepareBot(const jobs::JobChoice& part, int slot);
   Result<jobs::PreparedPart> PrepareSpreadsheet(const jobs::JobChoice& part);
   Status WriteRerunOrPolicyCmf(int run, int year, int slot);
+  // The period's stored-input files (and the closure preparation's) for a model part.
+  Status WriteRunFiles(int run, int year, int slot);
+  bool ToolAvailable(const std::string& tool) const;
   Result<jobs::PreparedPart> ModelPart(const std::string& sti, const std::string& dir) const;
   jobs::PreparedPart ToolPart(const std::string& tool, const jobs::PartFiles& files,
                               const std::string& dir) const;

@@ -26,13 +26,10 @@ std::string InWorkDir(const TSimRecord& sim, const std::string& name) {
 void AddPieceAndNamedFiles(const TSimRecord& sim, const std::string& path,
                            std::vector<std::string>& out) {
   if (path.empty()) return;
-  std::vector<std::string> names;
   // A piece that cannot be read still goes into the list, so the copy reports it missing.
-  if (!AddCmfConstituents(DirOfFile(path), FileNameOf(path), names)) {
-    out.push_back(path);
-    return;
-  }
   out.push_back(path);
+  std::vector<std::string> names;
+  if (!AddCmfConstituents(DirOfFile(path), FileNameOf(path), names)) return;
   for (std::size_t k = 1; k < names.size(); ++k) out.push_back(InWorkDir(sim, names[k]));
 }
 

@@ -11,14 +11,12 @@ namespace yl {
 
 namespace {
 
-int PolicyStartOf(const Session& session, bool& refused) {
+PolicyStart PolicyStartOf(const Session& session) {
   PolicyStartSettings p;
   p.ModelSelected = HasModel(session.settings.model);
   p.DoRationalExpectations = false;
   p.YearsBeforeFirstShock = session.settings.options.Re.PolicyStartYears;
-  PolicyStart start = PolicyStartSim(session.sim, kPolicy, p, nullptr);
-  refused = start.Refused;
-  return start.Period;
+  return PolicyStartSim(session.sim, kPolicy, p, nullptr);
 }
 
 bool WantsRun(const jobs::PlanRequest& r, int run) {
@@ -35,9 +33,11 @@ std::string DoubleQuoteProblem(const std::string& what, const std::string& name)
          what + ".";
 }
 
-Status CheckTask(const Session& session, const jobs::PlanRequest& request) {
+bool ModelProgramChosen(const ModelState& m) { return HasModel(m) && FileExists(m.ModelFile); }
+
+Result<int> CheckTask(const Session& session, const jobs::PlanRequest& request) {
   const ModelState& m = session.settings.model;
-  if (!HasModel(m) || !FileExists(m.ModelFile)) return Fail("Please select a model first.");
+  if (!ModelProgramChosen(m)) return Fail(kSelectModelFirst);
   // Command files put names between double quotes; one inside a name would end it early
   // and the solve would read the wrong file.
   for (const auto& [what, name] :
@@ -52,12 +52,11 @@ Status CheckTask(const Session& session, const jobs::PlanRequest& request) {
       return Fail(problem);
     }
   }
-  bool refused = false;
-  PolicyStartOf(session, refused);
-  if (refused && (WantsRun(request, kRerun) || WantsRun(request, kPolicy))) {
+  const PolicyStart start = PolicyStartOf(session);
+  if (start.Refused && (WantsRun(request, kRerun) || WantsRun(request, kPolicy))) {
     return Fail("Are no policy shocks, so nothing to do.");
   }
-  return Ok();
+  return start.Period;
 }
 
 JobContext MakeJobContext(const Session& session, int policy_start) {
@@ -65,7 +64,7 @@ JobContext MakeJobContext(const Session& session, int policy_start) {
   JobContext context;
   context.sim = &session.sim;
   context.model_path = s.model.ModelFile;
-  context.program_to_run = s.model.ProgramToRun.empty() ? s.model.ModelFile : s.model.ProgramToRun;
+  context.program_to_run = s.model.ProgramToRun;
   context.program_dir = s.paths.program_dir;
   context.temp_dir = s.paths.temp_dir;
   context.mapping_file = s.options.ResultsMapFile;
@@ -111,13 +110,13 @@ TaskRun::TaskRun(Session& session, bool do_deviations, const TaskServices& servi
 TaskRun::~TaskRun() = default;
 
 bool TaskRun::Start(const jobs::PlanRequest& request) {
-  if (auto s = CheckTask(session_, request); !s) {
-    refusal_ = s.error();
+  const Result<int> checked = CheckTask(session_, request);
+  if (!checked) {
+    refusal_ = checked.error();
     services_.prompter->Information(refusal_);
     return false;
   }
-  bool refused = false;
-  const int policy_start = PolicyStartOf(session_, refused);
+  const int policy_start = *checked;
 
   SessionSettings& s = session_.settings;
   const JobContext context = MakeJobContext(session_, policy_start);

@@ -41,10 +41,14 @@ struct TaskServices {
 // Names that command files cannot hold: the refusal text, or "" when the name is fine.
 std::string DoubleQuoteProblem(const std::string& what, const std::string& name);
 
+inline constexpr char kSelectModelFirst[] = "Please select a model first.";
+// The model program is named and exists.
+bool ModelProgramChosen(const ModelState& model);
+
 // The checks before a task: a model, names command files can hold, the policy start for
-// the Rerun and the Policy.
-// Refusals are failures whose text was not shown.
-Status CheckTask(const Session& session, const jobs::PlanRequest& request);
+// the Rerun and the Policy. Refusals are failures whose text was not shown; otherwise the
+// policy start period.
+Result<int> CheckTask(const Session& session, const jobs::PlanRequest& request);
 
 // What preparing the parts needs of the session.
 JobContext MakeJobContext(const Session& session, int policy_start);

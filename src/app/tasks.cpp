@@ -1,5 +1,7 @@
 #include "app/tasks.h"
 
+#include "app/task_run.h"
+
 #include <map>
 #include <set>
 
@@ -166,9 +168,8 @@ std::string SelectedYearsIntro(bool two_run) {
 }
 
 bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompter& prompter) {
-  const ModelState& m = session.settings.model;
-  if (m.ModelFile.empty() || !FileExists(m.ModelFile)) {
-    prompter.Error("Please select a model first.");
+  if (!ModelProgramChosen(session.settings.model)) {
+    prompter.Error(kSelectModelFirst);
     return false;
   }
   TSimRecord& sim = session.sim;

@@ -122,7 +122,6 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
                       "information about this.]",
                       kYes | kNo | kHelp, 0, ""}) == kYes) {
     plan_->UseSolFilesForShocks();
-    settings_.plan.UseSolFilesForShocks = true;
     if (settings_.use_sol_files) settings_.use_sol_files();
   }
   Step(0, {});
@@ -424,17 +423,11 @@ void JobEngine::HandleFailure(int slot_number) {
     AppendToLog(JoinPath(settings_.keep_dir, kBatchJobsLogName), lines);
     return;
   }
-  if (error_log.empty()) {
-    prompter_.Information("(Unfortunately cannot find an Error Log file for you to look at.)");
-    return;
+  if (!error_log.empty()) {
+    (void)CopyKeepingStamp(error_log, JoinPath(settings_.keep_dir, kLastErrorLogName), false);
   }
-  (void)CopyKeepingStamp(error_log, JoinPath(settings_.keep_dir, kLastErrorLogName), false);
-  if (prompter_.Show({MessageKind::kInformation,
-                      "Look at LOG file\r\n" + error_log +
-                          "\r\nto find details of the error.\r\nDo you want to look at it now?",
-                      kYes | kNo, 0, ""}) == kYes) {
-    host_.ShowLogReadOnly(error_log);
-  }
+  OfferErrorLog(error_log, prompter_,
+                [this](const std::string& log) { host_.ShowLogReadOnly(log); });
 }
 
 void JobEngine::WholeJobFinished() {

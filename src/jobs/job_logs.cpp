@@ -123,4 +123,19 @@ std::string JobStatusOverview(const JobPlan* plan, const std::function<int(int)>
   return text;
 }
 
+void OfferErrorLog(const std::string& log, Prompter& prompter,
+                   const std::function<void(const std::string& log)>& show) {
+  if (log.empty()) {
+    prompter.Information("(Unfortunately cannot find an Error Log file for you to look at.)");
+    return;
+  }
+  if (prompter.Information("Look at LOG file\r\n" + log +
+                               "\r\nto find details of the error.\r\nDo you want to look at "
+                               "it now?",
+                           0, kYes | kNo) == kYes &&
+      show) {
+    show(log);
+  }
+}
+
 }  // namespace yl::jobs

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "core/clock.h"
+#include "core/prompter.h"
 #include "core/status.h"
 #include "jobs/job_plan.h"
 
@@ -42,5 +45,10 @@ PartOutcome JudgePart(const std::string& report_file, const std::string& check_f
 
 // The text of the "Job Status Overview" window; calendar_year(k) gives a period's year.
 std::string JobStatusOverview(const JobPlan* plan, const std::function<int(int)>& calendar_year);
+
+// After a failed job: "Look at LOG file ..." (Yes shows it), or the note that there is
+// none ("" for log).
+void OfferErrorLog(const std::string& log, Prompter& prompter,
+                   const std::function<void(const std::string& log)>& show);
 
 }  // namespace yl::jobs

@@ -85,7 +85,7 @@ TEST_F(BatchPlanTest, SimDetailsFileAndLogLines) {
             "DS1 file: " + (dir / "my sim.ds1") + " does not exist");
   dir.Write("my sim.ds1", "x");
   EXPECT_EQ(*BatchSimDetailsFile(*r, dir.path()), dir / "my sim.ds1");
-  auto begin = BatchBeginLines(*r, "/w", "/w/my sim.ds1", TimePoint{});
+  auto begin = BatchBeginLines(r->params, "/w", "/w/my sim.ds1", TimePoint{});
   EXPECT_EQ(begin[0], std::string(48, '+'));
   EXPECT_EQ(begin[2], "Begin batch job. Param1 is all  Param2 is all");
   EXPECT_EQ(begin[3], "  Param3 is my sim.txt");
