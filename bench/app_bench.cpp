@@ -159,8 +159,10 @@ class InstantRunner : public ProcessRunner {
     return ProcessHandle{++next_, -1};
   }
   std::optional<ProcessExit> Poll(ProcessHandle&) override { return ProcessExit{true, 0}; }
-  void WaitForAnyEnd(const std::vector<ProcessHandle>&, std::chrono::milliseconds) override {}
+  using ProcessRunner::WaitForAnyEnd;
+  void WaitForAnyEnd(const std::vector<ProcessHandle>&, std::chrono::milliseconds, int) override {}
   void Terminate(ProcessHandle&, std::chrono::milliseconds) override {}
+  void SendStop(const ProcessHandle&, bool) override {}
 
  private:
   const Session& session_;

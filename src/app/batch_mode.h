@@ -2,6 +2,8 @@
 // Batch mode: "yearloom TASK [YEARS] [SIMDETAILS]" runs one task unattended, without a
 // display, and exits 0 only when the whole job finished well.
 
+#include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,7 +20,12 @@ struct BatchEnvironment {
   Clock* clock = nullptr;
   std::ostream* out = nullptr;  // progress and messages
   int processors = 1;           // for the first-run defaults
+  // Between SIGTERM and SIGKILL for the parts batch mode ends; unset: the default.
+  std::optional<std::chrono::milliseconds> terminate_grace;
 };
+
+// The lock file in the keep directory that allows one run at a time.
+inline constexpr char kInstanceLockName[] = "yearloom.lock";
 
 int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment& env);
 

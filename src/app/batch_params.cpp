@@ -132,4 +132,8 @@ std::vector<std::string> BatchEndLines(bool failed, const std::string& message, 
   return lines;
 }
 
+std::vector<std::string> BatchCancelLines(const std::string& message, TimePoint now) {
+  return {message, jobs::FormatDateTime(now), std::string(37, '+')};
+}
+
 }  // namespace yl

@@ -38,5 +38,7 @@ std::vector<std::string> BatchBeginLines(const std::vector<std::string>& params,
                                          const std::string& work_dir,
                                          const std::string& sim_details_file, TimePoint now);
 std::vector<std::string> BatchEndLines(bool failed, const std::string& message, TimePoint now);
+// The end record of a run stopped by a signal.
+std::vector<std::string> BatchCancelLines(const std::string& message, TimePoint now);
 
 }  // namespace yl

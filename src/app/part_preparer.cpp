@@ -8,6 +8,7 @@
 #include "core/internal_error.h"
 #include "core/text_util.h"
 #include "env/ini_file.h"
+#include "harfile/har_framing.h"
 #include "model/model_check.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -101,6 +102,23 @@ Status SimPartPreparer::AfterSimPart(int run, int year, int first_slot, int last
     if (auto e = CopySimFilesToDir(context_, SlotCopy::kUpdatedInputs, run, year, true, SlotDir(s));
         !e) {
       return e;
+    }
+  }
+  return Ok();
+}
+
+Status SimPartPreparer::VerifyOutputs(const JobChoice& part, const PreparedPart& files) {
+  if (part.job != "sim" || part.part != "sim") return Ok();
+  // The next period starts from these; a torn one must stop the chain here, not a year on.
+  std::vector<std::string> wanted{files.check_file};
+  for (const std::string& f :
+       SlotCopySources(context_, SlotCopy::kUpdatedInputs, part.run, part.year)) {
+    wanted.push_back(f);
+  }
+  for (const std::string& f : wanted) {
+    if (auto s = CheckHarFraming(f); !s) {
+      return Fail("The solve reported success but left an incomplete file:\r\n  " + f + "\r\n" +
+                  s.error());
     }
   }
   return Ok();
@@ -315,9 +333,8 @@ Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) 
   PreparedPart p;
   if (part.job == "csv" || part.job == "sssol") {
     if (!ToolAvailable(ToolOf(part))) {
-      const std::string text = "The program SOLEX is not available.";
-      prompter_.Error(text);
-      return Fail(text);
+      // The engine shows the failure; showing it here too would say it twice.
+      return Fail("The program SOLEX is not available.");
     }
     const std::vector<int> years = jobs::YearFilesYears(r.SSFirst, r.SSLast, r.PYFirst, r.PYLast);
     const char* ext = part.job == "csv" ? ".csv" : ".rsl";

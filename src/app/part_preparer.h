@@ -27,6 +27,7 @@ class SimPartPreparer : public jobs::PartPreparer {
   std::vector<std::string> ClearOutputs() override;
   Result<jobs::PreparedPart> Prepare(const jobs::JobChoice& part, int slot) override;
   Status AfterSimPart(int run, int year, int first_slot, int last_slot) override;
+  Status VerifyOutputs(const jobs::JobChoice& part, const jobs::PreparedPart& files) override;
   void PartSucceeded(const jobs::JobChoice& part, const jobs::PreparedPart& files) override;
   std::string ProgramName(const jobs::JobChoice& part) const override;
   std::string ModelPath() const override { return context_.model_path; }

@@ -98,7 +98,7 @@ jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start,
   e.developer_mode = o.DeveloperMode;
   e.warn_re_not_done = session.settings.re_available && o.Re.DoRe;
   e.recommend_sol_files = !o.SolFileShocks && session.settings.model.Release.SvRelease > 69999;
-  e.calendar_year = [years = sim.Years, n = sim.NumYears](int k) {
+  e.plan.CalendarYear = [years = sim.Years, n = sim.NumYears](int k) {
     return k >= 1 && k <= n ? years[k] : 0;
   };
   return e;
@@ -143,7 +143,7 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
 void TaskRun::WaitAndTick(std::chrono::milliseconds timeout) {
   if (!engine_) return;
   const auto handles = engine_->ActiveHandles();
-  if (!handles.empty()) services_.runner->WaitForAnyEnd(handles, timeout);
+  if (!handles.empty()) services_.runner->WaitForAnyEnd(handles, timeout, services_.wake_fd);
   while (engine_->Tick()) {
   }
 }
@@ -155,7 +155,9 @@ TaskOutcome TaskRun::Outcome() const {
     return o;
   }
   o.success = engine_->state() == jobs::EngineState::kFinished;
+  o.cancelled = engine_->state() == jobs::EngineState::kCancelled;
   o.part_failed = engine_->part_failed();
+  o.failed_part = engine_->failed_part();
   o.message = engine_->outcome_message();
   o.counters = engine_->counters();
   return o;
@@ -182,13 +184,30 @@ bool SingleThenConcurrent::Advance() {
 
 namespace {
 
-TaskOutcome RunOne(TaskRun& task, const jobs::PlanRequest& request) {
-  if (task.Start(request)) {
+TaskOutcome RunOne(TaskRun& task, const jobs::PlanRequest& request, const TaskServices& services) {
+  try {
+    if (!task.Start(request)) return task.Outcome();
     while (task.Running()) {
+      if (services.stop_requested) {
+        if (std::string stop = services.stop_requested(); !stop.empty()) {
+          task.engine().Abort(stop);
+          break;
+        }
+      }
       if (task.engine().ActiveHandles().empty()) break;  // never wait for nothing
       task.WaitAndTick(std::chrono::seconds(1));
     }
+  } catch (...) {
+    // Whatever went wrong, no part of this task may outlive it unwatched.
+    if (task.HasEngine()) {
+      task.engine().Abort("");
+      if (services.batch_mode) task.engine().TerminateLeftovers(services.terminate_grace);
+    }
+    throw;
   }
+  // Once batch mode has ended, nobody would judge or log what a part still running
+  // writes; the window keeps watching such parts instead.
+  if (services.batch_mode) task.engine().TerminateLeftovers(services.terminate_grace);
   return task.Outcome();
 }
 
@@ -201,12 +220,14 @@ TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
   for (;;) {
     TaskRun task(session, true, services);
     task.SetPass(series.Current());
-    TaskOutcome pass = RunOne(task, request);
+    TaskOutcome pass = RunOne(task, request, services);
     total.counters.parts_launched += pass.counters.parts_launched;
     total.counters.parts_finished += pass.counters.parts_finished;
     total.success = pass.success;
+    total.cancelled = pass.cancelled;
     total.part_failed = pass.part_failed;
     total.message = pass.message;
+    total.failed_part = pass.failed_part;
     if (!pass.success || !series.Advance()) return total;
   }
 }
@@ -214,7 +235,7 @@ TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
 TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
                          const TaskServices& services) {
   TaskRun task(session, do_deviations, services);
-  return RunOne(task, request);
+  return RunOne(task, request, services);
 }
 
 }  // namespace yl

@@ -22,8 +22,10 @@ class SimPartPreparer;
 
 struct TaskOutcome {
   bool success = false;
+  bool cancelled = false;
   bool part_failed = false;  // a part ended badly; the logs say which
   std::string message;       // what a failure showed
+  std::string failed_part;   // the part it happened in, "" when none
   jobs::EngineCounters counters;
 };
 
@@ -36,6 +38,12 @@ struct TaskServices {
   jobs::BackgroundState* background = nullptr;  // the session's; none in tests
   // The prerequisite checks of the plan (where to start); unset: they pass.
   std::function<bool(const jobs::JobPlan&)> check_plan;
+  // Batch mode: readable when a stop signal arrived, so the wait wakes for it; and the
+  // text that cancels the task, or "" to go on.
+  int wake_fd = -1;
+  std::function<std::string()> stop_requested;
+  // How long a part ended by batch mode gets between SIGTERM and SIGKILL.
+  std::chrono::milliseconds terminate_grace{3000};
 };
 
 // Names that command files cannot hold: the refusal text, or "" when the name is fine.
@@ -90,6 +98,7 @@ class TaskRun {
   void WaitAndTick(std::chrono::milliseconds timeout);
   bool Running() const { return engine_ && engine_->Running(); }
   jobs::JobEngine& engine() { return *engine_; }
+  bool HasEngine() const { return engine_ != nullptr; }
   TaskOutcome Outcome() const;
 
  private:

@@ -163,8 +163,8 @@ std::string CompleteTaskMessage(TaskKind task, int year, bool two_run) {
 }
 
 std::string SelectedYearsIntro(bool two_run) {
-  return std::string("You will be asked separately about which years (if any) of the Base,") +
-         (two_run ? " " : " Base Rerun ") + "and Policy you wish to carry out.";
+  return std::string("You will be asked separately about which years (if any) of the Base") +
+         (two_run ? " " : ", Base Rerun ") + "and Policy you wish to carry out.";
 }
 
 bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompter& prompter) {

@@ -1,5 +1,6 @@
 #include "env/dir_search.h"
 
+#include "core/text_util.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -74,17 +75,22 @@ DirSearchResult DirectorySearch(const DirSearchParams& params, Prompter* prompte
     }
     m.push_back(name + " is set to " + dir +
                 (DirectoryExists(dir) ? " (exists)" : " (does not exist)"));
+    // A source the user set and we could not use must not go unnoticed.
+    auto pass_over = [&] { r.passed_over.push_back(name + " (" + dir + "): " + Trim(m.back())); };
     if (source != kSvTempFolder && source != kSvKeepFolder) {
       if (params.reject_non_ascii && HasNonAscii(dir)) {
         m.push_back("Problem: directory name contained one or more non-ASCII characters");
+        pass_over();
         continue;
       }
       if (params.reject_blanks && dir.find(' ') != std::string::npos) {
         m.push_back("Problem: directory name contained one or more spaces");
+        pass_over();
         continue;
       }
       if (params.max_length > 0 && dir.size() > static_cast<std::size_t>(params.max_length)) {
         m.push_back("Problem: directory name is too long");
+        pass_over();
         continue;
       }
     }
@@ -94,6 +100,7 @@ DirSearchResult DirectorySearch(const DirSearchParams& params, Prompter* prompte
     if (!exists) {
       if (!ForcePrivateDirectories(sub) || !DirectoryExists(sub)) {
         m.push_back("   Could not create subdirectory " + sub);
+        pass_over();
         continue;
       }
       m.push_back("   Created subdirectory " + sub);
@@ -102,11 +109,13 @@ DirSearchResult DirectorySearch(const DirSearchParams& params, Prompter* prompte
       std::string problem = PrivacyProblem(dir, sub, params.owner_probe);
       if (!problem.empty()) {
         m.push_back(problem);
+        pass_over();
         continue;
       }
     }
     if (!CanCreateFileIn(sub, params.test_file)) {
       m.push_back("   Could not create file " + params.test_file + " in subdirectory " + sub);
+      pass_over();
       continue;
     }
     m.push_back("   Successfully created file " + params.test_file + " in subdirectory " + sub);

@@ -29,6 +29,8 @@ struct DirSearchResult {
   bool found = false;
   std::string dir;
   std::vector<std::string> lines;
+  // The sources that were set but could not be used, each with its problem.
+  std::vector<std::string> passed_over;
   std::string Messages() const;  // joined with "\r\n"
 };
 

@@ -35,7 +35,7 @@ JobEngine::JobEngine(ProcessRunner& runner, Clock& clock, Prompter& prompter,
 JobEngine::~JobEngine() = default;
 
 std::string JobEngine::What(const SlotState& s) const {
-  return PartWhat(s, settings_.calendar_year);
+  return PartWhat(s, settings_.plan.CalendarYear);
 }
 
 std::string JobEngine::Description(const SlotState& s) const {
@@ -54,6 +54,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   }
   outcome_message_.clear();
   part_failed_ = false;
+  failed_part_.clear();
   settings_ = settings;
   auto refuse = [this](MessageKind kind, const std::string& text) {
     outcome_message_ = text;
@@ -70,10 +71,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   // Whether a closure preparation finished in this big job is the engine's own record;
   // whether an older one is still valid comes from the bookkeeping.
   bots_.DoneThisJob = [this](int year) { return bots_done_.count(year) > 0; };
-  bots_.StillNeeded =
-      bots.StillNeeded
-          ? bots.StillNeeded
-          : std::function<bool(int)>([this](int year) { return bots_done_.count(year) == 0; });
+  bots_.StillNeeded = bots.StillNeeded;
   iterations_ = std::move(iterations);
   plan_ = std::make_unique<JobPlan>(settings_.plan, request);
   preparer_.PlanMade(*plan_);
@@ -183,9 +181,7 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
     auto s =
         preparer_.AfterSimPart(ended.run, ended.year, settings_.first_slot, settings_.last_slot);
     if (!s) {
-      Stop();
-      prompter_.Error(s.error());
-      End(false, false);
+      FailOutsidePart(&ended, s.error());
       return;
     }
   }
@@ -219,12 +215,10 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
     }
     if (!choice) break;
 
+    const SlotState chosen{true, choice->run, choice->year, choice->job, choice->part};
     auto prepared = preparer_.Prepare(*choice, free);
     if (!prepared) {
-      Stop();
-      prompter_.Error(prepared.error());
-      outcome_message_ = prepared.error();
-      End(false, false);
+      FailOutsidePart(&chosen, prepared.error());
       return;
     }
     if (!launched_any_ && !BeginBigJob()) return;
@@ -233,26 +227,28 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
          {&prepared->log_file, &prepared->report_file, &prepared->check_file}) {
       if (f->empty()) continue;
       if (auto d = DeleteFileWithRetries(*f); !d) {
-        Stop();
-        prompter_.Error(d.error());
-        outcome_message_ = d.error();
-        End(false, false);
+        FailOutsidePart(&chosen, d.error());
         return;
       }
     }
     if (!prepared->year_log_header.empty()) {
-      (void)WriteTextLines(prepared->year_log, {prepared->year_log_header});
+      if (auto w = WriteTextLines(prepared->year_log, {prepared->year_log_header}); !w) {
+        FailOutsidePart(&chosen, w.error());
+        return;
+      }
     }
     auto handle = runner_.Start(prepared->process);
     if (!handle) {
       Stop();
+      failed_part_ = ErrorDescription(chosen.run, What(chosen), chosen.job, chosen.part);
       outcome_message_ = "Could not launch solution process !";
       prompter_.Show({MessageKind::kError, outcome_message_, kOk | kHelp, 0, ""});
+      outcome_message_ += "\r\n" + handle.error();
       End(false, false);
       return;
     }
     Slot& slot = slots_[free];
-    slot.state = SlotState{true, choice->run, choice->year, choice->job, choice->part};
+    slot.state = chosen;
     slot.process = *handle;
     slot.files = std::move(*prepared);
     if (LogsStart(slot.state)) {
@@ -286,8 +282,13 @@ bool JobEngine::Tick() {
   ReapOrphans();
   if (state_ != EngineState::kRunning) return false;
   int ended = 0;
+  ProcessExit exit;
   for (int s = settings_.first_slot; s <= 3 && ended == 0; ++s) {
-    if (slots_[s].state.active && runner_.Poll(slots_[s].process)) ended = s;
+    if (!slots_[s].state.active) continue;
+    if (auto e = runner_.Poll(slots_[s].process)) {
+      ended = s;
+      exit = *e;
+    }
   }
   const bool cancelled = cancel_requested_;
   if (!cancelled && ended == 0) return false;
@@ -306,11 +307,25 @@ bool JobEngine::Tick() {
   }
 
   Slot& slot = slots_[ended];
-  if (FileExists(slot.files.log_file) && !slot.files.year_log.empty() &&
-      slot.files.year_log != slot.files.log_file) {
-    AppendFileToLog(slot.files.year_log, slot.files.log_file);
+  const std::string part_log = PartLog(slot.files);
+  if (!part_log.empty() && !slot.files.year_log.empty()) {
+    AppendFileToLog(slot.files.year_log, part_log);
   }
-  switch (JudgePart(slot.files.report_file, slot.files.check_file)) {
+  PartOutcome outcome = JudgePart(slot.files.report_file, slot.files.check_file);
+  // A good report does not outweigh a crash or a failing exit status: the program may
+  // have died while still writing its outputs.
+  std::string problem;
+  if (const std::string end = ProcessEndProblem(exit); !end.empty()) {
+    problem =
+        "The program " +
+        preparer_.ProgramName({slot.state.run, slot.state.year, slot.state.job, slot.state.part}) +
+        " " + end + ".";
+  } else if (outcome == PartOutcome::kSuccess) {
+    const JobChoice part{slot.state.run, slot.state.year, slot.state.job, slot.state.part};
+    if (auto v = preparer_.VerifyOutputs(part, slot.files); !v) problem = v.error();
+  }
+  if (!problem.empty()) outcome = PartOutcome::kFailure;
+  switch (outcome) {
     case PartOutcome::kSuccess: {
       SlotState finished = slot.state;
       preparer_.PartSucceeded({finished.run, finished.year, finished.job, finished.part},
@@ -324,7 +339,7 @@ bool JobEngine::Tick() {
       break;
     }
     case PartOutcome::kFailure:
-      HandleFailure(ended);
+      HandleFailure(ended, problem);
       break;
     case PartOutcome::kSuccessWithoutOutput:
       slot.state.active = false;
@@ -339,6 +354,34 @@ void JobEngine::CancelButton() {
   if (!Running()) return;
   if (prompter_.Confirm("Do you really want to kill this job?", kYes | kNo) == kYes) {
     RequestCancel();
+  }
+}
+
+void JobEngine::Abort(const std::string& message) {
+  if (!Running()) return;
+  Stop();
+  state_ = EngineState::kCancelled;
+  outcome_message_ = message;
+  End(false, false);
+}
+
+void JobEngine::TerminateLeftovers(std::chrono::milliseconds grace) {
+  // Every group gets SIGTERM first, so the grace periods run side by side.
+  for (const ProcessHandle& h : orphans_) runner_.SendStop(h, false);
+  const auto deadline = std::chrono::steady_clock::now() + grace;
+  for (;;) {
+    ReapOrphans();
+    if (orphans_.empty()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) break;
+    runner_.WaitForAnyEnd(
+        orphans_, std::min(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now),
+                           std::chrono::milliseconds(50)));
+  }
+  for (const ProcessHandle& h : orphans_) runner_.SendStop(h, true);
+  while (!orphans_.empty()) {
+    runner_.WaitForAnyEnd(orphans_, std::chrono::milliseconds(50));
+    ReapOrphans();
   }
 }
 
@@ -365,23 +408,52 @@ void JobEngine::InternalError(const std::string& message) {
   End(false, false);
 }
 
-void JobEngine::HandleFailure(int slot_number) {
+void JobEngine::FailOutsidePart(const SlotState* part, const std::string& message) {
+  Stop();
+  if (part) failed_part_ = ErrorDescription(part->run, What(*part), part->job, part->part);
+  outcome_message_ = message;
+  prompter_.Error(message);
+  End(false, false);
+}
+
+std::string JobEngine::PartLog(const PreparedPart& files) const {
+  auto usable = [&](const std::string& path) {
+    return !path.empty() && FileExists(path) && path != files.year_log;
+  };
+  if (usable(files.log_file)) return files.log_file;
+  // A program may name its log itself; its report says where.
+  if (FileExists(files.report_file)) {
+    if (auto ini = IniFile::Load(files.report_file)) {
+      std::string named = ini->ReadString("Result", "Log file", "");
+      if (!named.empty() && !IsAbsolutePath(named)) {
+        named = JoinPath(files.process.working_dir, named);
+      }
+      if (usable(named)) return named;
+    }
+  }
+  return "";
+}
+
+void JobEngine::HandleFailure(int slot_number, const std::string& problem) {
   Slot& slot = slots_[slot_number];
   const SlotState failed = slot.state;
   const PreparedPart files = slot.files;
   slot.state.active = false;
   part_failed_ = true;
   Stop();
-  outcome_message_ = "An error has occurred doing\r\n" + Description(failed);
+  failed_part_ = ErrorDescription(failed.run, What(failed), failed.job, failed.part);
+  const std::string occurred = "An error has occurred doing\r\n" + Description(failed) +
+                               (problem.empty() ? "" : "\r\n" + problem);
+  outcome_message_ = occurred;
   if (!settings_.batch_mode) prompter_.Error(outcome_message_);
   End(false, true);
-  const std::string error_line =
-      "ERROR " + ErrorDescription(failed.run, What(failed), failed.job, failed.part) + " " +
-      FormatTime(clock_.Now());
+  const std::string error_line = "ERROR " + failed_part_ + " " + FormatTime(clock_.Now());
   JobsLog({error_line});
+  const std::string batch_log = JoinPath(settings_.keep_dir, kBatchJobsLogName);
 
   const JobChoice part{failed.run, failed.year, failed.job, failed.part};
-  if (!FileExists(files.report_file) && !FileExists(files.log_file)) {
+  std::string error_log = PartLog(files);
+  if (!FileExists(files.report_file) && error_log.empty()) {
     outcome_message_ =
         "The expected Report File\r\n  " + files.report_file +
         "\r\n has not been created.\r\nThis error is probably because your Temporary Directory "
@@ -390,7 +462,13 @@ void JobEngine::HandleFailure(int slot_number) {
         "is from Release 5.1 or earlier of Solvara.]\r\nThis is a very serious problem.\r\n"
         "You cannot run " +
         preparer_.ProgramName(part) + " successfully until you fix it.";
+    // A program that crashed did run: say so first, so the advice is not taken for the
+    // whole story.
+    if (!problem.empty()) outcome_message_ = problem + "\r\n" + outcome_message_;
     prompter_.Show({MessageKind::kError, outcome_message_, kOk | kHelp, 0, ""});
+    if (settings_.batch_mode) {
+      AppendToLog(batch_log, {"Error running job - no log file", error_line});
+    }
     if (failed.job == "sim" && failed.part == "sim") {
       prompter_.Show(
           {MessageKind::kError,
@@ -404,14 +482,6 @@ void JobEngine::HandleFailure(int slot_number) {
     return;
   }
 
-  std::string error_log;
-  if (FileExists(files.log_file)) {
-    error_log = files.log_file;
-  } else if (auto ini = IniFile::Load(files.report_file)) {
-    std::string named = ini->ReadString("Result", "Log file", "");
-    if (!named.empty() && FileExists(named)) error_log = named;
-  }
-
   if (settings_.batch_mode) {
     if (!error_log.empty() && DirOfFile(error_log) != RemoveTrailingSep(settings_.working_dir)) {
       std::string copy = JoinPath(settings_.working_dir, FileNameOf(error_log));
@@ -420,7 +490,8 @@ void JobEngine::HandleFailure(int slot_number) {
     std::vector<std::string> lines{"Error running job - no log file"};
     if (!error_log.empty()) lines = {"Error running job - see log file", error_log};
     lines.push_back(error_line);
-    AppendToLog(JoinPath(settings_.keep_dir, kBatchJobsLogName), lines);
+    AppendToLog(batch_log, lines);
+    if (!error_log.empty()) outcome_message_ += "\r\nSee log file " + error_log;
     return;
   }
   if (!error_log.empty()) {

@@ -52,6 +52,11 @@ class PartPreparer {
   virtual Result<PreparedPart> Prepare(const JobChoice& part, int slot) = 0;
   // After the "sim" part of (run, year): the updated data go to the other slots.
   virtual Status AfterSimPart(int run, int year, int first_slot, int last_slot) = 0;
+  // Before a part that reported success is booked: its outputs are whole. The error text
+  // says which file is not; the part then counts as failed.
+  virtual Status VerifyOutputs(const JobChoice& /*part*/, const PreparedPart& /*files*/) {
+    return Ok();
+  }
   // A part was judged successful (before it is booked).
   virtual void PartSucceeded(const JobChoice& /*part*/, const PreparedPart& /*files*/) {}
   // The model program's name for messages about a missing report.
@@ -96,8 +101,6 @@ struct EngineSettings {
   // and whether more passes follow this one (its closing messages are not shown then).
   std::string pass_info;
   bool more_passes_follow = false;
-  // Calendar year of a period index.
-  std::function<int(int)> calendar_year = [](int k) { return k; };
 };
 
 enum class EngineState { kIdle, kRunning, kFinished, kStopped, kCancelled };
@@ -124,6 +127,16 @@ class JobEngine {
   void RequestCancel() { cancel_requested_ = true; }
   // Asks the question and requests the cancel on Yes.
   void CancelButton();
+  // Ends the big job at once, as cancelled, with `message` as its outcome (batch mode on
+  // SIGINT or SIGTERM). The running parts are left to TerminateLeftovers.
+  void Abort(const std::string& message);
+  // Ends every part a stopped or cancelled big job left running: SIGTERM to its process
+  // group, SIGKILL after `grace`, and waits for each. Batch mode does this before it
+  // exits, so no solve goes on writing after the program has ended; the window never
+  // does, as a solve may have run for days.
+  void TerminateLeftovers(std::chrono::milliseconds grace);
+  // Processes a stopped big job left running, still watched until they end.
+  std::size_t leftovers() const { return orphans_.size(); }
 
   bool Running() const { return state_ == EngineState::kRunning; }
   EngineState state() const { return state_; }
@@ -138,6 +151,9 @@ class JobEngine {
   const std::string& outcome_message() const { return outcome_message_; }
   // The big job stopped because a part ended badly (its logs tell the story).
   bool part_failed() const { return part_failed_; }
+  // The part a failure happened in, as the jobs log's ERROR line describes it; "" when
+  // the failure belonged to no part.
+  const std::string& failed_part() const { return failed_part_; }
   std::chrono::seconds elapsed() const { return elapsed_; }
 
  private:
@@ -152,7 +168,9 @@ class JobEngine {
   void Stop();
   void End(bool success, bool refresh);
   void WholeJobFinished();
-  void HandleFailure(int slot);
+  void HandleFailure(int slot, const std::string& problem);
+  void FailOutsidePart(const SlotState* part, const std::string& message);
+  std::string PartLog(const PreparedPart& files) const;
   void InternalError(const std::string& message);
   void JobsLog(const std::vector<std::string>& lines);
   std::string What(const SlotState& s) const;
@@ -177,6 +195,7 @@ class JobEngine {
   bool launched_any_ = false;
   bool cancel_requested_ = false;
   bool part_failed_ = false;
+  std::string failed_part_;
   TimePoint start_time_{};
   std::chrono::seconds elapsed_{0};
   EngineCounters counters_;

@@ -71,6 +71,8 @@ std::string ElapsedText(std::chrono::seconds elapsed) {
 bool AppendToLog(const std::string& log_path, const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& l : lines) text += l + "\n";
+  // Message texts break their lines with "\r\n"; our logs use "\n" throughout.
+  std::erase(text, '\r');
   return WriteAllToLog(log_path, text);
 }
 

@@ -178,12 +178,12 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
           if ((InRange(next, 2) && InRange(next, 3)) || settings_.TwoRunMode) {
             needed = first_call || !bots.DoneThisJob(next);
           } else {
-            needed = bots.StillNeeded(next);
+            needed = bots.StillNeeded ? bots.StillNeeded(next) : !bots.DoneThisJob(next);
           }
           if (needed) {
             if (!first_call && bots.DoneThisJob(next)) {
               return Fail("Have got into infinite loop running BOT job for year " +
-                          std::to_string(next));
+                          std::to_string(settings_.CalendarYear(next)));
             }
             return JobChoice{BotRun(), next, "bot", "env"};
           }

@@ -43,6 +43,8 @@ struct PlanSettings {
   bool RationalExpectations = false;
   OrderPreference Order = OrderPreference::kPolAsap;
   bool DoDeviations = false;
+  // Calendar year of a period index, for messages.
+  std::function<int(int)> CalendarYear = [](int k) { return k; };
 };
 
 // What a task asks for, indexed by run 1..3 ("nothing" is first N + 2, last 0).
@@ -75,8 +77,9 @@ struct JobChoice {
 struct BotRecords {
   // A "bot" job for that year index finished in this big job.
   std::function<bool(int year)> DoneThisJob = [](int) { return false; };
-  // An existing closure-preparation result for that year is no longer valid.
-  std::function<bool(int year)> StillNeeded = [](int) { return true; };
+  // An existing closure-preparation result for that year is no longer valid. Unset, the
+  // engine treats every result not made in this big job as stale.
+  std::function<bool(int year)> StillNeeded;
 };
 
 // Iteration counters of rational expectations; supplied by that driver when it runs.

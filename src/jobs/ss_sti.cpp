@@ -94,7 +94,8 @@ PartFiles AssemblyPartFiles(const SsContext& c, const std::string& job, const st
     f.sti = InTemp(c, ChangeFileExt(results, "") + "sol" + ext);
     f.log = InTemp(c, ChangeFileExt(cumulative, "") + "sol.log");
   }
-  f.report = ReportOf(f.log);
+  // The stored-input file names its own report, whatever its log is called.
+  f.report = ReportOf(f.sti);
   return f;
 }
 

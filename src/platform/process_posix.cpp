@@ -55,6 +55,15 @@ class SpawnActions {
 
 }  // namespace
 
+std::string ProcessEndProblem(const ProcessExit& exit) {
+  if (exit.code == 0) return "";
+  if (exit.exited_normally) return "ended with exit status " + std::to_string(exit.code);
+  // The abbreviation, not strsignal's text, which follows the message locale.
+  const char* name = ::sigabbrev_np(exit.code);
+  return "was killed by signal " + std::to_string(exit.code) +
+         (name ? " (SIG" + std::string(name) + ")" : std::string());
+}
+
 Result<ProcessHandle> PosixProcessRunner::Start(const ProcessSpec& spec) {
   if (spec.program.empty()) return Fail("No program to start");
   SpawnActions actions;
@@ -76,8 +85,18 @@ Result<ProcessHandle> PosixProcessRunner::Start(const ProcessSpec& spec) {
   // not also kill a week-long solve, and Terminate can reach its children too.
   posix_spawnattr_t attr;
   ::posix_spawnattr_init(&attr);
-  ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+  // A clean signal mask and default stop signals: batch mode blocks SIGINT and SIGTERM
+  // for itself, and a child must still be stoppable.
+  sigset_t none, stop;
+  ::sigemptyset(&none);
+  ::sigemptyset(&stop);
+  ::sigaddset(&stop, SIGINT);
+  ::sigaddset(&stop, SIGTERM);
+  ::posix_spawnattr_setflags(
+      &attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   ::posix_spawnattr_setpgroup(&attr, 0);
+  ::posix_spawnattr_setsigmask(&attr, &none);
+  ::posix_spawnattr_setsigdefault(&attr, &stop);
 
   pid_t pid = -1;
   int rc = ::posix_spawnp(&pid, spec.program.c_str(), actions.get(), &attr, argv.data(), environ);
@@ -111,8 +130,9 @@ std::optional<ProcessExit> PosixProcessRunner::Poll(ProcessHandle& handle) {
 }
 
 void PosixProcessRunner::WaitForAnyEnd(const std::vector<ProcessHandle>& handles,
-                                       std::chrono::milliseconds timeout) {
+                                       std::chrono::milliseconds timeout, int wake_fd) {
   std::vector<pollfd> fds;
+  if (wake_fd >= 0) fds.push_back(pollfd{wake_fd, POLLIN, 0});
   bool all_pollable = true;
   for (const auto& h : handles) {
     if (!h.valid()) continue;
@@ -127,7 +147,7 @@ void PosixProcessRunner::WaitForAnyEnd(const std::vector<ProcessHandle>& handles
     std::this_thread::sleep_for(timeout);
     return;
   }
-  if (all_pollable) {
+  if (all_pollable || wake_fd >= 0) {
     int r;
     do {
       r = ::poll(fds.data(), fds.size(), static_cast<int>(timeout.count()));
@@ -142,6 +162,13 @@ void PosixProcessRunner::WaitForAnyEnd(const std::vector<ProcessHandle>& handles
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+void PosixProcessRunner::SendStop(const ProcessHandle& handle, bool force) {
+  if (!handle.valid() || HasEnded(handle.pid)) return;
+  const int sig = force ? SIGKILL : SIGTERM;
+  ::kill(-handle.pid, sig);
+  ::kill(handle.pid, sig);
 }
 
 void PosixProcessRunner::Terminate(ProcessHandle& handle, std::chrono::milliseconds grace) {

@@ -1,5 +1,7 @@
 #include "platform/text_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace yl {
@@ -69,6 +71,7 @@ Status TextWriter::Create(const std::string& path) {
   (void)Close();
   path_ = path;
   failed_ = false;
+  error_ = 0;
   file_ = path.empty() ? nullptr : OpenBuffered(path, "wb");
   if (!file_) return Fail("Cannot create file " + path + "[TxtCreate]");
   return Ok();
@@ -78,6 +81,7 @@ Status TextWriter::OpenAppend(const std::string& path) {
   (void)Close();
   path_ = path;
   failed_ = false;
+  error_ = 0;
   file_ = path.empty() ? nullptr : OpenBuffered(path, "ab");
   if (!file_) return Fail("Cannot create file " + path + "[TxtCreate]");
   return Ok();
@@ -88,7 +92,10 @@ void TextWriter::Write(const std::string& text) {
     failed_ = true;
     return;
   }
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() && !failed_) {
+    failed_ = true;
+    error_ = errno;
+  }
 }
 
 void TextWriter::WriteLine(const std::string& line) {
@@ -110,12 +117,18 @@ Status TextWriter::Append(const std::string& path, bool clean, const char* routi
         if ((c < 33 || c > 126) && c != '\n' && c != '\r') buf[i] = ' ';
       }
     }
-    if (std::fwrite(buf.data(), 1, n, file_) != n) write_error = true;
+    if (std::fwrite(buf.data(), 1, n, file_) != n) {
+      write_error = true;
+      if (!failed_) error_ = errno;
+      failed_ = true;
+    }
   }
   if (std::ferror(in)) read_error = true;
   std::fclose(in);
   if (read_error) return Fail("read error from file " + path + Bracket(routine));
-  if (write_error) return Fail("write error" + Bracket(routine));
+  if (write_error) {
+    return Fail("write error on file " + path_ + ": " + std::strerror(error_) + Bracket(routine));
+  }
   return Ok();
 }
 
@@ -128,8 +141,12 @@ Status TextWriter::AppendFileCleaned(const std::string& path) {
 Status TextWriter::Close() {
   if (!file_) return Ok();
   int r = std::fclose(file_);
+  if (r != 0 && !failed_) error_ = errno;
   file_ = nullptr;
-  if (r != 0 || failed_) return Fail("Cannot close file[TxtClose]");
+  // A full disk shows itself here, when the buffer is flushed: say which file and why.
+  if (r != 0 || failed_) {
+    return Fail("Cannot close file " + path_ + ": " + std::strerror(error_) + "[TxtClose]");
+  }
   return Ok();
 }
 

@@ -49,11 +49,13 @@ class TextWriter {
   void Write(const std::string& text);
   void WriteLine(const std::string& line);
   // Copies the whole of another text file into this one: "read error from file {name}"
-  // or "write error", then "[TxtAppend]". The cleaned variant first turns every character
-  // below code 33 or above 126 (line ends aside) into a blank, and tags "[TxtAppend2]".
+  // or "write error on file {name}: {reason}", then "[TxtAppend]". The cleaned variant first turns
+  // every character below code 33 or above 126 (line ends aside) into a blank, and tags
+  // "[TxtAppend2]".
   Status AppendFile(const std::string& path);
   Status AppendFileCleaned(const std::string& path);
-  // "Cannot close file[TxtClose]"; closing a file that is not open succeeds.
+  // "Cannot close file {name}: {reason}[TxtClose]"; closing a file that is not open
+  // succeeds.
   Status Close();
   bool IsOpen() const { return file_ != nullptr; }
   // Whether a write has failed so far (Close reports it too).
@@ -65,6 +67,7 @@ class TextWriter {
   std::FILE* file_ = nullptr;
   std::string path_;
   bool failed_ = false;
+  int error_ = 0;  // errno of the first failed write
 };
 
 // Reads a whole text file into lines ("\r\n" accepted).

@@ -73,6 +73,8 @@ YearloomRun DemoWorkTest::Yearloom(const std::vector<std::string>& args,
     const auto eq = e.find('=');
     extra.Set(e.substr(0, eq), e.substr(eq + 1));
   }
+  // Each run's own output, not that of the runs before it.
+  DeleteFileIfExists(scratch / "yearloom-output.txt");
   ProcessSpec spec{BinPath("yearloom"), args, work, WindowState::kNormal,
                    scratch / "yearloom-output.txt"};
   return RunAndWait(spec, std::chrono::minutes(10));

@@ -95,7 +95,10 @@ TEST_F(DemoTaskTest, AFailingToolStopsTheJobAndTheBatchLogNamesItsLog) {
   EXPECT_THAT(batch, HasSubstr("Error running job - see log file\n" + work + "/"));
   EXPECT_THAT(batch,
               HasSubstr("ERROR Base: Assembling the spreadsheets [yony part of job tallyr]"));
-  EXPECT_THAT(batch, HasSubstr("Job finished with error.\n"));
+  EXPECT_THAT(batch, HasSubstr("Job finished with error: An error has occurred doing\n"
+                               "Base: Assembling the spreadsheets\n"));
+  EXPECT_THAT(batch, HasSubstr("[Failed part: Base: Assembling the spreadsheets [yony part of "
+                               "job tallyr]]\n"));
   EXPECT_THAT(ReadFileBytes(KeepFile("bigjobs.log")), HasSubstr("ERROR Base: Assembling"));
   // Every year was solved before the assembly failed; nothing later ran.
   EXPECT_TRUE(FileExists(Solution(kBase, sim.NumYears)));

@@ -89,8 +89,11 @@ TEST(Tasks, MessagesAndTwoRunWording) {
             "Will do Base Rerun from year 2025 to Spreadsheet job\r\nand will do all parts of "
             "Policy.");
   EXPECT_EQ(SelectedYearsIntro(true),
-            "You will be asked separately about which years (if any) of the Base, and Policy "
+            "You will be asked separately about which years (if any) of the Base and Policy "
             "you wish to carry out.");
+  EXPECT_EQ(SelectedYearsIntro(false),
+            "You will be asked separately about which years (if any) of the Base, Base Rerun "
+            "and Policy you wish to carry out.");
   EXPECT_EQ(TaskCaption(TaskKind::kRunAll, true), "Run Base and Policy");
 }
 

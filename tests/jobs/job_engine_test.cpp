@@ -46,6 +46,12 @@ class FakePreparer : public PartPreparer {
   }
   Status AfterSimPart(int run, int year, int, int) override {
     copies.push_back(std::to_string(run) + "/" + std::to_string(year));
+    if (fail_after_sim) return Fail("[CopySimFilesToDir]: File x does not exist. [k=1]");
+    return Ok();
+  }
+  Status VerifyOutputs(const JobChoice& c, const PreparedPart&) override {
+    if (fail_verify == Key(c))
+      return Fail("The solve reported success but left an incomplete file");
     return Ok();
   }
   std::string ProgramName(const JobChoice&) const override { return "demomodel"; }
@@ -56,6 +62,8 @@ class FakePreparer : public PartPreparer {
   std::vector<std::string> copies;
   std::vector<std::string> locked;
   std::string fail_prepare;
+  std::string fail_verify;
+  bool fail_after_sim = false;
 
  private:
   std::string dir_;
@@ -98,7 +106,7 @@ class JobEngineTest : public testing::IsolatedEnvTest {
     settings.working_dir = scratch / "work";
     settings.jobs_log_on = true;
     settings.fewer_messages = true;
-    settings.calendar_year = [](int k) { return 2000 + k; };
+    settings.plan.CalendarYear = [](int k) { return 2000 + k; };
     testing::WriteFileBytes(keep + "/bigjobs.log", "");
   }
 
@@ -119,7 +127,13 @@ class JobEngineTest : public testing::IsolatedEnvTest {
         engine.Tick();
         continue;
       }
-      runner.Finish(running.front());
+      FakeProcessRunner::Started& p = runner.Get(running.front());
+      if (auto e = exits.find(p.spec.args.at(0)); e != exits.end()) {
+        p.ended = true;
+        p.exit = e->second;
+      } else {
+        runner.Finish(running.front());
+      }
       while (engine.Tick()) {
       }
     }
@@ -136,6 +150,7 @@ class JobEngineTest : public testing::IsolatedEnvTest {
   EngineSettings settings;
   std::string keep;
   std::map<std::string, std::string> outcome;
+  std::map<std::string, ProcessExit> exits;  // how a part's process ends; else status 0
 };
 
 TEST_F(JobEngineTest, RunAllFinishesWithEveryPartBookedAndLogged) {
@@ -380,6 +395,133 @@ TEST_F(JobEngineTest, TakingTheSolFilesRecommendationChangesTheClosurePreparatio
   const auto& p = preparer.prepared;
   EXPECT_NE(std::find(p.begin(), p.end(), "Rerun-bot-solpol-1@1"), p.end());
   EXPECT_EQ(std::find(p.begin(), p.end(), "Rerun-bot-ambix1-1@1"), p.end());
+}
+
+struct EndCase {
+  const char* name;
+  ProcessExit exit;
+  std::string fail_verify;
+  std::string problem;
+};
+
+TEST_F(JobEngineTest, AGoodReportDoesNotOutweighABadEndOrATornOutput) {
+  for (const EndCase& c :
+       {EndCase{
+            "signal", {false, 11}, "", "The program demomodel was killed by signal 11 (SIGSEGV)."},
+        EndCase{"exit status", {true, 3}, "", "The program demomodel ended with exit status 3."},
+        EndCase{"torn output",
+                {true, 0},
+                "Base-sim-sim-2",
+                "The solve reported success but left an incomplete file"}}) {
+    SCOPED_TRACE(c.name);
+    exits.clear();
+    if (c.fail_verify.empty()) exits["Base-sim-sim-2"] = c.exit;
+    preparer.fail_verify = c.fail_verify;
+    preparer.prepared.clear();
+    PlanRequest r = PlanRequest::Nothing(3);
+    r.SimFirst[1] = 1;
+    r.SimLast[1] = 3;
+    ASSERT_TRUE(engine.Start(settings, r));
+    RunToEnd();
+    EXPECT_EQ(engine.state(), EngineState::kStopped);
+    EXPECT_TRUE(engine.part_failed());
+    EXPECT_EQ(engine.failed_part(), "Base: sim for year 2002 (period number 2)");
+    EXPECT_EQ(engine.outcome_message().find("An error has occurred doing\r\nBase: sim for year "
+                                            "2002 (period number 2)\r\n" +
+                                            c.problem),
+              0u)
+        << engine.outcome_message();
+    // The failed solve is not booked: nothing of it or of later years follows.
+    const auto& p = preparer.prepared;
+    EXPECT_EQ(std::find(p.begin(), p.end(), "Base-sim-sol-2@1"), p.end());
+    EXPECT_EQ(std::find(p.begin(), p.end(), "Base-sim-sim-3@1"), p.end());
+  }
+}
+
+TEST_F(JobEngineTest, ACrashWithoutReportSaysSoBeforeTheAdvice) {
+  outcome["Base-sim-sim-1"] = "no-report";
+  exits["Base-sim-sim-1"] = ProcessExit{false, 6};
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = r.SimLast[1] = 1;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  ASSERT_GE(prompter.messages.size(), 2u);
+  EXPECT_EQ(prompter.messages[1].text.find("The program demomodel was killed by signal 6 "
+                                           "(SIGABRT).\r\nThe expected Report File\r\n"),
+            0u);
+}
+
+TEST_F(JobEngineTest, AFailedCopyAfterASolveNamesThePart) {
+  preparer.fail_after_sim = true;
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = 1;
+  r.SimLast[1] = 3;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(engine.failed_part(), "Base: sim for year 2001 (period number 1)");
+  EXPECT_EQ(engine.outcome_message(), "[CopySimFilesToDir]: File x does not exist. [k=1]");
+  EXPECT_EQ(prompter.Last().text, engine.outcome_message());
+}
+
+TEST_F(JobEngineTest, APartLogNamedOnlyInTheReportStillReachesTheYearLog) {
+  // The program chose its own log name; the report says which.
+  runner.on_start = [this](FakeProcessRunner::Started& s) -> Status {
+    const std::string key = s.spec.args.at(0);
+    const std::string base = scratch / ("work/" + key);
+    testing::WriteFileBytes(base + ".own-log", "own log of " + key + "\n");
+    testing::WriteFileBytes(base + ".rpt", "[Result]\nStatus=ok\nLog file=" + base + ".own-log\n");
+    testing::WriteFileBytes(base + ".chk", "done");
+    return Ok();
+  };
+  PlanRequest r = PlanRequest::Nothing(3);
+  r.SimFirst[1] = r.SimLast[1] = 1;
+  ASSERT_TRUE(engine.Start(settings, r));
+  RunToEnd();
+  EXPECT_EQ(testing::ReadFileBytes(scratch / "work/Base-sim-sim-1.ylog"),
+            "** Starting Base-sim-sim-1 **\nown log of Base-sim-sim-1\n");
+}
+
+TEST_F(JobEngineTest, LeftoversOfAFailedJobAreEndedWhenAsked) {
+  // Two slots: the first closure preparation fails while the Base's next year still
+  // solves in the other slot.
+  settings.last_slot = 2;
+  outcome["Rerun-bot-env-1"] = "error";
+  ASSERT_TRUE(engine.Start(settings, All()));
+  for (int i = 0; i < 10 && runner.Running().size() < 2; ++i) {
+    runner.Finish(runner.Running().at(0));
+    while (engine.Tick()) {
+    }
+  }
+  std::vector<int> running = runner.Running();
+  ASSERT_EQ(running.size(), 2u);
+  if (runner.Get(running[1]).spec.args.at(0) == "Rerun-bot-env-1") {
+    std::swap(running[0], running[1]);
+  }
+  ASSERT_EQ(runner.Get(running[0]).spec.args.at(0), "Rerun-bot-env-1");
+  runner.ignores_sigterm.insert(running[1]);
+  runner.Finish(running[0]);
+  while (engine.Tick()) {
+  }
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(engine.leftovers(), 1u);
+  EXPECT_EQ(runner.Running(), std::vector<int>{running[1]});
+  engine.TerminateLeftovers(std::chrono::milliseconds(20));
+  EXPECT_TRUE(runner.Running().empty());
+  EXPECT_TRUE(runner.Get(running[1]).reaped);
+  EXPECT_EQ(runner.Get(running[1]).exit.code, 9);  // it ignored SIGTERM
+  EXPECT_EQ(engine.leftovers(), 0u);
+}
+
+TEST_F(JobEngineTest, AbortEndsTheJobAsCancelledWithItsMessage) {
+  ASSERT_TRUE(engine.Start(settings, All()));
+  ASSERT_EQ(runner.Running().size(), 1u);
+  engine.Abort("Job cancelled: received SIGTERM");
+  EXPECT_EQ(engine.state(), EngineState::kCancelled);
+  EXPECT_EQ(engine.outcome_message(), "Job cancelled: received SIGTERM");
+  EXPECT_EQ(engine.leftovers(), 1u);
+  engine.TerminateLeftovers(std::chrono::milliseconds(20));
+  EXPECT_TRUE(runner.Running().empty());
 }
 
 TEST_F(JobEngineTest, PreparationAndLaunchFailuresStopWithTheirMessage) {

@@ -282,10 +282,23 @@ TEST(JobPlan, BotThatStaysNeededIsAnInfiniteLoopError) {
   // Policy alone in three-run mode: its years are not in the Rerun's range, so whether the
   // closure preparation is needed comes from the records; records that never say "done"
   // would loop for ever.
-  Scheduler s(Settings(2), Only(2, 3), 1, 1);
+  PlanSettings settings = Settings(2);
+  settings.CalendarYear = [](int k) { return 2020 + k; };
+  Scheduler s(settings, Only(2, 3), 1, 1);
   s.bots.StillNeeded = [](int) { return true; };
   s.Run();
-  EXPECT_EQ(s.error, "Have got into infinite loop running BOT job for year 1");
+  EXPECT_EQ(s.error, "Have got into infinite loop running BOT job for year 2021");
+}
+
+TEST(JobPlan, WithoutRecordsAClosurePreparationIsNeededUntilDoneInThisBigJob) {
+  // Policy alone in three-run mode, no bookkeeping: each year's closure preparation runs
+  // once, then the Policy's sim follows.
+  Scheduler s(Settings(2), Only(2, 3), 1, 1);
+  s.bots.StillNeeded = nullptr;
+  s.Run();
+  EXPECT_EQ(s.error, "");
+  EXPECT_EQ(std::count(s.launches.begin(), s.launches.end(), "Rerun bot/env 1"), 1);
+  EXPECT_EQ(std::count(s.launches.begin(), s.launches.end(), "Policy sim/sim 2"), 1);
 }
 
 TEST(JobPlan, RationalExpectationsRestartTheRunUntilTheIterationsAreDone) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/paths.h"
 #include "sim/sim_defaults.h"
 #include "sim/sim_table.h"
 #include "support/scratch_dir.h"
@@ -140,6 +141,23 @@ TEST_F(SsStiTest, AbbreviatedJobsWriteNoCumulativeTallyrPart) {
           T("bs1b-2001.rsl") + "    ! Input CSV file", T("bs1b-2002.rsl") + "    ! Input CSV file",
           T("bs1b-2003.rsl") + "    ! Input CSV file", W("bs1b-ssc.rsl") + "   ! Output file"}));
   EXPECT_EQ(AssemblyPartFiles(c, "cumsol", "cum", 1, {1, 3}).log, T("bs1b-sscsol.log"));
+}
+
+TEST_F(SsStiTest, EveryStoredInputFileNamesItsOwnReport) {
+  // The policy-years part of the cumulative solution job is the one whose log is named
+  // after the cumulative file rather than the stored-input file.
+  AssemblyRanges rerun{true, {1, 3}, true, {2, 3}};
+  ASSERT_TRUE(WriteAssemblySTIs(c, "cumsol", 2, rerun, false, {}));
+  for (const char* job : {"tallyr", "cumsol", "varix", "devsol"}) {
+    for (const char* part : {"yony", "cum", "py"}) {
+      SCOPED_TRACE(std::string(job) + "/" + part);
+      const PartFiles f = AssemblyPartFiles(c, job, part, 2, {2, 3});
+      EXPECT_EQ(f.report, ChangeFileExt(f.sti, ".rpt"));
+    }
+  }
+  const PartFiles py = AssemblyPartFiles(c, "cumsol", "py", 2, {2, 3});
+  ASSERT_GE(Lines(py.sti).size(), 3u);
+  EXPECT_EQ(Lines(py.sti)[2], py.report);
 }
 
 TEST_F(SsStiTest, PolicyYearsOnlyWritesThePyPart) {

@@ -53,6 +53,15 @@ TEST(TextFile, AppendCopiesAndTheCleanedVariantBlanksControlCharacters) {
   EXPECT_EQ(d.Read("out.txt"), "head\na\tb\x1a\xe9z\na b  z\n");
 }
 
+TEST(TextFile, AFullDiskNamesTheFileAndTheCause) {
+  TextWriter w;
+  ASSERT_TRUE(w.Create("/dev/full"));
+  for (int i = 0; i < 10000; ++i) w.WriteLine("a line that will not fit");
+  auto s = w.Close();
+  ASSERT_FALSE(s);
+  EXPECT_EQ(s.error(), "Cannot close file /dev/full: No space left on device[TxtClose]");
+}
+
 TEST(Files, ExistenceDeletionAndMatching) {
   ScratchDir d;
   d.Write("RUN98.CLS", "x");

@@ -29,7 +29,7 @@ std::optional<ProcessExit> FakeProcessRunner::Poll(ProcessHandle& handle) {
 }
 
 void FakeProcessRunner::WaitForAnyEnd(const std::vector<ProcessHandle>&,
-                                      std::chrono::milliseconds timeout) {
+                                      std::chrono::milliseconds timeout, int) {
   ++waits;
   waited += timeout;
 }
@@ -39,6 +39,14 @@ void FakeProcessRunner::Terminate(ProcessHandle& handle, std::chrono::millisecon
   if (it == started_.end() || it->second.ended) return;
   it->second.ended = true;
   it->second.exit = ProcessExit{false, 15};
+}
+
+void FakeProcessRunner::SendStop(const ProcessHandle& handle, bool force) {
+  auto it = started_.find(handle.pid);
+  if (it == started_.end() || it->second.ended) return;
+  if (!force && ignores_sigterm.count(handle.pid)) return;
+  it->second.ended = true;
+  it->second.exit = ProcessExit{false, force ? 9 : 15};
 }
 
 void FakeProcessRunner::Finish(int pid, int code) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "platform/process.h"
@@ -24,9 +25,13 @@ class FakeProcessRunner : public ProcessRunner {
 
   Result<ProcessHandle> Start(const ProcessSpec& spec) override;
   std::optional<ProcessExit> Poll(ProcessHandle& handle) override;
-  void WaitForAnyEnd(const std::vector<ProcessHandle>& handles,
-                     std::chrono::milliseconds timeout) override;
+  using ProcessRunner::WaitForAnyEnd;
+  void WaitForAnyEnd(const std::vector<ProcessHandle>& handles, std::chrono::milliseconds timeout,
+                     int wake_fd) override;
   void Terminate(ProcessHandle& handle, std::chrono::milliseconds grace) override;
+  // SIGTERM ends a fake process unless it ignores it; SIGKILL always does.
+  void SendStop(const ProcessHandle& handle, bool force) override;
+  std::set<int> ignores_sigterm;
 
   // Ends a started process with the given exit code.
   void Finish(int pid, int code = 0);

@@ -356,24 +356,6 @@ Status RunModelProgram(tool::ToolRun& run, const ProgramIdentity& id) {
   return ReleaseCheck(id, run);
 }
 
-namespace {
-
-// With "%sti" (or no log option) the log of a command-file run is named after the
-// command file, as the family's programs name a simulation's log: the main program
-// reads a period's log (and its accuracy summaries) from there.
-void LogBesideCommandFile(int argc, const char* const* argv, tool::ToolArgs& args) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    const std::string opt = LowerCase(argv[i]);
-    if ((opt == "-lon" || opt == "-log" || opt == "-los") && !SameText(argv[i + 1], "%sti")) return;
-  }
-  auto sti = tool::StiReader::Load(args.sti);
-  if (!sti || !tool::ReadPreamble(*sti) || !sti->Accept("cmf")) return;
-  auto cmf = sti->Next("the command file name");
-  if (cmf && !cmf->empty()) args.log = ChangeFileExt(Unquote(*cmf), ".log");
-}
-
-}  // namespace
-
 int ModelProgramMain(int argc, const char* const* argv, ProgramIdentity id) {
   if (id.self_path.empty()) id.self_path = SelfExecutablePath();
   auto args = tool::ParseToolArgs(argc, argv);
@@ -381,7 +363,6 @@ int ModelProgramMain(int argc, const char* const* argv, ProgramIdentity id) {
     // The shared frame prints the usage.
     return tool::RunTool(argc, argv, id.name, [](tool::ToolRun&) { return Ok(); });
   }
-  LogBesideCommandFile(argc, argv, *args);
   tool::ToolRun run(id.name, *args);
   Status result;
   try {

@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -25,6 +27,10 @@ FaultMode ModeFromWord(const std::string& w) {
   if (w == "crash") return FaultMode::kCrash;
   if (w == "hang") return FaultMode::kHang;
   if (w == "slow") return FaultMode::kSlow;
+  if (w == "crash-after-report") return FaultMode::kCrashAfterReport;
+  if (w == "exit-after-report") return FaultMode::kExitAfterReport;
+  if (w == "truncate-outputs") return FaultMode::kTruncateOutputs;
+  if (w == "silent") return FaultMode::kSilent;
   return FaultMode::kNone;
 }
 
@@ -37,6 +43,13 @@ std::vector<std::string> Words(const std::string& s) {
 }
 
 std::FILE* AsFile(void* p) { return static_cast<std::FILE*>(p); }
+
+// As a solve killed while writing would leave it.
+void TruncateToHalf(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec && size > 0) std::filesystem::resize_file(path, size / 2, ec);
+}
 
 }  // namespace
 
@@ -110,6 +123,7 @@ ToolRun::ToolRun(std::string program, ToolArgs args)
   char cwd[4096];
   std::string work_dir = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
   fault_ = FindFault(program_, args_.sti, work_dir);
+  if (fault_.mode == FaultMode::kSilent) std::_Exit(0);
   log_ = std::fopen(args_.log.c_str(), "w");
   Log(program_ + " started with stored-input file " + args_.sti);
 }
@@ -178,6 +192,25 @@ int ToolRun::Finish(const Status& result) {
   if (auto s = WriteReport(report_path_, report); !s) {
     std::cerr << program_ << ": " << s.error() << "\n";
     return 1;
+  }
+  if (report.ok) {
+    switch (fault_.mode) {
+      case FaultMode::kCrashAfterReport:
+        Log("Fault knob: crashing after a good report");
+        // The default action, not a sanitizer's handler that would turn it into an abort.
+        std::signal(SIGSEGV, SIG_DFL);
+        std::raise(SIGSEGV);
+        break;
+      case FaultMode::kExitAfterReport:
+        Log("Fault knob: exit status 3 after a good report");
+        return 3;
+      case FaultMode::kTruncateOutputs:
+        Log("Fault knob: truncating the outputs after a good report");
+        for (const auto& out : outputs_) TruncateToHalf(out);
+        break;
+      default:
+        break;
+    }
   }
   return report.ok ? 0 : 1;
 }

@@ -19,7 +19,21 @@
 
 namespace yl::tool {
 
-enum class FaultMode { kNone, kNoReport, kStatusError, kNoCheckFile, kCrash, kHang, kSlow };
+enum class FaultMode {
+  kNone,
+  kNoReport,
+  kStatusError,
+  kNoCheckFile,
+  kCrash,
+  kHang,
+  kSlow,
+  // The work is done and the report says ok, and then the program still ends badly.
+  kCrashAfterReport,
+  kExitAfterReport,
+  kTruncateOutputs,
+  // Ends at once with status 0, writing nothing at all.
+  kSilent,
+};
 
 struct Fault {
   FaultMode mode = FaultMode::kNone;
