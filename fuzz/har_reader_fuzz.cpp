@@ -37,6 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto strict = yl::ReadHarFile(in);
   if (strict && !lax) __builtin_trap();  // skipping bad headers never makes things worse
   (void)yl::ReadHeaderFromHarFile(in, "DTXT");
+  (void)yl::ListHarHeaders(in);
+  (void)yl::ReadHeadersFromHarFile(in, {"XXCD", "DTXT"});
 
   if (strict && strict->total_reals <= 1e6) {
     for (bool sparse : {false, true}) {

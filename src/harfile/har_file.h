@@ -29,8 +29,9 @@ inline constexpr int kHistoryStringLen = 60;
 inline constexpr int kSetNameLen = 12;
 
 // A zero-filled block of single-precision reals. Large blocks come straight from the
-// system as untouched zero pages, so a mostly-empty array costs little real memory.
-// Copies are deep.
+// system as untouched zero pages, so a mostly-empty array costs little real memory, and
+// are backed by huge pages where the system offers them: touching hundreds of megabytes
+// page by page costs far more than the copying itself. Copies are deep.
 class RealArray {
  public:
   RealArray() = default;
@@ -53,7 +54,10 @@ class RealArray {
 
  private:
   struct FreeDeleter {
+    FreeDeleter() noexcept : mapped_bytes(0) {}
+    explicit FreeDeleter(std::size_t bytes) noexcept : mapped_bytes(bytes) {}
     void operator()(float* p) const;
+    std::size_t mapped_bytes;  // 0: from malloc
   };
   std::unique_ptr<float[], FreeDeleter> data_;
   std::int64_t size_ = 0;
@@ -150,6 +154,29 @@ Status ReadMoreIntoHarFile(const std::string& path, HarFile& file,
 Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
                                                        std::string_view name,
                                                        const HarReadOptions& options = {});
+
+// --- One header without reading the rest ---------------------------------------------
+// These find each header by skipping the data records of the ones before it: when the
+// records sit where this program's writer puts them, the whole of a header's data is
+// passed in one step (the landing point is checked against the last record's framing);
+// otherwise the records are passed one by one by their lengths. Either way no data is
+// read, so the time depends on the number of headers rather than the size of the file.
+
+// What the file says about one header, without its data: a completed header with no
+// strings, integers or values ("RL" and "2R" headers show as "RE", as when read).
+struct HarHeaderInfo {
+  HarHeader header;
+  std::int64_t string_count = 0;  // "1C": the number of strings it holds
+};
+
+// Every header of the file, in file order.
+Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path);
+// Only the headers of those names (compared normalised), read in full into a HarFile
+// as ReadHarFile would place them; absent names are simply missing from it. The
+// file's other headers are skipped, and so are their problems.
+Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
+                                       const std::vector<std::string>& names,
+                                       const HarReadOptions& options = {});
 
 // --- Writing -------------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "harfile/error_suffix.h"
 #include "harfile/har_file.h"
 #include "harfile/har_internal.h"
+#include "harfile/zeroed_block.h"
 
 namespace yl {
 
@@ -16,7 +17,13 @@ using namespace har_internal;
 // ---------------------------------------------------------------------------------------
 // RealArray
 
-void RealArray::FreeDeleter::operator()(float* p) const { std::free(p); }
+void RealArray::FreeDeleter::operator()(float* p) const {
+  if (mapped_bytes > 0) {
+    ReleaseZeroedBlock(p, mapped_bytes);
+  } else {
+    std::free(p);
+  }
+}
 
 RealArray::RealArray(const RealArray& other) { *this = other; }
 
@@ -33,11 +40,15 @@ RealArray& RealArray::operator=(const RealArray& other) {
 Status RealArray::Allocate(std::int64_t count) {
   if (allocated_) return Fail("pointer should be nil [SafeGetMem]");
   if (count < 0) return Fail("Size<0 [SafeGetMem]");
-  if (count > 0) {
-    // calloc hands large blocks over as fresh zero pages without touching them.
+  std::size_t bytes = static_cast<std::size_t>(count) * sizeof(float);
+  if (bytes >= kLargeBlockBytes) {
+    void* p = AllocateZeroedBlock(bytes);
+    if (!p) return Fail("Out of Memory [SafeGetMem]");
+    data_ = std::unique_ptr<float[], FreeDeleter>(static_cast<float*>(p), FreeDeleter{bytes});
+  } else if (count > 0) {
     float* p = static_cast<float*>(std::calloc(static_cast<std::size_t>(count), sizeof(float)));
     if (!p) return Fail("Out of Memory [SafeGetMem]");
-    data_.reset(p);
+    data_ = std::unique_ptr<float[], FreeDeleter>(p, FreeDeleter{});
   }
   size_ = count;
   allocated_ = true;
@@ -278,24 +289,21 @@ std::string Cut(std::string s, std::size_t n) {
 
 }  // namespace
 
-Status CompleteHeaderRecord(HarHeader& h) {
+namespace {
+
+// Everything completion does but the checks against the data: listing a file completes
+// headers that have none.
+Status CompleteShape(HarHeader& h, std::int64_t strings) {
   h.name = NormaliseHeaderName(h.name);
   h.description = CleanDescription(h.description);
   if (h.type == "RL") TurnRLtoRE(h);
   if (h.type == "1C") {
-    for (std::string& s : h.strings) {
-      if (s.size() > kMaxKeptStringLen) s.resize(kMaxKeptStringLen);
-    }
-    h.element_count = static_cast<std::int64_t>(h.strings.size());
-    h.size_text =
-        Cut(std::to_string(h.strings.size()) + " length " + std::to_string(h.string_length), 80);
+    h.element_count = strings;
+    h.size_text = Cut(std::to_string(strings) + " length " + std::to_string(h.string_length), 80);
     h.short_size_text = Cut(h.size_text, 30);
   } else if (h.type == "2I") {
     if (h.rows < 0 || h.cols < 0) return FailB("Negative 2I dimension", "CompleteHeaderRecord");
     h.element_count = std::int64_t{h.rows} * h.cols;
-    if (static_cast<std::int64_t>(h.ints.size()) != h.element_count) {
-      return FailB("2I array does not match its dimensions", "CompleteHeaderRecord");
-    }
     std::string t;
     if (h.rows != 1 && h.cols != 1) {
       t = std::to_string(h.rows) + "*" + std::to_string(h.cols);
@@ -317,9 +325,6 @@ Status CompleteHeaderRecord(HarHeader& h) {
     }
     h.element_count = 1;
     for (std::int32_t s : h.sizes) h.element_count *= s;
-    if (h.values.allocated() && h.values.size() != h.element_count) {
-      return FailB("Array does not match its dimensions", "CompleteHeaderRecord");
-    }
     if (h.description.empty()) h.description = CleanDescription(h.sets.coeff_name);
     if (h.description == "?") h.description = " ";
     h.short_size_text = Cut(SizesText(h.sizes, h.NDim), 30);
@@ -334,6 +339,30 @@ Status CompleteHeaderRecord(HarHeader& h) {
   }
   return Ok();
 }
+
+}  // namespace
+
+Status CompleteHeaderRecord(HarHeader& h) {
+  if (h.type == "1C") {
+    for (std::string& s : h.strings) {
+      if (s.size() > kMaxKeptStringLen) s.resize(kMaxKeptStringLen);
+    }
+  }
+  if (auto r = CompleteShape(h, static_cast<std::int64_t>(h.strings.size())); !r) return r;
+  if (h.type == "2I" && static_cast<std::int64_t>(h.ints.size()) != h.element_count) {
+    return FailB("2I array does not match its dimensions", "CompleteHeaderRecord");
+  }
+  if (h.type == "RE" && h.values.allocated() && h.values.size() != h.element_count) {
+    return FailB("Array does not match its dimensions", "CompleteHeaderRecord");
+  }
+  return Ok();
+}
+
+namespace har_internal {
+Status CompleteHeaderWithoutData(HarHeader& h, std::int64_t strings) {
+  return CompleteShape(h, strings);
+}
+}  // namespace har_internal
 
 Result<HarHeader> Create1C(std::string_view name, std::string_view description,
                            const std::vector<std::string>& strings, std::int32_t string_length) {

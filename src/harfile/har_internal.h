@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "harfile/har_file.h"
+#include "harfile/record_file.h"
 
 namespace yl::har_internal {
 
@@ -16,6 +17,14 @@ std::string SizesText(const std::array<std::int32_t, 7>& sizes, int ndim);
 // Dimension and total-size limits of a real array.
 Status CheckRealSizes(const std::array<std::int32_t, 7>& sizes, int ndim);
 bool StartsWithXX(std::string_view name);
+
+// Completes a header read without its data ("1C": strings is the number it holds).
+Status CompleteHeaderWithoutData(HarHeader& header, std::int64_t strings);
+
+// Moves past the data records of a header whose details were just read, in one step
+// when they lie as the writer lays them out. False, with the position unchanged (or just
+// after a sparse head), when they do not: the caller then walks them record by record.
+bool JumpOverHeaderData(RecordFile& f, const HarHeader& details);
 
 HarHeader MakeCreationDateHeader(const std::string& creation_time);
 HarHeader MakeCreatingProgHeader(const std::string& creating_program);

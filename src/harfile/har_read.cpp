@@ -458,13 +458,8 @@ Status Get2IData(ReadContext& c, HarHeader& h) {
   return Ok();
 }
 
-Status Get2RData(ReadContext& c, HarHeader& h) {
-  std::int64_t count = std::int64_t{h.rows} * h.cols;
-  if (auto r = ReserveArray(c, h, count, true); !r) return FwdB(r, "Get2RData");
-  auto r = Get2DBlocks(c, h.rows, h.cols, reinterpret_cast<unsigned char*>(h.values.data()),
-                       "2R record wrong length");
-  if (!r) return FwdB(r, "Get2RData");
-  // A 2-D real array becomes an unlabelled real array of one or two dimensions.
+// A 2-D real array becomes an unlabelled real array of one or two dimensions.
+void Turn2RtoRL(HarHeader& h) {
   h.sizes = {1, 1, 1, 1, 1, 1, 1};
   if (h.rows < 2 || h.cols < 2) {
     h.NDim = 1;
@@ -476,6 +471,15 @@ Status Get2RData(ReadContext& c, HarHeader& h) {
   }
   h.rows = h.cols = 0;
   TurnRLtoRE(h);
+}
+
+Status Get2RData(ReadContext& c, HarHeader& h) {
+  std::int64_t count = std::int64_t{h.rows} * h.cols;
+  if (auto r = ReserveArray(c, h, count, true); !r) return FwdB(r, "Get2RData");
+  auto r = Get2DBlocks(c, h.rows, h.cols, reinterpret_cast<unsigned char*>(h.values.data()),
+                       "2R record wrong length");
+  if (!r) return FwdB(r, "Get2RData");
+  Turn2RtoRL(h);
   return Ok();
 }
 
@@ -533,6 +537,43 @@ Result<std::optional<HarHeader>> ReadOneHeader(ReadContext& c, const std::string
   return std::optional<HarHeader>(std::move(d.header));
 }
 
+bool IsSpecialName(const std::string& n) {
+  return n == "XXCD" || n == "XXCR" || n == "XXHS" || n == "XXFF";
+}
+
+// Where a header found by name goes in a HarFile: a special slot or the list.
+Status Place(HarFile& file, HarHeader h, std::string_view routine) {
+  const std::string& n = h.name;
+  if (n == "XXCD") {
+    file.XXCD = std::move(h);
+  } else if (n == "XXCR") {
+    file.XXCR = std::move(h);
+  } else if (n == "XXHS") {
+    file.XXHS = std::move(h);
+  } else if (n == "XXFF") {
+    file.XXFF = std::move(h);
+  } else {
+    if (file.headers.size() >= static_cast<std::size_t>(kMaxHeaders)) {
+      return FailB("Too many headers: max is 8000", routine);
+    }
+    file.headers.push_back(std::move(h));
+  }
+  return Ok();
+}
+
+// Passes over the header whose name record was just read: its details when they read
+// well, then its data in one step where the layout allows. Whatever is not passed here
+// is walked record by record by the next GetHead.
+void PassOver(RecordFile& f, const std::string& name) {
+  std::int64_t after_name = f.Position();
+  Details d = GetHeaderDetails(f, name);
+  if (d.bad || !d.error.empty()) {
+    (void)f.Seek(after_name);
+    return;
+  }
+  (void)JumpOverHeaderData(f, d.header);
+}
+
 }  // namespace
 
 Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarReadOptions& options,
@@ -549,21 +590,7 @@ Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarRead
     auto h = ReadOneHeader(c, head->name, options, bad);
     if (!h) return FwdB(h, kRoutine);
     if (!*h) continue;
-    const std::string& n = (*h)->name;
-    if (n == "XXCD") {
-      file.XXCD = std::move(**h);
-    } else if (n == "XXCR") {
-      file.XXCR = std::move(**h);
-    } else if (n == "XXHS") {
-      file.XXHS = std::move(**h);
-    } else if (n == "XXFF") {
-      file.XXFF = std::move(**h);
-    } else {
-      if (file.headers.size() >= static_cast<std::size_t>(kMaxHeaders)) {
-        return FailB("Too many headers: max is 8000", kRoutine);
-      }
-      file.headers.push_back(std::move(**h));
-    }
+    if (auto r = Place(file, std::move(**h), kRoutine); !r) return r;
   }
   (void)f->Close();
   return Ok();
@@ -574,6 +601,80 @@ Result<HarFile> ReadHarFile(const std::string& path, const HarReadOptions& optio
   HarFile file;
   if (auto r = ReadMoreIntoHarFile(path, file, options, bad); !r) return FwdB(r, "ReadHarFile");
   if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, "ReadHarFile");
+  return file;
+}
+
+Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path) {
+  constexpr const char* kRoutine = "ListHarHeaders";
+  auto f = OpenLaheyFile(path);
+  if (!f) return FwdB(f, kRoutine);
+  std::vector<HarHeaderInfo> out;
+  int ordinary = 0;
+  for (;;) {
+    auto head = GetHead(*f);
+    if (!head) return FwdB(head, kRoutine);
+    if (!head->found) break;
+    Details d = GetHeaderDetails(*f, head->name);
+    if (d.bad) {
+      return FailB("Bad details at header \"" + TrimRight(head->name) + "\"\r\n" + d.error,
+                   kRoutine);
+    }
+    if (!d.error.empty()) return FailB(d.error, kRoutine);
+    (void)JumpOverHeaderData(*f, d.header);
+    HarHeaderInfo info;
+    info.header = std::move(d.header);
+    HarHeader& h = info.header;
+    if (h.type == "1C") {
+      info.string_count = h.rows;
+      h.rows = 0;
+    } else if (h.type == "2R") {
+      Turn2RtoRL(h);
+    }
+    if (auto r = CompleteHeaderWithoutData(h, info.string_count); !r) {
+      return FailB(r.error() + Sfx("ReadHeaderData:" + Shown(h)), kRoutine);
+    }
+    if (!IsSpecialName(h.name) && ++ordinary > kMaxHeaders) {
+      return FailB("Too many headers: max is 8000", kRoutine);
+    }
+    out.push_back(std::move(info));
+  }
+  (void)f->Close();
+  return out;
+}
+
+Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
+                                       const std::vector<std::string>& names,
+                                       const HarReadOptions& options) {
+  constexpr const char* kRoutine = "ReadHeadersFromHarFile";
+  std::vector<std::string> wanted;
+  for (const std::string& n : names) wanted.push_back(NormaliseHeaderName(n));
+  auto f = OpenLaheyFile(path);
+  if (!f) return FwdB(f, kRoutine);
+  HarFile file;
+  file.fujitsu = f->Fujitsu();
+  ReadContext c{*f};
+  for (;;) {
+    auto head = GetHead(*f);
+    if (!head) return FwdB(head, kRoutine);
+    if (!head->found) break;
+    std::string name = NormaliseHeaderName(head->name);
+    auto it = std::find(wanted.begin(), wanted.end(), name);
+    if (it == wanted.end()) {
+      PassOver(*f, head->name);
+      continue;
+    }
+    auto h = ReadOneHeader(c, head->name, options, nullptr);
+    if (!h) return FwdB(h, kRoutine);
+    if (!*h) continue;
+    // The first header of a name is the one read, as for a single header.
+    wanted.erase(it);
+    if (auto r = Place(file, std::move(**h), kRoutine); !r) return std::unexpected(r.error());
+    if (wanted.empty()) break;
+  }
+  (void)f->Close();
+  auto& hs = file.headers;
+  std::stable_partition(hs.begin(), hs.end(),
+                        [](const HarHeader& h) { return StartsWithXX(h.name); });
   return file;
 }
 
@@ -589,7 +690,10 @@ Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
     auto head = GetHead(*f);
     if (!head) return FwdB(head, routine);
     if (!head->found) return std::optional<HarHeader>();
-    if (NormaliseHeaderName(head->name) != wanted) continue;
+    if (NormaliseHeaderName(head->name) != wanted) {
+      PassOver(*f, head->name);
+      continue;
+    }
     auto h = ReadOneHeader(c, head->name, options, nullptr);
     if (!h) return FwdB(h, routine);
     if (*h) return h;

@@ -16,6 +16,9 @@ using namespace har_internal;
 
 namespace {
 
+// The bits of a real without its sign: zero exactly for 0 and -0, as v != 0 is false.
+constexpr std::uint32_t NonZeroBits(std::uint32_t bits) { return bits << 1; }
+
 std::string Padded(std::string_view s, std::size_t width) {
   std::string r(s.substr(0, std::min(s.size(), width)));
   r.resize(width, ' ');
@@ -262,13 +265,30 @@ Status WriteRealSparse(RecordFile& f, const HarHeader& h, std::int64_t nnz) {
     return r;
   };
   const float* v = h.values.data();
-  for (std::int64_t i = 0; i < h.element_count; ++i) {
-    if (v[i] == 0.0f) continue;
+  auto take = [&](std::int64_t i, std::uint32_t bits) -> Status {
     buf[n] = static_cast<std::int32_t>(i + 1);
-    std::memcpy(&buf[kMaxSparsePerRecord + n], &v[i], 4);
-    if (++n == kMaxSparsePerRecord) {
-      if (auto r = flush(); !r) return FwdB(r, kRoutine);
+    std::memcpy(&buf[kMaxSparsePerRecord + n], &bits, 4);
+    if (++n == kMaxSparsePerRecord) return flush();
+    return Ok();
+  };
+  // Whole runs of zeros are passed eight values at a time.
+  std::int64_t i = 0;
+  for (; i + 8 <= h.element_count; i += 8) {
+    std::uint32_t block[8];
+    std::memcpy(block, v + i, sizeof block);
+    std::uint32_t any = 0;
+    for (std::uint32_t b : block) any |= NonZeroBits(b);
+    if (any == 0) continue;
+    for (int k = 0; k < 8; ++k) {
+      if (NonZeroBits(block[k]) == 0) continue;
+      if (auto r = take(i + k, block[k]); !r) return FwdB(r, kRoutine);
     }
+  }
+  for (; i < h.element_count; ++i) {
+    std::uint32_t b;
+    std::memcpy(&b, v + i, 4);
+    if (NonZeroBits(b) == 0) continue;
+    if (auto r = take(i, b); !r) return FwdB(r, kRoutine);
   }
   if (n > 0 || nnz == 0) {
     if (auto r = flush(); !r) return FwdB(r, kRoutine);
@@ -279,7 +299,18 @@ Status WriteRealSparse(RecordFile& f, const HarHeader& h, std::int64_t nnz) {
 std::int64_t CountNonZeros(const HarHeader& h) {
   std::int64_t nnz = 0;
   const float* v = h.values.data();
-  for (std::int64_t i = 0; i < h.element_count; ++i) nnz += v[i] != 0.0f;
+  std::int64_t i = 0;
+  // Blocks counted in 32 bits let the compiler keep the loop in vector registers.
+  for (; i + 4096 <= h.element_count; i += 4096) {
+    std::uint32_t count = 0;
+    for (int k = 0; k < 4096; ++k) {
+      std::uint32_t b;
+      std::memcpy(&b, v + i + k, 4);
+      count += NonZeroBits(b) != 0;
+    }
+    nnz += count;
+  }
+  for (; i < h.element_count; ++i) nnz += v[i] != 0.0f;
   return nnz;
 }
 

@@ -1,6 +1,8 @@
 #include "harfile/record_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -23,6 +25,10 @@ constexpr const char* kNoSpace = "cannot write to disk (probably no space)";
 constexpr std::int64_t kMaxLaheyPayload = (std::int64_t{1} << 30) - 5;
 constexpr std::int64_t kMaxFujiPayload = 0x7fffffff;
 constexpr std::size_t kIoBufSize = 1 << 20;
+// The read window: big enough that reading costs few system calls, small enough to stay
+// in the processor's cache while its records are copied out.
+constexpr std::int64_t kWindowSize = 256 << 10;
+constexpr std::int64_t kJumpReadSize = 4 << 10;
 
 int ExtraBytes(std::int64_t v) {
   if (v < 64) return 0;
@@ -52,6 +58,12 @@ std::int32_t LoadI32(const unsigned char* p) {
 
 std::string LaheyPrefix(std::int32_t length) { return Encode(length); }
 
+std::int64_t FramedSize(std::int64_t payload, bool fujitsu) {
+  if (fujitsu) return payload + 8;
+  int n = ExtraBytes(payload);
+  return payload + 2 + n + ExtraBytes(payload + 1 + n);
+}
+
 std::string LaheyTrailer(std::int32_t length) {
   std::string t = Encode(std::int64_t{length} + 1 + ExtraBytes(length));
   std::reverse(t.begin(), t.end());
@@ -69,14 +81,18 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
   if (this != &o) {
     Release();
     file_ = std::exchange(o.file_, nullptr);
+    fd_ = std::exchange(o.fd_, -1);
     path_ = std::move(o.path_);
     fujitsu_ = o.fujitsu_;
     writing_ = o.writing_;
     write_failed_ = o.write_failed_;
+    jumped_ = o.jumped_;
     pos_ = o.pos_;
     size_ = o.size_;
-    buf_ = std::move(o.buf_);
-    buf_size_ = std::exchange(o.buf_size_, 0);
+    win_ = std::move(o.win_);
+    win_cap_ = std::exchange(o.win_cap_, 0);
+    win_off_ = o.win_off_;
+    win_len_ = std::exchange(o.win_len_, 0);
     io_buf_ = std::move(o.io_buf_);
   }
   return *this;
@@ -85,9 +101,15 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
 void RecordFile::Release() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 Status RecordFile::Close() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
   if (!file_) return Ok();
   bool ok = std::fclose(file_) == 0;
   file_ = nullptr;
@@ -98,13 +120,11 @@ Status RecordFile::Close() {
 Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
   RecordFile f;
   f.path_ = path;
-  f.file_ = std::fopen(path.c_str(), "rb");
-  if (!f.file_) return Fail("cannot open");
+  f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (f.fd_ < 0) return Fail("cannot open");
   struct stat st;
-  if (fstat(fileno(f.file_), &st) != 0 || !S_ISREG(st.st_mode)) return Fail("cannot open");
+  if (fstat(f.fd_, &st) != 0 || !S_ISREG(st.st_mode)) return Fail("cannot open");
   f.size_ = st.st_size;
-  f.io_buf_ = std::make_unique<char[]>(kIoBufSize / 16);
-  std::setvbuf(f.file_, f.io_buf_.get(), _IOFBF, kIoBufSize / 16);
   return f;
 }
 
@@ -120,37 +140,93 @@ Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujits
   return f;
 }
 
+Status RecordFile::ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t count) {
+  while (count > 0) {
+    ssize_t got = ::pread(fd_, dst, static_cast<std::size_t>(count), static_cast<off_t>(offset));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Fail("Read error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
+    }
+    if (got == 0) return Fail(kEof);  // the file shrank under us
+    dst += got;
+    offset += got;
+    count -= got;
+  }
+  return Ok();
+}
+
+Status RecordFile::Fill(std::int64_t count) {
+  std::int64_t have = 0;
+  if (pos_ >= win_off_ && pos_ < win_off_ + win_len_) have = win_off_ + win_len_ - pos_;
+  if (have >= count) return Ok();
+  if (count > win_cap_ || !win_) {
+    std::int64_t cap = std::max<std::int64_t>(count, kWindowSize);
+    auto grown = std::make_unique<unsigned char[]>(static_cast<std::size_t>(cap));
+    if (have > 0) std::memcpy(grown.get(), win_.get() + (pos_ - win_off_), std::size_t(have));
+    win_ = std::move(grown);
+    win_cap_ = cap;
+  } else if (have > 0) {
+    std::memmove(win_.get(), win_.get() + (pos_ - win_off_), static_cast<std::size_t>(have));
+  }
+  win_off_ = pos_;
+  win_len_ = have;
+  // Right after a jump, read only a little: a scan over records reads just their lengths.
+  std::int64_t want = jumped_ ? std::max<std::int64_t>(count, kJumpReadSize) : win_cap_;
+  want = std::min({want, win_cap_, size_ - win_off_});
+  if (auto r = ReadAt(win_off_ + have, win_.get() + have, want - have); !r) return r;
+  win_len_ = want;
+  jumped_ = false;
+  return Ok();
+}
+
+Result<const unsigned char*> RecordFile::View(std::int64_t count) {
+  if (count < 0 || count > Remaining()) return Fail(kEof);
+  if (count == 0) return static_cast<const unsigned char*>(nullptr);
+  if (auto r = Fill(count); !r) return std::unexpected(r.error());
+  const unsigned char* p = win_.get() + (pos_ - win_off_);
+  pos_ += count;
+  return p;
+}
+
+Status RecordFile::Hold(std::int64_t count) {
+  count = std::min(count, Remaining());
+  return count > 0 ? Fill(count) : Ok();
+}
+
 Status RecordFile::ReadBytes(void* dst, std::int64_t count) {
   if (count < 0 || count > Remaining()) return Fail(kEof);
   if (count == 0) return Ok();
-  std::size_t got = std::fread(dst, 1, static_cast<std::size_t>(count), file_);
-  pos_ += static_cast<std::int64_t>(got);
-  if (got != static_cast<std::size_t>(count)) {
-    if (std::ferror(file_)) {
-      return Fail("Read error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
+  auto* out = static_cast<unsigned char*>(dst);
+  if (count >= kWindowSize) {
+    // Large reads go straight to the caller; only what the window already holds is copied.
+    std::int64_t have = 0;
+    if (pos_ >= win_off_ && pos_ < win_off_ + win_len_) {
+      have = std::min(count, win_off_ + win_len_ - pos_);
+      std::memcpy(out, win_.get() + (pos_ - win_off_), static_cast<std::size_t>(have));
     }
-    return Fail(kEof);
+    if (auto r = ReadAt(pos_ + have, out + have, count - have); !r) return r;
+    pos_ += count;
+    return Ok();
   }
+  auto v = View(count);
+  if (!v) return std::unexpected(v.error());
+  std::memcpy(out, *v, static_cast<std::size_t>(count));
   return Ok();
 }
 
 Status RecordFile::SkipBytes(std::int64_t count) {
   if (count < 0 || count > Remaining()) return Fail(kEof);
-  if (count == 0) return Ok();
-  if (fseeko(file_, static_cast<off_t>(count), SEEK_CUR) != 0) {
-    return Fail("Seek error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
-  }
-  pos_ += count;
+  return Seek(pos_ + count);
+}
+
+Status RecordFile::Seek(std::int64_t position) {
+  if (position < 0 || position > size_) return Fail(kEof);
+  if (position < win_off_ || position >= win_off_ + win_len_) jumped_ = true;
+  pos_ = position;
   return Ok();
 }
 
-Status RecordFile::Rewind() {
-  if (fseeko(file_, 0, SEEK_SET) != 0) {
-    return Fail("Seek error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
-  }
-  pos_ = 0;
-  return Ok();
-}
+Status RecordFile::Rewind() { return Seek(0); }
 
 Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
   if (count <= 0) return Ok();
@@ -161,16 +237,6 @@ Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
   }
   pos_ += count;
   return Ok();
-}
-
-unsigned char* RecordFile::Buffer(std::int64_t count) {
-  if (count > buf_size_) {
-    std::int64_t grown = std::min<std::int64_t>(std::int64_t{MaxHarBuf} + 1, buf_size_ * 2);
-    std::int64_t size = std::max<std::int64_t>({count, grown, 4096});
-    buf_.reset(new unsigned char[static_cast<std::size_t>(size)]);
-    buf_size_ = size;
-  }
-  return buf_.get();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -206,7 +272,7 @@ Status TryFrames(RecordFile& f, bool fujitsu) {
     if (length > MaxHarBuf) return Fail("File record too long");
     if (rec == 0 && length != 4) return Fail("First record not length 4");
     if (length > f.Remaining()) return Fail(kEof);
-    if (auto r = FileRead(f, f.Buffer(length), length); !r) return r;
+    if (auto r = f.View(length); !r) return Fail(r.error());
     auto c = fujitsu ? FujiChkRecLen(f, static_cast<std::int32_t>(length)) : ChkRecLen(f, check);
     if (!c) return c;
   }
@@ -308,11 +374,13 @@ Result<std::span<const unsigned char>> GetLaheyRec(RecordFile& f) {
   if (length > MaxHarBuf) return FailB("File record too long", "GetLaheyRec");
   // Checked before the buffer grows, so a lying length costs no memory.
   if (length > f.Remaining()) return FailB(kEof, "GetLaheyRec");
-  unsigned char* buf = f.Buffer(length);
-  if (auto r = FileRead(f, buf, length); !r) return FwdB(r, "GetLaheyRec");
+  // The trailer is read after the view is taken; it must not move the payload.
+  if (auto r = f.Hold(std::int64_t{length} + 4); !r) return FwdB(r, "GetLaheyRec");
+  auto buf = f.View(length);
+  if (!buf) return FwdB(buf, "GetLaheyRec");
   auto c = f.Fujitsu() ? FujiChkRecLen(f, length) : ChkRecLen(f, check);
   if (!c) return FwdB(c, "GetLaheyRec");
-  return std::span<const unsigned char>(buf, static_cast<std::size_t>(length));
+  return std::span<const unsigned char>(*buf, static_cast<std::size_t>(length));
 }
 
 namespace {

@@ -22,8 +22,9 @@ inline constexpr std::int32_t MaxHarBuf = 8'000'000;
 inline constexpr unsigned char kLaheyMark = 0xFD;
 
 // An open record file: the handle, the variant flag decided when it was opened or
-// created, and the read buffer that record reads reuse (grown on demand up to
-// MaxHarBuf + 1 bytes, so reading never allocates per record).
+// created, and the read window that record reads are served from. Reads come from the
+// file in large blocks into that window and records are handed out as views into it, so
+// a record costs no copy of its own; a skip past the window costs no reading at all.
 class RecordFile {
  public:
   RecordFile() = default;
@@ -33,7 +34,7 @@ class RecordFile {
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_ != nullptr || fd_ >= 0; }
   bool Fujitsu() const { return fujitsu_; }
   const std::string& path() const { return path_; }
   std::int64_t Position() const { return pos_; }
@@ -51,25 +52,39 @@ class RecordFile {
   void SetFujitsu(bool fujitsu) { fujitsu_ = fujitsu; }
   // Exactly count bytes, or "Unexpected end-of-file [FileRead]".
   Status ReadBytes(void* dst, std::int64_t count);
+  // The next count bytes as one contiguous view, valid until the next read; the
+  // position moves past them. Refused (end of file) before any memory is set aside
+  // when the file does not hold them.
+  Result<const unsigned char*> View(std::int64_t count);
+  // Keeps the next count bytes (or all up to the end) in the window together, so that a
+  // view of the first of them survives reading the others.
+  Status Hold(std::int64_t count);
   // Moves forward; running past the end is "Unexpected end-of-file [FileRead]".
   Status SkipBytes(std::int64_t count);
+  // Moves to an absolute position within the file.
+  Status Seek(std::int64_t position);
   Status Rewind();
   // "cannot write to disk (probably no space)" on any failure.
   Status WriteBytes(const void* src, std::int64_t count);
-  // The read buffer, grown to hold at least count bytes.
-  unsigned char* Buffer(std::int64_t count);
 
  private:
   void Release();
-  std::FILE* file_ = nullptr;
+  // Makes [pos_, pos_ + count) contiguous in the window; count <= Remaining().
+  Status Fill(std::int64_t count);
+  Status ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t count);
+  std::FILE* file_ = nullptr;  // writing
+  int fd_ = -1;                // reading
   std::string path_;
   bool fujitsu_ = false;
   bool writing_ = false;
   bool write_failed_ = false;
+  bool jumped_ = false;  // the last move left the window: read little until reading runs on
   std::int64_t pos_ = 0;
   std::int64_t size_ = 0;
-  std::unique_ptr<unsigned char[]> buf_;
-  std::int64_t buf_size_ = 0;
+  std::unique_ptr<unsigned char[]> win_;
+  std::int64_t win_cap_ = 0;
+  std::int64_t win_off_ = 0;  // file position of win_[0]
+  std::int64_t win_len_ = 0;
   std::unique_ptr<char[]> io_buf_;
 };
 
@@ -115,6 +130,9 @@ Result<RecView> GetRecBuf(RecordFile& f, std::int32_t fixed_size, std::int32_t e
 // Skips to the next record of exactly 4 bytes; at the end of the file, found is false.
 Result<HeadName> SkipHead(RecordFile& f);
 Result<HeadName> GetHead(RecordFile& f);
+
+// Bytes a record of that payload length takes in the file, framing included.
+std::int64_t FramedSize(std::int64_t payload, bool fujitsu);
 
 // Encoders shared with the tests: the prefix of a payload length and the trailer bytes.
 std::string LaheyPrefix(std::int32_t length);

@@ -30,9 +30,10 @@ int Error(const std::string& text) {
   return 1;
 }
 
-std::string Dims(const yl::HarHeader& h) {
+std::string Dims(const yl::HarHeaderInfo& info) {
+  const yl::HarHeader& h = info.header;
   if (h.type == "1C")
-    return std::to_string(h.strings.size()) + "*" + std::to_string(h.string_length);
+    return std::to_string(info.string_count) + "*" + std::to_string(h.string_length);
   if (h.type == "2I") return std::to_string(h.rows) + "*" + std::to_string(h.cols);
   if (h.NDim == 0) return "1";
   std::string t;
@@ -43,21 +44,14 @@ std::string Dims(const yl::HarHeader& h) {
   return t;
 }
 
-std::vector<const yl::HarHeader*> AllHeaders(const yl::HarFile& f) {
-  std::vector<const yl::HarHeader*> all;
-  for (const auto* s : {&f.XXCD, &f.XXCR, &f.XXHS, &f.XXFF}) {
-    if (*s) all.push_back(&**s);
-  }
-  for (const auto& h : f.headers) all.push_back(&h);
-  return all;
-}
-
+// Headers only: the data of the others is skipped, so a big file lists at once.
 int List(const std::string& path) {
-  auto f = yl::ReadHarFile(path);
-  if (!f) return Error(f.error());
-  for (const yl::HarHeader* h : AllHeaders(*f)) {
-    std::printf("%-4s  %-2s  %-4s  %-12s  %s\n", h->name.c_str(), h->type.c_str(),
-                h->storage.c_str(), Dims(*h).c_str(), h->description.c_str());
+  auto list = yl::ListHarHeaders(path);
+  if (!list) return Error(list.error());
+  for (const yl::HarHeaderInfo& info : *list) {
+    const yl::HarHeader& h = info.header;
+    std::printf("%-4s  %-2s  %-4s  %-12s  %s\n", h.name.c_str(), h.type.c_str(), h.storage.c_str(),
+                Dims(info).c_str(), h.description.c_str());
   }
   return 0;
 }

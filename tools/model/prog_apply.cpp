@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "core/text_util.h"
 #include "harfile/har_file.h"
@@ -61,14 +62,16 @@ class ShockFiles {
   Result<std::vector<double>> Values(const ShockStatement& s, const std::vector<int>& positions,
                                      int var_size) {
     const std::string path = ResolveBesideCommandFile(s.file, cmf_.path);
-    auto it = files_.find(path);
-    if (it == files_.end()) {
+    // Only the headers asked for are read; the rest of a big file is skipped.
+    const std::string key = path + '\n' + NormaliseHeaderName(s.header);
+    auto it = headers_.find(key);
+    if (it == headers_.end()) {
       if (!FileExists(path)) return Fail("Shock file " + s.file + " does not exist");
-      auto har = ReadHarFile(path);
-      if (!har) return Fail("Cannot read shock file " + path + ": " + har.error());
-      it = files_.emplace(path, std::move(*har)).first;
+      auto one = ReadHeaderFromHarFile(path, s.header);
+      if (!one) return Fail("Cannot read shock file " + path + ": " + one.error());
+      it = headers_.emplace(key, std::move(*one)).first;
     }
-    const HarHeader* h = it->second.Find(s.header);
+    const HarHeader* h = it->second ? &*it->second : nullptr;
     if (!h || !h->IsReal())
       return Fail("Shock file " + path + " has no real header \"" + s.header + "\"");
     std::int64_t count = h->values.size();
@@ -103,7 +106,7 @@ class ShockFiles {
 
  private:
   const CommandFile& cmf_;
-  std::map<std::string, HarFile> files_;
+  std::map<std::string, std::optional<HarHeader>> headers_;
 };
 
 }  // namespace

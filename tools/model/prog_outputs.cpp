@@ -165,7 +165,7 @@ std::string EnvironmentFileName(const std::string& name) {
 
 Result<std::vector<model::VarComponent>> ReadEnvironmentClosure(const std::string& path) {
   if (!FileExists(path)) return Fail("Environment file " + path + " does not exist");
-  auto har = ReadHarFile(path);
+  auto har = ReadHeadersFromHarFile(path, {"EXCM"});
   if (!har) return Fail("Cannot read environment file " + path + ": " + har.error());
   const HarHeader* h = har->Find("EXCM");
   if (!h || h->type != "1C")

@@ -69,7 +69,7 @@ Result<ModelIdentity> CheckAuxiliary(const ProgramIdentity& id, const std::strin
   const std::string statements = base + (id.interpreter ? ".kvs" : ".axs");
   for (const std::string& p : {statements, table})
     if (!FileExists(p)) return Fail("Auxiliary file " + p + " does not exist");
-  auto har = ReadHarFile(table);
+  auto har = ReadHeadersFromHarFile(table, {"TABN", "STIN"});
   if (!har) return Fail("Cannot read auxiliary file " + table + ": " + har.error());
   m.stamp = Stamp(table);
   m.tab = OneString(*har, "TABN");

@@ -35,10 +35,10 @@ Status RunFlatix(tool::ToolRun& run) {
   run.SetCheckFile(*target);
 
   if (!FileExists(*aux)) return Fail("The auxiliary table file " + *aux + " does not exist");
-  auto har = ReadHarFile(*aux);
-  if (!har) return Fail("Cannot read the auxiliary table file " + *aux + ": " + har.error());
   const char* name_header = tab ? "TABN" : "STIN";
   const char* text_header = tab ? "TABF" : "STIF";
+  auto har = ReadHeadersFromHarFile(*aux, {name_header, text_header});
+  if (!har) return Fail("Cannot read the auxiliary table file " + *aux + ": " + har.error());
   const HarHeader* lines = har->Find(text_header);
   if (!lines || lines->type != "1C") {
     return Fail(tab ? "The auxiliary table file " + *aux + " holds no TAB file"
