@@ -1,5 +1,7 @@
 #include "app/background_tasks.h"
 
+#include "app/task_run.h"
+
 #include "cmf/closure_table_check.h"
 #include "cmf/cmf_assembly.h"
 #include "env/ini_file.h"
@@ -45,6 +47,9 @@ bool BackgroundTasks::BackgroundJobGuard(Prompter& prompter) {
   return true;
 }
 
+// The checks write command and stored-input files with the same names as a task.
+std::string BackgroundTasks::UnwritableName() const { return SessionNameProblem(session_); }
+
 bool BackgroundTasks::StartCheckJob(int kind, const ClosureCheckJob& job) {
   ProcessSpec spec{job.program, job.args, job.directory, WindowState::kMinimised, ""};
   auto started = job_.Start(kind, spec, [this](const jobs::BackgroundEnd& end) {
@@ -83,6 +88,11 @@ bool BackgroundTasks::StartModelCheck() {
     prompter_.Error(kModelCheckGuardRefused);
     return false;
   }
+  // Its stored-input file names files in the temporary directory.
+  if (auto problem = NameProblem("temporary directory", s.paths.temp_dir); !problem.empty()) {
+    prompter_.Error(problem);
+    return false;
+  }
   auto job = PrepareModelCheck(s.paths.temp_dir, s.model.ProgramToRun);
   if (!job) {
     prompter_.Error(job.error());
@@ -112,6 +122,10 @@ bool BackgroundTasks::StartModelCheck() {
 bool BackgroundTasks::StartTempDirCheck() {
   SessionSettings& s = session_.settings;
   if (!DeveloperMode() && !BackgroundJobGuard(prompter_)) return false;
+  if (auto problem = NameProblem("temporary directory", s.paths.temp_dir); !problem.empty()) {
+    prompter_.Error(problem);
+    return false;
+  }
   temp_check_ = PrepareTempDirCheck(prompter_, s.paths, s.model.ProgramToRun);
   if (!temp_check_) return false;
   ProcessSpec spec{temp_check_->argv.front(),

@@ -43,6 +43,7 @@ class BackgroundTasks : public ClosureCheckHost {
   bool StartCheckJob(int kind, const ClosureCheckJob& job) override;
   bool TableCheck(int first_column, int last_column, int first_period, int last_period) override;
   void OfferErrorLog(const std::string& log, Prompter& prompter) override;
+  std::string UnwritableName() const override;
 
  private:
   Session& session_;

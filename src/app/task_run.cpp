@@ -1,9 +1,12 @@
 #include "app/task_run.h"
 
+#include <algorithm>
+
 #include "app/part_preparer.h"
 #include "app/tasks.h"
 #include "model/model_state.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "sim/sim_inputs.h"
 #include "sim/sim_policy_start.h"
 
@@ -25,12 +28,42 @@ bool WantsRun(const jobs::PlanRequest& r, int run) {
 
 }  // namespace
 
-std::string DoubleQuoteProblem(const std::string& what, const std::string& name) {
-  if (name.find('"') == std::string::npos) return "";
-  return "The name of the " + what + "\r\n  " + name +
-         "\r\nholds a double quote (\"), which command files cannot hold.\r\nPlease use "
-         "another " +
-         what + ".";
+std::string NameProblem(const std::string& what, const std::string& name, bool bare) {
+  const std::string part = bare ? UnquotableNamePart(name) : UnwritableNamePart(name);
+  if (part.empty()) return "";
+  return "The name of the " + what + "\r\n  " + VisibleName(name) + "\r\nholds " + part +
+         ", which command and stored-input files cannot hold.\r\nPlease use another " + what + ".";
+}
+
+std::string SessionNameProblem(const Session& session) {
+  const TSimRecord& sim = session.sim;
+  const SessionSettings& s = session.settings;
+  std::vector<std::pair<std::string, std::string>> names{
+      {"working directory", sim.SimDir},
+      {"temporary directory", s.paths.temp_dir},
+      {"model", s.model.ModelFile},
+      {"results mapping file", s.options.ResultsMapFile}};
+  for (const auto& [logical, file] : ParseFirstYearList(s.first_year_files).Entries) {
+    names.emplace_back("data file", file);
+  }
+  for (int r = kBase; r <= kPolicy; ++r) names.emplace_back("simulation", sim.SimNames[r]);
+  const int rows = std::clamp(sim.NumYears, 0, kMaxPeriods);
+  for (int c = 1; c <= 4; ++c) {
+    names.emplace_back("closure/shock file", sim.CMFStartExt[c]);
+    for (int row = kCmfStartRow; row <= rows; ++row) {
+      names.emplace_back("closure/shock file", sim.CMFCells(row, c));
+    }
+  }
+  for (const auto& [what, name] : names) {
+    if (auto problem = NameProblem(what, name); !problem.empty()) return problem;
+  }
+  // Logical names stand bare in file statements.
+  for (int f = 1; f <= sim.NumDinFiles; ++f) {
+    if (auto problem = NameProblem("logical file", sim.DinFiles[f].Name, true); !problem.empty()) {
+      return problem;
+    }
+  }
+  return "";
 }
 
 bool ModelProgramChosen(const ModelState& m) { return HasModel(m) && FileExists(m.ModelFile); }
@@ -38,20 +71,9 @@ bool ModelProgramChosen(const ModelState& m) { return HasModel(m) && FileExists(
 Result<int> CheckTask(const Session& session, const jobs::PlanRequest& request) {
   const ModelState& m = session.settings.model;
   if (!ModelProgramChosen(m)) return Fail(kSelectModelFirst);
-  // Command files put names between double quotes; one inside a name would end it early
-  // and the solve would read the wrong file.
-  for (const auto& [what, name] :
-       {std::pair<std::string, std::string>{"working directory", session.sim.SimDir},
-        {"temporary directory", session.settings.paths.temp_dir},
-        {"model", m.ModelFile}}) {
-    if (auto problem = DoubleQuoteProblem(what, name); !problem.empty()) return Fail(problem);
-  }
-  for (const auto& [logical, file] :
-       ParseFirstYearList(session.settings.first_year_files).Entries) {
-    if (auto problem = DoubleQuoteProblem("data file", file); !problem.empty()) {
-      return Fail(problem);
-    }
-  }
+  // A name that would change a command or stored-input file's meaning (end a quoted word,
+  // start a comment, split a line) would make the solves read and write other files.
+  if (auto problem = SessionNameProblem(session); !problem.empty()) return Fail(problem);
   const PolicyStart start = PolicyStartOf(session);
   if (start.Refused && (WantsRun(request, kRerun) || WantsRun(request, kPolicy))) {
     return Fail("Are no policy shocks, so nothing to do.");

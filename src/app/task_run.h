@@ -46,8 +46,12 @@ struct TaskServices {
   std::chrono::milliseconds terminate_grace{3000};
 };
 
-// Names that command files cannot hold: the refusal text, or "" when the name is fine.
-std::string DoubleQuoteProblem(const std::string& what, const std::string& name);
+// The refusal of a name that command and stored-input files cannot hold (naming the name,
+// what it names and the character), or "" when the name is fine. A bare name is one
+// written without quotes.
+std::string NameProblem(const std::string& what, const std::string& name, bool bare = false);
+// The first such refusal among the names a task writes into those files.
+std::string SessionNameProblem(const Session& session);
 
 inline constexpr char kSelectModelFirst[] = "Please select a model first.";
 // The model program is named and exists.

@@ -5,6 +5,7 @@
 #include "core/text_util.h"
 #include "env/ini_file.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "sim/sim_runs.h"
 
@@ -28,7 +29,7 @@ Status WriteCommandFile(const TSimRecord& sim, const ClosureCheckSetup& setup,
   TextWriter out;
   if (auto s = out.Create(path); !s) return s;
   if (auto s = WriteCMFStartBlock(sim, run, out); !s) return s;
-  out.WriteLine("auxiliary files = " + QuoteIfBlank(ChangeFileExt(setup.model_file, "")) + " ;");
+  out.WriteLine("auxiliary files = " + QuoteIfNeeded(ChangeFileExt(setup.model_file, "")) + " ;");
   for (const auto& line : setup.first_year_data) {
     if (LowerCase(line.substr(0, 15)) == "file (terminal)") {
       out.WriteLine("! " + line);
@@ -40,7 +41,7 @@ Status WriteCommandFile(const TSimRecord& sim, const ClosureCheckSetup& setup,
   bool shocks = job_word == kClosureShockCheckWord;
   if (auto s = setup.add_closure_shocks(sim, period, run, out, shocks, shocks); !s) return s;
   if (save_environment) {
-    out.WriteLine("save Environment file " + QuoteIfBlank(*save_environment) + " ;");
+    out.WriteLine("save Environment file " + QuoteIfNeeded(*save_environment) + " ;");
   }
   for (const char* line : {"nds = yes ;", "nwr = yes ;", "neq = yes ;", "nas = yes ;",
                            "range test initial values = no ;"}) {

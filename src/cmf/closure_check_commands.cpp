@@ -22,6 +22,10 @@ bool StartJob(ClosureCheckContext& ctx, int kind, const ClosureCheckFiles& files
 std::optional<ClosureCheckFiles> Prepare(ClosureCheckContext& ctx, std::string_view job_word,
                                          int column, int period,
                                          const std::optional<std::string>& save_environment) {
+  if (std::string problem = ctx.host.UnwritableName(); !problem.empty()) {
+    ctx.prompter.Error(problem);
+    return std::nullopt;
+  }
   CheckCmfOutcome out =
       CheckClosureCMF(ctx.sim, ctx.setup, job_word, column, period, save_environment, ctx.prompter);
   if (out.kind == CheckCmfOutcome::kWriteFailed) ctx.prompter.Error(out.error);

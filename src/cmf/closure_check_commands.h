@@ -34,6 +34,8 @@ class ClosureCheckHost {
   virtual bool TableCheck(int first_column, int last_column, int first_period, int last_period) = 0;
   // The error-log offer after a failed job; log is "" when there is none.
   virtual void OfferErrorLog(const std::string& log, Prompter& prompter) = 0;
+  // Why a name the check's files would hold cannot be written; "" when all can.
+  virtual std::string UnwritableName() const { return ""; }
 };
 
 // Kept from the start of a check job to its completion.

@@ -5,6 +5,7 @@
 #include "core/internal_error.h"
 #include "core/text_util.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "sim/sim_naming.h"
 #include "sim/sim_runs.h"
@@ -50,7 +51,7 @@ std::string FileStatement(const TSimRecord& sim, int f, int period, int run,
       file = name;
     }
   }
-  return "File " + e.Name + " = " + QuoteIfBlank(file) + " ; ! " + RoleWord(e.Role);
+  return "File " + e.Name + " = " + QuoteIfNeeded(file) + " ; ! " + RoleWord(e.Role);
 }
 
 Status WriteBody(const TSimRecord& sim, TextWriter& cmf, const std::string& path,
@@ -59,7 +60,7 @@ Status WriteBody(const TSimRecord& sim, TextWriter& cmf, const std::string& path
   if (auto s = WriteCMFStartBlock(sim, run, cmf); !s) return s;
   cmf.WriteLine("auxiliary files = " + AuxiliaryFilesName(model_path) + ";");
   if (run != kBase && settings.SolverRelease > 78199) cmf.WriteLine("auto_shocks = no ;");
-  cmf.WriteLine("Solution file = " + QuoteIfBlank(ChangeFileExt(path, "")) + " ;");
+  cmf.WriteLine("Solution file = " + QuoteIfNeeded(ChangeFileExt(path, "")) + " ;");
   if (settings.Udc) cmf.WriteLine("UDC file = yes ;");
   for (const auto& line : SolMethodCmfLines(settings.Method.Method, settings.Method.Accuracy)) {
     cmf.WriteLine(line);
@@ -72,7 +73,7 @@ Status WriteBody(const TSimRecord& sim, TextWriter& cmf, const std::string& path
     if (!(e.IsInput && e.IsUpdated)) continue;
     std::string updated =
         JoinPath(sim.SimDir, UpdatedFileName(sim, f, run, period, settings.Files.NoRerun));
-    cmf.WriteLine("updated file " + e.Name + " = " + QuoteIfBlank(updated) + ";");
+    cmf.WriteLine("updated file " + e.Name + " = " + QuoteIfNeeded(updated) + ";");
   }
   cmf.WriteLine("intermediate extra data = " + short_name + " ;");
   if (auto s = AddClosureShocksToCMF(sim, period, run, cmf, true, true); !s) return s;
@@ -86,7 +87,7 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 std::string AuxiliaryFilesName(const std::string& model_path) {
-  return QuoteIfBlank(ChangeFileExt(model_path, ""));
+  return QuoteIfNeeded(ChangeFileExt(model_path, ""));
 }
 
 std::string MakeCmfTarget(const TSimRecord& sim, int period, int run, bool no_rerun) {

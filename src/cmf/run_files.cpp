@@ -7,6 +7,7 @@
 #include "core/text_util.h"
 #include "env/program_search.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "sim/sim_naming.h"
@@ -35,7 +36,7 @@ Status WriteEnvCmf(const TSimRecord& sim, int run, int period, const RunFilesSet
     if (auto s = CopyCleanedLines(cmf, start); !s) return s;
   }
   cmf.WriteLine("auxiliary files = " + AuxiliaryFilesName(settings.ModelPath) + ";");
-  cmf.WriteLine("save environment file " + QuoteIfBlank(files.Environment) + " ;");
+  cmf.WriteLine("save environment file " + QuoteIfNeeded(files.Environment) + " ;");
   cmf.WriteLine("nds = yes ;");
   cmf.WriteLine("nwr = yes ;");
   cmf.WriteLine("neq = yes ;");

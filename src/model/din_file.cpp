@@ -190,6 +190,29 @@ Status CheckDinConsistency(const TSimRecord& rec) {
   return Ok();
 }
 
+Status CheckDinAgainstMin(const TSimRecord& rec) {
+  std::vector<const TMinFileEntry*> ordinary;
+  for (int m = 1; m <= rec.NumMinFiles; ++m) {
+    const TMinFileEntry& e = rec.MinFiles[m];
+    if (e.Name.empty() || e.Name.front() != '(') ordinary.push_back(&e);
+  }
+  if (static_cast<int>(ordinary.size()) != rec.NumDinFiles) {
+    return Fail("The MIN entries name " + std::to_string(ordinary.size()) +
+                " ordinary files, not " + std::to_string(rec.NumDinFiles));
+  }
+  for (int i = 1; i <= rec.NumDinFiles; ++i) {
+    const TDinFileEntry& d = rec.DinFiles[i];
+    const TMinFileEntry& e = *ordinary[static_cast<std::size_t>(i - 1)];
+    if (!SameText(Trim(d.Name), Trim(e.Name))) {
+      return Fail("File " + d.Name + ": expected logical file " + e.Name + " in its place");
+    }
+    if (d.IsInput != e.IsInput || d.IsUpdated != e.IsUpdated) {
+      return Fail("File " + d.Name + ": input and update flags differ from the MIN entry");
+    }
+  }
+  return CheckDinConsistency(rec);
+}
+
 std::string DinProblemMessage(const std::string& din_path, const std::string& message) {
   return "Problem with Model Information on DIN file\r\n" + din_path + "\r\n" + message +
          "\r\nUse menu item \"Edit Dynamic Info File\" under the File menu to fix the problem.";

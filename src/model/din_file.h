@@ -38,6 +38,11 @@ Status CheckDinConsistency(const TSimRecord& rec);
 bool ReadDin(const std::string& din_path, TSimRecord& rec, Prompter& prompter,
              int help_topic = kHelpDinProblem);
 
+// A record that comes from elsewhere (a sim store) must also agree with its MIN entries
+// the way DIN defaults do: the ordinary MIN entries in order, with their input and update
+// flags, since a DIN can change neither. Then the consistency rules.
+Status CheckDinAgainstMin(const TSimRecord& rec);
+
 // "Problem with Model Information on DIN file\r\n{path}\r\n{message}\r\nUse menu item ..."
 std::string DinProblemMessage(const std::string& din_path, const std::string& message);
 // Runs the consistency check after the roles changed; shows a failure as ReadDin does.

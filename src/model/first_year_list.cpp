@@ -4,6 +4,7 @@
 #include "model/min_file.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
@@ -65,7 +66,7 @@ std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
       auto l = ParseFirstYearLine(s);
       if (!l || !SameText(l->name, Trim(m.Name)) || l->file.empty() || l->file == "??") continue;
       if (FileExists(FirstYearFilePath(l->file, working_dir))) {
-        file = QuoteIfBlank(l->file);
+        file = QuoteIfNeeded(l->file);
         break;
       }
     }

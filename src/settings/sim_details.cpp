@@ -1,10 +1,12 @@
 #include "settings/sim_details.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "core/text_util.h"
 #include "env/ini_file.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "settings/sim_store.h"
@@ -81,11 +83,37 @@ std::string Underline(const std::string& title) { return std::string(title.size(
 
 std::string Quoted(const std::string& name) { return name.empty() ? "\"none\"" : name; }
 
+// A line break in a name would split a line of the ".ds1" or ".ds2" and change what loads.
+std::string LineBreakProblem(const SessionSettings& s, const TSimRecord& sim) {
+  std::vector<std::pair<std::string, std::string>> names{
+      {"working directory", sim.SimDir},
+      {"model", s.model.ModelFile},
+      {"temporary directory", s.paths.temp_dir},
+      {"results mapping file", s.options.ResultsMapFile}};
+  for (const auto& line : s.first_year_files) names.emplace_back("data file", line);
+  for (int r = kBase; r <= kPolicy; ++r) names.emplace_back("simulation", sim.SimNames[r]);
+  for (int c = 1; c <= 4; ++c) {
+    for (int row = kCmfStartRow; row <= std::clamp(sim.NumYears, 0, kMaxPeriods); ++row) {
+      names.emplace_back("closure/shock file", sim.CMFCells(row, c));
+    }
+  }
+  for (const auto& [what, name] : names) {
+    if (name.find_first_of("\r\n") == std::string::npos) continue;
+    return "The name of the " + what + "\r\n  " + VisibleName(name) +
+           "\r\nholds a line break, which Sim Details files cannot hold.";
+  }
+  return "";
+}
+
 }  // namespace
 
 Status WriteDynamicSimInfo(const std::string& ds1_path, bool copy_run_records, int which_run,
                            const SessionSettings& s, const TSimRecord& sim,
                            const SimDetailsContext& ctx, Prompter& prompter) {
+  if (std::string problem = LineBreakProblem(s, sim); !problem.empty()) {
+    prompter.Error(problem);
+    return Fail(problem + "[WriteDynamicSimInfo]");
+  }
   auto ds1 = WriteIniOptions(ds1_path, OptionsForm::kSequential, s, sim, prompter);
   if (!ds1) return Fail(ds1.error() + "[WriteDynamicSimInfo]");
   auto ds2 = WriteSimStore(SimStoreFile(ds1_path), sim);

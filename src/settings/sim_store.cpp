@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/text_util.h"
+#include "model/din_file.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
 #include "platform/text_file.h"
@@ -328,6 +329,9 @@ Result<std::unique_ptr<TSimRecord>> ReadSimStore(const std::string& path,
   if (!lines) return Fail(lines.error());
   auto sim = ParseSimStore(*lines, sim_dir);
   if (!sim) return Fail(sim.error() + " (" + path + ")");
+  // The roles are checked as a DIN's are, so that a hand edit is refused here and not
+  // found out by a solve half-way through a task.
+  if (auto s = CheckDinAgainstMin(**sim); !s) return Fail(DinProblemMessage(path, s.error()));
   return sim;
 }
 

@@ -3,6 +3,7 @@
 #include "core/internal_error.h"
 #include "core/text_util.h"
 #include "platform/file_lookup.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "sim/sim_naming.h"
 #include "sim/sim_runs.h"
@@ -165,7 +166,7 @@ std::optional<std::string> FindFirstYearFile(const FirstYearFiles& files,
 
 std::string FirstYearLine(const std::string& logical_name, const std::string& file,
                           const std::string& description) {
-  return "File " + logical_name + " = " + QuoteIfBlank(file) + " ; ! " + description;
+  return "File " + logical_name + " = " + QuoteIfNeeded(file) + " ; ! " + description;
 }
 
 std::vector<std::string> FirstYearLinesForPeriod(const TSimRecord& sim, int period,

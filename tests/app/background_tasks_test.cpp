@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "app/task_run.h"
+
 #include "demo_support.h"
 #include "support/scripted_prompter.h"
 
@@ -77,6 +81,28 @@ TEST_F(BackgroundTasksTest, ClosureChecksRunTheModelAndSayWhatTheyFound) {
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Closure is NOT ok."), texts.end())
       << ::testing::PrintToString(texts);
   EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(BackgroundTasksTest, ClosureChecksRefuseNamesTheirFilesCannotHold) {
+  auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(session.settings.paths.temp_dir))
+      names.push_back(e.path().filename().string());
+    return names;
+  };
+  const auto before = entries();
+  session.sim.SimDir = work + "/a#b";
+  EXPECT_FALSE(CheckClosureCommand(tasks->ClosureContext(), kBaseClosure, 1));
+  EXPECT_EQ(prompter.Last().text, NameProblem("working directory", session.sim.SimDir));
+  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
+  EXPECT_EQ(entries(), before);
+  // The release and temporary-directory checks write files there too.
+  session.settings.paths.temp_dir += "/a!b";
+  EXPECT_FALSE(tasks->StartTempDirCheck());
+  EXPECT_EQ(prompter.Last().text,
+            NameProblem("temporary directory", session.settings.paths.temp_dir));
+  EXPECT_FALSE(tasks->StartModelCheck());
+  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit) {
 }  // namespace
 
 void DemoWorkTest::SetUp() {
-  work = scratch / "demo work";
+  work = scratch / work_name;
   ProcessSpec setup{BinPath("yearloom-demo-setup"),
                     {work},
                     scratch.path(),

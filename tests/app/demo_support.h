@@ -35,7 +35,8 @@ class DemoWorkTest : public IsolatedEnvTest {
   // The ".sl4" solution of (run, period) in the working directory.
   std::string Solution(int run, int period) const;
 
-  std::string work;  // with a blank in its name, as users' directories have
+  std::string work_name = "demo work";  // set before SetUp for another name
+  std::string work;                     // with a blank in its name, as users' directories have
   std::string keep;
   std::string ds1 = "demomodel-BS1B-BR1R-PL1P.ds1";
   TSimRecord sim;

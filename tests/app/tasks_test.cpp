@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/task_run.h"
 #include "demo_support.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
+#include "support/hostile_names.h"
 #include "support/scripted_prompter.h"
 
 namespace yl::testing {
@@ -147,12 +151,73 @@ TEST_F(RunChecksTest, TheRunButtonsRefuseWhatCannotRun) {
   EXPECT_FALSE(o.success);
   EXPECT_EQ(o.counters.parts_launched, 0);
   EXPECT_EQ(o.message, "The name of the working directory\r\n  " + quoted.sim.SimDir +
-                           "\r\nholds a double quote (\"), which command files cannot "
-                           "hold.\r\nPlease use another working directory.");
+                           "\r\nholds a double quote (\"), which command and stored-input "
+                           "files cannot hold.\r\nPlease use another working directory.");
 
   session.settings.model.ModelFile = WorkFile("gone.exe");
   EXPECT_FALSE(RunButtonChecks(session, all, prompter));
   EXPECT_EQ(prompter.Last().text, "Please select a model first.");
+}
+
+// Every name a task writes into command and stored-input files, with every hostile name:
+// refused before anything starts, naming the name and the character, or let through.
+TEST_F(RunChecksTest, NamesThatWouldChangeACommandFileAreRefused) {
+  ScriptedPrompter prompter;
+  const Session session = LoadSession(prompter);
+  const jobs::PlanRequest all = PlanForTask(TaskKind::kRunAll, N, 4, {}).request;
+  ASSERT_TRUE(CheckTask(session, all));
+  struct Place {
+    const char* what;
+    bool bare;                                                     // written without quotes
+    std::function<std::string(Session&, const std::string&)> put;  // returns the full name
+  };
+  const Place places[] = {
+      {"working directory", false,
+       [](Session& s, const std::string& n) { return s.sim.SimDir = s.sim.SimDir + "/" + n; }},
+      {"temporary directory", false,
+       [](Session& s, const std::string& n) {
+         return s.settings.paths.temp_dir = s.settings.paths.temp_dir + "/" + n;
+       }},
+      {"model", false,
+       [this](Session& s, const std::string& n) {
+         const std::string model = scratch / ("model" + n);
+         WriteFileBytes(model, "");
+         return s.settings.model.ModelFile = model;
+       }},
+      {"data file", false,
+       [](Session& s, const std::string& n) {
+         const std::string file = "/data/" + n;
+         s.settings.first_year_files[1] = "File PARAMS = " + QuoteIfNeeded(file) + " ; ! p";
+         return file;
+       }},
+      {"closure/shock file", false,
+       [](Session& s, const std::string& n) { return s.sim.CMFCells(3, 2) = n; }},
+      {"simulation", false,
+       [](Session& s, const std::string& n) { return s.sim.SimNames[kPolicy] = n; }},
+      {"results mapping file", false,
+       [](Session& s, const std::string& n) {
+         return s.settings.options.ResultsMapFile = "/maps/" + n;
+       }},
+      {"logical file", true,
+       [](Session& s, const std::string& n) { return s.sim.DinFiles[2].Name = n; }},
+  };
+  for (const Place& place : places) {
+    for (const auto& h : HostileNames()) {
+      SCOPED_TRACE(std::string(place.what) + ", " + h.label);
+      Session s = session;
+      const std::string name = place.put(s, h.name);
+      auto checked = CheckTask(s, all);
+      const std::string& part = place.bare ? h.bare_part : h.part;
+      if (part.empty()) {
+        EXPECT_TRUE(checked) << checked.error();
+      } else {
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.error(), NameProblem(place.what, name, place.bare));
+        EXPECT_NE(checked.error().find("holds " + part + ","), std::string::npos);
+        EXPECT_NE(checked.error().find(VisibleName(name)), std::string::npos);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -193,6 +193,45 @@ TEST(DinFile, ConsistencyRules) {
   }
 }
 
+// A record from a sim store: its DIN entries must be its MIN's, and pass the rules.
+TEST(DinFile, StoredEntriesAgreeWithTheMin) {
+  struct Case {
+    std::function<void(TSimRecord&)> edit;
+    const char* message;
+  } cases[] = {
+      {[](TSimRecord&) {}, nullptr},
+      // An output made an updated input in both its flags and its role.
+      {[](TSimRecord& r) {
+         r.DinFiles[5].IsInput = r.DinFiles[5].IsUpdated = true;
+         r.DinFiles[5].Role = kUpdatedInput;
+       },
+       "File SUMMARY: input and update flags differ from the MIN entry"},
+      // The same through the role alone is a DIN rule's business.
+      {[](TSimRecord& r) { r.DinFiles[5].Role = kUpdatedInput; },
+       "File SUMMARY: role cannot be updated input"},
+      {[](TSimRecord& r) {
+         r.DinFiles[1].Role = kLaggedInput;
+         r.DinFiles[1].LagOf = 0;
+       },
+       "File BASEDATA: role must be updated input"},
+      {[](TSimRecord& r) { r.DinFiles[2].Name = "params "; }, nullptr},
+      {[](TSimRecord& r) { std::swap(r.DinFiles[2], r.DinFiles[3]); },
+       "File EXTRA: expected logical file PARAMS in its place"},
+      {[](TSimRecord& r) { r.NumDinFiles = 4; }, "The MIN entries name 5 ordinary files, not 4"},
+  };
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    TSimRecord rec = DemoRecord();
+    cases[k].edit(rec);
+    Status s = CheckDinAgainstMin(rec);
+    if (cases[k].message) {
+      ASSERT_FALSE(s) << k;
+      EXPECT_EQ(s.error(), cases[k].message) << k;
+    } else {
+      EXPECT_TRUE(s) << k << ": " << s.error();
+    }
+  }
+}
+
 class ReadDinTest : public ::testing::Test {
  protected:
   TSimRecord rec = DemoRecord();

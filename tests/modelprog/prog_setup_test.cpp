@@ -69,8 +69,12 @@ TEST_F(DemoSetupTest, NeverReplacesAChangedFile) {
   EXPECT_THAT(ReadFileBytes(scratch / "setup-output.txt"), HasSubstr("already exists and differs"));
   EXPECT_EQ(RunSetup(scratch.path(), {}), 2);
   // Command files could never name files in it.
-  EXPECT_EQ(RunSetup(scratch.path(), {scratch / "say \"hi\""}), 1);
-  EXPECT_FALSE(DirectoryExists(scratch / "say \"hi\""));
+  for (const char* name : {"say \"hi\"", "a!b", "a#b", "two\nlines"}) {
+    EXPECT_EQ(RunSetup(scratch.path(), {scratch / name}), 1) << name;
+    EXPECT_FALSE(DirectoryExists(scratch / name)) << name;
+  }
+  EXPECT_THAT(ReadFileBytes(scratch / "setup-output.txt"),
+              HasSubstr("holds a line break cannot be used: " + scratch.path() + "/two\\nlines"));
 }
 
 TEST_F(DemoSetupTest, InterpreterModelVariant) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/din_file.h"
 #include "platform/files.h"
 #include "platform/text_file.h"
 #include "settings/sim_store.h"
@@ -114,6 +115,18 @@ TEST_F(SimDetailsTest, WriteFailuresAreReported) {
   EXPECT_NE(prompter.Last().text.find("too many files"), std::string::npos);
 }
 
+TEST_F(SimDetailsTest, NamesWithLineBreaksAreNotSaved) {
+  const std::string dir = scratch.MakeDir("two\nlines");
+  sim->SimDir = dir;
+  auto r = WriteDynamicSimInfo(work + "/x.ds1", false, 0, s, *sim, ctx, prompter);
+  ASSERT_FALSE(r);
+  EXPECT_EQ(prompter.Last().text, "The name of the working directory\r\n  " + scratch.path() +
+                                      "/two\\nlines\r\nholds a line break, which Sim Details "
+                                      "files cannot hold.");
+  EXPECT_FALSE(FileExists(work + "/x.ds1"));
+  EXPECT_FALSE(FileExists(work + "/x.ds2"));
+}
+
 TEST_F(SimDetailsTest, BadStoreLeavesTheCurrentSimulationAlone) {
   std::string ds1 = work + "/bad.ds1";
   ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, prompter));
@@ -131,6 +144,40 @@ TEST_F(SimDetailsTest, BadStoreLeavesTheCurrentSimulationAlone) {
   EXPECT_EQ(sim->SimNames, before->SimNames);
   EXPECT_EQ(sim->CMFCells, before->CMFCells);
   EXPECT_TRUE(FileExists(ctx.keep_dir + "/base.ini"));
+}
+
+// Roles a DIN could never give are refused at load with the DIN's problem text, before
+// anything changes; a task would otherwise stop half-way on them.
+TEST_F(SimDetailsTest, StoredRolesAreCheckedAsADinIs) {
+  const std::string ds1 = work + "/hand.ds1", ds2 = work + "/hand.ds2";
+  ASSERT_TRUE(CopyKeepingStamp(kData + "/handmade.ds1", ds1, false));
+  const std::string good = testing::ReadFileBytes(kData + "/handmade.ds2");
+  const std::string din_entry = "FID\nHAR\nFID\nTT\nBasic data\n1\n0\n";
+  ASSERT_NE(good.find(din_entry), std::string::npos);
+  const struct {
+    const char* entry;
+    const char* problem;
+  } cases[] = {
+      // The updated input made a lag of nothing.
+      {"FID\nHAR\nFID\nTT\nBasic data\n2\n0\n", "File FID: role must be updated input"},
+      // An input made output-only in its flags and role.
+      {"FID\nHAR\nFID\nFF\nBasic data\n0\n0\n",
+       "File FID: input and update flags differ from the MIN entry"},
+  };
+  for (const auto& c : cases) {
+    std::string edited = good;
+    edited.replace(edited.find(din_entry), din_entry.size(), c.entry);
+    testing::WriteFileBytes(ds2, edited);
+    const auto before = sim->SimNames;
+    auto r = LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, prompter);
+    ASSERT_FALSE(r) << c.problem;
+    EXPECT_EQ(r.error(), DinProblemMessage(ds2, c.problem));
+    EXPECT_EQ(prompter.Last().text, r.error());
+    EXPECT_EQ(sim->SimNames, before);
+    // The same store as the last session's is no store at all.
+    testing::WriteFileBytes(LastSessionFile(ctx.keep_dir), edited);
+    EXPECT_FALSE(LoadLastSession(ctx.keep_dir, *sim));
+  }
 }
 
 TEST_F(SimDetailsTest, LoadingReplacesRunRecordsWithRecentCopies) {

@@ -9,6 +9,7 @@
 #include "model/min_file.h"
 #include "model/prog_run.h"
 #include "platform/files.h"
+#include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "settings/sim_details.h"
 #include "sim/sim_defaults.h"
@@ -50,9 +51,10 @@ constexpr int kPolicyYears[] = {2024, 2027};
 Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   DemoSetupResult r;
   r.dir = AbsolutePath(request.dir);
-  // Command files quote names with double quotes, so such a directory could never run.
-  if (r.dir.find('"') != std::string::npos) {
-    return Fail("A working directory whose name holds a double quote cannot be used: " + r.dir);
+  // Command and stored-input files could never name the files in such a directory.
+  if (std::string part = UnwritableNamePart(r.dir); !part.empty()) {
+    return Fail("A working directory whose name holds " + part +
+                " cannot be used: " + VisibleName(r.dir));
   }
   const std::string source = JoinPath(request.bin_dir, "demo");
   if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
@@ -137,7 +139,7 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
     if (m.Special || !m.IsInput) continue;
     const std::string file = JoinPath(r.dir, LowerCase(Trim(m.Name)) + ".har");
     if (!FileExists(file)) return Fail("The demo data file " + file + " is missing");
-    s.first_year_files.push_back("File " + Trim(m.Name) + " = " + QuoteIfBlank(file) + " ; ! " +
+    s.first_year_files.push_back("File " + Trim(m.Name) + " = " + QuoteIfNeeded(file) + " ; ! " +
                                  Trim(m.Description));
   }
   r.sim_details = DefaultSimDetailsFile(*sim, s.model.ModelName, false);
