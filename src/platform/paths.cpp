@@ -54,12 +54,6 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
   return std::string(path.substr(0, path.size() - ext_now.size())) + std::string(ext);
 }
 
-std::string QuoteIfBlank(std::string_view name) {
-  if (name.find(' ') == std::string_view::npos) return std::string(name);
-  if (name.size() >= 2 && name.front() == '"' && name.back() == '"') return std::string(name);
-  return "\"" + std::string(name) + "\"";
-}
-
 std::string Unquote(std::string_view name) {
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
     return std::string(name.substr(1, name.size() - 2));

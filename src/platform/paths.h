@@ -24,8 +24,6 @@ std::string ResolveAgainst(std::string_view dir, std::string_view name);
 std::string FileExtOf(std::string_view path);
 // Replaces the extension (ext includes its dot, or is empty to remove it).
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
-// Encloses a name that holds a blank in double quotes, unless it is already enclosed.
-std::string QuoteIfBlank(std::string_view name);
 // Removes one pair of enclosing double quotes.
 std::string Unquote(std::string_view name);
 // Quotes any text for /bin/sh: single quotes, with embedded ones written as '\''.
