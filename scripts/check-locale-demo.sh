@@ -41,7 +41,7 @@ run() {  # NAME LOCALE [PRELOAD]
 }
 
 LC_ALL=C cmake -S . -B "$YL_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-  -DYL_BENCHMARKS=OFF >/dev/null
+  -DYL_BENCHMARKS=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 LC_ALL=C cmake --build "$YL_BUILD_DIR" -j "$(nproc)" >/dev/null
 run c C
 run comma "$locale_name" "$out/adopt_locale.so"
