@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the demo's main job twice, under LC_ALL=C and under a comma-decimal locale, and
-# compares every CSV result byte for byte. Our programs never call setlocale themselves
-# (a Qt window will), so a small preloaded library makes every process of the second run
-# adopt the locale from the environment first, as such a program would.
+# compares every CSV result and the other text files of the run byte for byte. Our
+# programs never call setlocale themselves (a Qt window will), so a small preloaded
+# library makes every process of the second run adopt the locale from the environment
+# first, as such a program would.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -37,7 +38,16 @@ run() {  # NAME LOCALE [PRELOAD]
   }
   rm -rf "${out:?}/$1"
   mkdir -p "$out/$1"
-  (cd "$demo/work" && find . -name '*.csv' -print0 | xargs -0 cp --parents -t "$out/$1")
+  # The text files of the run: results, command and stored-input files, BOT shocks,
+  # solution information, settings. Logs carry times and HAR files their creation time.
+  (cd "$demo" && find . -type f \( -name '*.csv' -o -name '*.cmf' -o -name '*.sti' \
+    -o -name '*.st[0-9]' -o -name '*.bot' -o -name '*.sli' -o -name '*.seq' -o -name '*.map' \
+    -o -name '*.ds[12]' -o -name '*.ini' -o -name '*.rpt' -o -name '*.top' \) -print0 |
+    xargs -0 cp --parents -t "$out/$1")
+  # Which slot solves a year depends on timing, and a command file names the data of the
+  # slot it runs in: compare those names without their slot directory.
+  find "$out/$1" \( -name '*.cmf' -o -name '*.top' \) -exec sed -i \
+    -e "s#$demo/scratch/SVTEMP/YRLMtemp/simdir[0-9]/##g" -e "s#$demo/work/##g" {} +
 }
 
 LC_ALL=C cmake -S . -B "$YL_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
@@ -45,14 +55,16 @@ LC_ALL=C cmake -S . -B "$YL_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUI
 LC_ALL=C cmake --build "$YL_BUILD_DIR" -j "$(nproc)" >/dev/null
 run c C
 run comma "$locale_name" "$out/adopt_locale.so"
-count=$(find "$out/c" -name '*.csv' | wc -l)
-if [ "$count" -eq 0 ]; then
+csv=$(find "$out/c" -name '*.csv' | wc -l)
+count=$(find "$out/c" -type f | wc -l)
+if [ "$csv" -eq 0 ]; then
   echo "The demo wrote no CSV results" >&2
   exit 1
 fi
 if diff -r "$out/c" "$out/comma" >"$out/diff.txt"; then
-  echo "All $count CSV results are byte for byte the same under C and $locale_name."
+  echo "All $count text files ($csv CSV results) are byte for byte the same under C and" \
+    "$locale_name."
 else
-  echo "The CSV results differ under $locale_name; see $out/diff.txt" >&2
+  echo "The files differ under $locale_name; see $out/diff.txt" >&2
   exit 1
 fi
