@@ -45,8 +45,8 @@ run() {  # NAME LOCALE [PRELOAD]
     -o -name '*.ds[12]' -o -name '*.ini' -o -name '*.rpt' -o -name '*.top' \) -print0 |
     xargs -0 cp --parents -t "$out/$1")
   # Which slot solves a year depends on timing, and a command file names the data of the
-  # slot it runs in: compare those names without their slot directory.
-  find "$out/$1" \( -name '*.cmf' -o -name '*.top' \) -exec sed -i \
+  # slot it runs in (so do BOT shocks): compare those names without their slot directory.
+  find "$out/$1" \( -name '*.cmf' -o -name '*.top' -o -name '*.bot' \) -exec sed -i \
     -e "s#$demo/scratch/SVTEMP/YRLMtemp/simdir[0-9]/##g" -e "s#$demo/work/##g" {} +
 }
 
