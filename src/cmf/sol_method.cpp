@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "core/internal_error.h"
+#include "core/number_text.h"
+#include "core/text_util.h"
 
 namespace yl {
 
@@ -49,17 +49,12 @@ std::string CriterionName(int criterion) {
 
 std::string FormatExponentReal(double value) {
   // One digit before and one after the point, a signed four-digit exponent.
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.1E", std::fabs(value));
-  std::string s(buf);  // "1.0E-03"
+  std::string s = FormatReal(std::fabs(value), RealFormat::Exponent(1));  // "1.0E-03"
   std::size_t e = s.find('E');
-  if (e == std::string::npos || !std::isfinite(value)) return std::string(buf);
-  std::string mantissa = s.substr(0, e);
-  char exp_sign = s[e + 1];
-  int exp_value = std::abs(std::atoi(s.c_str() + e + 2));
-  char exp_buf[16];
-  std::snprintf(exp_buf, sizeof exp_buf, "%04d", exp_value);
-  return std::string(value < 0 ? "-" : " ") + mantissa + "E" + exp_sign + exp_buf;
+  if (e == std::string::npos || !std::isfinite(value)) return s;
+  std::string digits = s.substr(e + 2);
+  return std::string(value < 0 ? "-" : " ") + s.substr(0, e) + "E" + s[e + 1] +
+         PadLeft(digits, 4, '0');
 }
 
 std::vector<std::string> SolMethodCmfLines(const TSolMethod& m, const TAutoAccuracy& aa) {

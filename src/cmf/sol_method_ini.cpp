@@ -1,8 +1,6 @@
 #include "cmf/sol_method_ini.h"
 
-#include <charconv>
-#include <cmath>
-
+#include "core/number_text.h"
 #include "core/text_util.h"
 
 namespace yl {
@@ -24,24 +22,11 @@ std::string Bool01(bool b) { return b ? "1" : "0"; }
 
 }  // namespace
 
-std::string FormatMinIntervalText(float value) {
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, r.ptr);
-}
+std::string FormatMinIntervalText(float value) { return FormatReal(value); }
 
 float ParseMinIntervalText(const std::string& text) {
-  // from_chars, not strtod: the user's locale must not change how "0.001" reads.
-  std::string t = Trim(text);
-  float v = 0;
-  const char* first = t.data();
-  const char* last = t.data() + t.size();
-  if (!t.empty() && *first == '+') ++first;
-  auto r = std::from_chars(first, last, v);
-  if (t.empty() || r.ec != std::errc() || r.ptr != last || !std::isfinite(v) || v <= 0) {
-    return 0.001f;
-  }
-  return v;
+  std::optional<float> v = ParseRealFloat(Trim(text));
+  return v && *v > 0 ? *v : 0.001f;
 }
 
 SolMethodSetting ReadSolMethodKeys(const IniFile& ini, const std::string& section) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 
+#include "core/number_text.h"
 #include "core/text_util.h"
 
 namespace yl {
@@ -26,14 +27,6 @@ bool ParseLong(const std::string& s, long long& v) {
   char* end = nullptr;
   v = std::strtoll(s.c_str(), &end, 10);
   return errno == 0 && end && *end == '\0';
-}
-
-bool ParseDouble(const std::string& s, double& v) {
-  if (s.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  v = std::strtod(s.c_str(), &end);
-  return errno == 0 && end && *end == '\0' && std::isfinite(v);
 }
 
 struct Dim {
@@ -191,13 +184,13 @@ Result<HarFile> ParseHarText(const std::string& text) {
           }
           value = item.substr(star + 1);
         }
-        double v = 0;
-        if (!ParseDouble(value, v)) return Fail(At(n, "not a number: " + item));
+        std::optional<double> v = ParseReal(value);
+        if (!v) return Fail(At(n, "not a number: " + item));
         if (cur->values.size() + static_cast<std::size_t>(repeat) >
             std::size_t(kMaxArrayElements)) {
           return Fail(At(n, "too many values"));
         }
-        cur->values.insert(cur->values.end(), static_cast<std::size_t>(repeat), v);
+        cur->values.insert(cur->values.end(), static_cast<std::size_t>(repeat), *v);
       }
       continue;
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/paths.h"
+#include "support/comma_locale.h"
 #include "support/scratch_dir.h"
 
 namespace yl {
@@ -98,6 +99,19 @@ TEST(ParseHarText, ErrorsNameTheLine) {
     ASSERT_FALSE(f) << c.text;
     EXPECT_EQ(f.error(), c.error) << c.text;
   }
+}
+
+using HarTextUnderCommaLocale = testing::CommaLocaleTest;
+
+TEST_F(HarTextUnderCommaLocale, ReadsPointDecimalsAndRefusesCommas) {
+  auto f = ParseHarText(kText);
+  ASSERT_TRUE(f) << f.error();
+  const HarHeader* b = f->Find("BAS1");
+  EXPECT_EQ(std::vector<float>(b->values.values().begin(), b->values.values().end()),
+            (std::vector<float>{1, 2.5, -3, 400, 0, 0}));
+  auto comma = ParseHarText("header A\ndims 2\nvalues\n1 3,5\nend\n");
+  ASSERT_FALSE(comma);
+  EXPECT_EQ(comma.error(), "line 4: not a number: 3,5");
 }
 
 // --- The command-line tool ---------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/number_text.h"
 #include "core/text_util.h"
 #include "harfile/har_build.h"
 #include "harfile/har_file.h"
@@ -66,7 +67,9 @@ int Values(const std::string& path, const std::string& name) {
   } else if (hd.type == "2I") {
     for (std::int32_t v : hd.ints) std::printf("%d\n", v);
   } else {
-    for (float v : hd.values.values()) std::printf("%.9g\n", static_cast<double>(v));
+    for (float v : hd.values.values())
+      std::printf("%s\n",
+                  yl::FormatReal(static_cast<double>(v), yl::RealFormat::General(9)).c_str());
   }
   return std::fflush(stdout) == 0 ? 0 : Error("cannot write the output");
 }

@@ -1,10 +1,7 @@
 #include "model/prog_cmf.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-
 #include "cmf/cmf_tokens.h"
+#include "core/number_text.h"
 #include "core/text_util.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -13,16 +10,6 @@ namespace yl::modelprog {
 namespace {
 
 using Words = std::vector<std::string>;
-
-std::optional<double> ParseNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  double v = std::strtod(begin, &end);
-  if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
 
 bool IsWord(const std::string& w, const char* word) { return SameText(w, word); }
 
@@ -213,7 +200,7 @@ Status Parser::Setting(const std::string& key) {
     if (IsWord(words_[2], "length")) {
       auto v = OneValue(3);
       if (!v) return as_void(v);
-      auto x = ParseNumber(*v);
+      auto x = ParseReal(*v);
       if (!x || !(*x > 0 && *x <= 1)) return Problem("\"" + *v + "\" is not a subinterval length");
       m.auto_accuracy.min_subinterval_length = *x;
       return Ok();
@@ -385,7 +372,7 @@ Status Parser::Shock(ShockWord kind) {
       if (end - i != 1) return Problem("expected one number after \"uniform\"");
     }
     for (; i < end; ++i) {
-      auto x = ParseNumber(words_[i]);
+      auto x = ParseReal(words_[i]);
       if (!x) return Problem("\"" + words_[i] + "\" is not a number");
       s.values.push_back(*x);
     }

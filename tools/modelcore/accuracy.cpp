@@ -1,8 +1,8 @@
 #include "modelcore/accuracy.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "core/number_text.h"
 #include "core/text_util.h"
 
 namespace yl::model {
@@ -78,8 +78,7 @@ void WriteAccuracyBlock(std::vector<std::string>& log, const AccuracyBlock& bloc
 
 std::string NotSufficientLine(int subinterval, double percent_accurate, int required_percent,
                               int figures) {
-  char pct[32];
-  std::snprintf(pct, sizeof pct, "%.1f", percent_accurate);
+  const std::string pct = FormatReal(percent_accurate, RealFormat::Fixed(1));
   return " Accuracy for subinterval " + std::to_string(subinterval) +
          " not sufficient - accuracy was " + pct + " percent of results accurate to " +
          std::to_string(figures) + " figures, " + std::to_string(required_percent) +

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "core/number_text.h"
 #include "core/text_util.h"
 
 namespace yl::model {
@@ -168,14 +169,18 @@ Result<std::unique_ptr<DemoModel>> MakeDemoModel(const DemoInputs& inputs) {
     double sales = cols[kHOUS][i] + cols[kINVD][i];
     double costs = cols[kTPOWD][i] * (cols[kCAPR][i] + cols[kLABR][i]);
     if (std::abs(sales - costs) > kBalanceTolerance * sales)
-      return fail("Data not balanced: sales of " + sect.elements[i] + " (" + std::to_string(sales) +
-                  ") differ from its costs including tax (" + std::to_string(costs) + ")");
+      return fail("Data not balanced: sales of " + sect.elements[i] + " (" +
+                  FormatReal(sales, RealFormat::Fixed(6)) +
+                  ") differ from its costs including tax (" +
+                  FormatReal(costs, RealFormat::Fixed(6)) + ")");
     inv_demand += cols[kINVD][i];
     inv_dest += cols[kINVS][i];
   }
   if (std::abs(inv_demand - inv_dest) > kBalanceTolerance * inv_demand)
-    return fail("Data not balanced: investment by destination (" + std::to_string(inv_dest) +
-                ") differs from purchases for investment (" + std::to_string(inv_demand) + ")");
+    return fail("Data not balanced: investment by destination (" +
+                FormatReal(inv_dest, RealFormat::Fixed(6)) +
+                ") differs from purchases for investment (" +
+                FormatReal(inv_demand, RealFormat::Fixed(6)) + ")");
 
   std::vector<double> eps, omega;
   if (auto s = NeedArray(inputs.params, "DEPR", n, m->depr_); !s) return fail(s.error());

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "core/number_text.h"
 #include "core/text_util.h"
 
 namespace yl::model {
@@ -63,10 +63,8 @@ const VariableResult* FindResult(const SolveOutcome& outcome, const std::string&
 
 namespace {
 
-std::string Real(double x, const char* format = "%.6g") {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, x);
-  return buf;
+std::string Real(double x, RealFormat format = RealFormat::General(6)) {
+  return FormatReal(x, format);
 }
 
 // The state integrated over the solve: log growth factors of the updated coefficients,
@@ -346,7 +344,7 @@ Result<SolveOutcome> Solve(const LinearModel& model, const Closure& closure,
                             " has the minimum length and still misses the required accuracy;"
                             " the solve stops.");
               return Fail("Required accuracy not reached in a subinterval of the minimum length " +
-                          Real(aa.min_subinterval_length) + " (" + Real(got, "%.1f") +
+                          Real(aa.min_subinterval_length) + " (" + Real(got, RealFormat::Fixed(1)) +
                           " percent of results accurate to " + std::to_string(aa.figures) +
                           " figures, " + std::to_string(aa.percent) + " percent required)[Solve]");
             } else {

@@ -1,6 +1,6 @@
 #include "toolfiles/bot_file.h"
 
-#include <cstdio>
+#include "core/number_text.h"
 
 namespace yl::toolfiles {
 
@@ -28,11 +28,9 @@ std::string ShockWithValues(const ResultVariable& v, const std::vector<int>& com
   std::string s = "shock " + Target(v, components) + " =";
   for (std::size_t i = 0; i < components.size(); ++i) {
     if (i > 0 && i % 8 == 0) s += "\n   ";
-    char buf[32];
     float value = static_cast<float>(v.values.at(static_cast<std::size_t>(components[i])));
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(value) == 0 ? 0.0 : value);
     s += " ";
-    s += buf;
+    s += FormatReal(value == 0 ? 0.0 : static_cast<double>(value), RealFormat::General(9));
   }
   return s + " ;\n";
 }

@@ -1,10 +1,6 @@
 #include "toolfiles/csv_table.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
+#include "core/number_text.h"
 #include "core/text_util.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
@@ -15,15 +11,6 @@ namespace {
 
 constexpr const char* kHeadings[] = {"Variable", "Element", "Type", "Label"};
 constexpr std::size_t kFixedColumns = 4;
-
-bool ParseNumber(const std::string& text, double& v) {
-  std::string t = Trim(text);
-  if (t.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  v = std::strtod(t.c_str(), &end);
-  return end == t.c_str() + t.size() && errno != ERANGE && std::isfinite(v);
-}
 
 }  // namespace
 
@@ -82,9 +69,7 @@ bool SplitCsvLine(const std::string& line, std::vector<std::string>& fields) {
 
 std::string FormatValue(double v) {
   if (v == 0) return "0";  // no "-0"
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.7g", v);
-  return buf;
+  return FormatReal(v, RealFormat::General(7));
 }
 
 std::string FormatTable(const ResultsTable& table) {
@@ -152,9 +137,9 @@ Result<ResultsTable> ParseTable(const std::string& text, const std::string& path
     r.type = f[2][0];
     r.label = f[3];
     for (std::size_t k = kFixedColumns; k < f.size(); ++k) {
-      double v = 0;
-      if (!ParseNumber(f[k], v)) return fail(i + 1, "\"" + f[k] + "\" is not a number");
-      r.values.push_back(v);
+      std::optional<double> v = ParseReal(Trim(f[k]));
+      if (!v) return fail(i + 1, "\"" + f[k] + "\" is not a number");
+      r.values.push_back(*v);
     }
     t.rows.push_back(std::move(r));
   }
