@@ -533,12 +533,8 @@ Result<std::optional<HarHeader>> ReadOneHeader(ReadContext& c, const std::string
   return std::optional<HarHeader>(std::move(d.header));
 }
 
-}  // namespace
-
-Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarReadOptions& options,
-                           bool* bad) {
+Status ReadMoreFrom(Result<RecordFile> f, HarFile& file, const HarReadOptions& options, bool* bad) {
   constexpr const char* kRoutine = "ReadMoreIntoHarFile";
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, kRoutine);
   file.fujitsu = f->Fujitsu();
   ReadContext c{*f};
@@ -569,20 +565,18 @@ Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarRead
   return Ok();
 }
 
-Result<HarFile> ReadHarFile(const std::string& path, const HarReadOptions& options, bool* bad) {
+Result<HarFile> ReadHarFrom(Result<RecordFile> f, const HarReadOptions& options, bool* bad) {
   if (bad) *bad = false;
   HarFile file;
-  if (auto r = ReadMoreIntoHarFile(path, file, options, bad); !r) return FwdB(r, "ReadHarFile");
+  if (auto r = ReadMoreFrom(std::move(f), file, options, bad); !r) return FwdB(r, "ReadHarFile");
   if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, "ReadHarFile");
   return file;
 }
 
-Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
-                                                       std::string_view name,
-                                                       const HarReadOptions& options) {
+Result<std::optional<HarHeader>> ReadHeaderFrom(Result<RecordFile> f, std::string_view name,
+                                                const HarReadOptions& options) {
   std::string wanted = NormaliseHeaderName(name);
   std::string routine = "ReadHeaderFromHarFile:" + TrimRight(wanted);
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, routine);
   ReadContext c{*f};
   for (;;) {
@@ -594,6 +588,35 @@ Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
     if (!h) return FwdB(h, routine);
     if (*h) return h;
   }
+}
+
+}  // namespace
+
+Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarReadOptions& options,
+                           bool* bad) {
+  return ReadMoreFrom(OpenLaheyFile(path), file, options, bad);
+}
+
+Result<HarFile> ReadHarFile(const std::string& path, const HarReadOptions& options, bool* bad) {
+  return ReadHarFrom(OpenLaheyFile(path), options, bad);
+}
+
+Result<HarFile> ReadHarBytes(std::string_view bytes, const std::string& name,
+                             const HarReadOptions& options, bool* bad) {
+  return ReadHarFrom(OpenLaheyFile(bytes, name), options, bad);
+}
+
+Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
+                                                       std::string_view name,
+                                                       const HarReadOptions& options) {
+  return ReadHeaderFrom(OpenLaheyFile(path), name, options);
+}
+
+Result<std::optional<HarHeader>> ReadHeaderFromHarBytes(std::string_view bytes,
+                                                        const std::string& file_name,
+                                                        std::string_view name,
+                                                        const HarReadOptions& options) {
+  return ReadHeaderFrom(OpenLaheyFile(bytes, file_name), name, options);
 }
 
 }  // namespace yl

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include "harfile/error_suffix.h"
@@ -61,6 +63,15 @@ std::string LaheyTrailer(std::int32_t length) {
 // ---------------------------------------------------------------------------------------
 // RecordFile
 
+// The buffer open_memstream keeps up to date; it lives apart so a move keeps it in place.
+struct RecordFile::MemorySink {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::string* out = nullptr;
+  ~MemorySink() { std::free(data); }
+};
+
+RecordFile::RecordFile() = default;
 RecordFile::~RecordFile() { Release(); }
 
 RecordFile::RecordFile(RecordFile&& o) noexcept { *this = std::move(o); }
@@ -69,6 +80,7 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
   if (this != &o) {
     Release();
     file_ = std::exchange(o.file_, nullptr);
+    sink_ = std::move(o.sink_);
     path_ = std::move(o.path_);
     fujitsu_ = o.fujitsu_;
     writing_ = o.writing_;
@@ -85,12 +97,17 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
 void RecordFile::Release() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  sink_.reset();
 }
 
 Status RecordFile::Close() {
   if (!file_) return Ok();
   bool ok = std::fclose(file_) == 0;
   file_ = nullptr;
+  if (sink_) {
+    if (ok && !write_failed_) sink_->out->assign(sink_->data, sink_->size);
+    sink_.reset();
+  }
   if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);
   return Ok();
 }
@@ -108,6 +125,17 @@ Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
   return f;
 }
 
+Result<RecordFile> RecordFile::OpenForRead(std::string_view bytes, const std::string& name) {
+  // fmemopen wants at least one byte; an empty file reads as empty all the same.
+  RecordFile f;
+  f.path_ = name;
+  f.file_ = bytes.empty() ? fmemopen(const_cast<char*>(""), 1, "rb")
+                          : fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+  if (!f.file_) return Fail("cannot open");
+  f.size_ = static_cast<std::int64_t>(bytes.size());
+  return f;
+}
+
 Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujitsu) {
   RecordFile f;
   f.path_ = path;
@@ -117,6 +145,18 @@ Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujits
   if (!f.file_) return Fail("Can't create file: " + path);
   f.io_buf_ = std::make_unique<char[]>(kIoBufSize);
   std::setvbuf(f.file_, f.io_buf_.get(), _IOFBF, kIoBufSize);
+  return f;
+}
+
+Result<RecordFile> RecordFile::OpenForWrite(std::string* out, bool fujitsu) {
+  RecordFile f;
+  f.path_ = "(memory)";
+  f.fujitsu_ = fujitsu;
+  f.writing_ = true;
+  f.sink_ = std::make_unique<MemorySink>();
+  f.sink_->out = out;
+  f.file_ = open_memstream(&f.sink_->data, &f.sink_->size);
+  if (!f.file_) return Fail(kNoSpace);
   return f;
 }
 
@@ -176,13 +216,24 @@ unsigned char* RecordFile::Buffer(std::int64_t count) {
 // ---------------------------------------------------------------------------------------
 // Creating, detecting and opening
 
-Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
-  auto f = RecordFile::OpenForWrite(path, fujitsu);
+namespace {
+
+Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
   if (!f) return FwdB(f, "CreateLaheyFile");
   if (!fujitsu) {
     if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return FwdB(w, "CreateLaheyFile");
   }
   return f;
+}
+
+}  // namespace
+
+Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
+  return Created(RecordFile::OpenForWrite(path, fujitsu), fujitsu);
+}
+
+Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu) {
+  return Created(RecordFile::OpenForWrite(out, fujitsu), fujitsu);
 }
 
 namespace {
@@ -215,26 +266,30 @@ Status TryFrames(RecordFile& f, bool fujitsu) {
 
 }  // namespace
 
-Result<bool> IsWhichLaheyFile(const std::string& path) {
+namespace {
+
+using Opener = std::function<Result<RecordFile>()>;
+
+Result<bool> WhichLahey(const Opener& open, const std::string& path) {
   {
-    auto f = RecordFile::OpenForRead(path);
+    auto f = open();
     if (!f) return FailB("No such file:" + path, "IsWhichLaheyFile");
     if (f->Size() == 0) return FailB("Empty file:" + path, "IsWhichLaheyFile");
     unsigned char first = 0;
     if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "IsWhichLaheyFile");
     if (first == kLaheyMark && TryFrames(*f, false)) return false;
   }
-  auto f = RecordFile::OpenForRead(path);
+  auto f = open();
   if (!f) return FailB("Strange? No such file:" + path, "IsWhichLaheyFile");
   if (f->Size() == 0) return FailB("Strange? Empty file:" + path, "IsWhichLaheyFile");
   if (auto r = TryFrames(*f, true); !r) return FwdB(r, "IsWhichLaheyFile");
   return true;
 }
 
-Result<RecordFile> OpenLaheyFile(const std::string& path) {
-  auto which = IsWhichLaheyFile(path);
+Result<RecordFile> OpenLahey(const Opener& open, const std::string& path) {
+  auto which = WhichLahey(open, path);
   if (!which) return FwdB(which, "OpenLaheyFile");
-  auto f = RecordFile::OpenForRead(path);
+  auto f = open();
   if (!f) return FailB("No such file:" + path, "OpenLaheyFile");
   if (f->Size() == 0) return FailB("Empty file", "OpenLaheyFile");
   f->SetFujitsu(*which);
@@ -244,6 +299,20 @@ Result<RecordFile> OpenLaheyFile(const std::string& path) {
     if (first != kLaheyMark) return FailB("Not a Lahey file", "OpenLaheyFile");
   }
   return f;
+}
+
+}  // namespace
+
+Result<bool> IsWhichLaheyFile(const std::string& path) {
+  return WhichLahey([&] { return RecordFile::OpenForRead(path); }, path);
+}
+
+Result<RecordFile> OpenLaheyFile(const std::string& path) {
+  return OpenLahey([&] { return RecordFile::OpenForRead(path); }, path);
+}
+
+Result<RecordFile> OpenLaheyFile(std::string_view bytes, const std::string& name) {
+  return OpenLahey([&] { return RecordFile::OpenForRead(bytes, name); }, name);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/status.h"
 
@@ -26,7 +27,7 @@ inline constexpr unsigned char kLaheyMark = 0xFD;
 // MaxHarBuf + 1 bytes, so reading never allocates per record).
 class RecordFile {
  public:
-  RecordFile() = default;
+  RecordFile();
   ~RecordFile();
   RecordFile(RecordFile&& other) noexcept;
   RecordFile& operator=(RecordFile&& other) noexcept;
@@ -47,7 +48,12 @@ class RecordFile {
 
   // Low-level access used by the record routines below.
   static Result<RecordFile> OpenForRead(const std::string& path);
+  // Reads bytes held in memory (they must outlive the RecordFile); name stands for the
+  // path in messages.
+  static Result<RecordFile> OpenForRead(std::string_view bytes, const std::string& name);
   static Result<RecordFile> OpenForWrite(const std::string& path, bool fujitsu);
+  // Writes into memory: `out` receives the bytes when the file is closed.
+  static Result<RecordFile> OpenForWrite(std::string* out, bool fujitsu);
   void SetFujitsu(bool fujitsu) { fujitsu_ = fujitsu; }
   // Exactly count bytes, or "Unexpected end-of-file [FileRead]".
   Status ReadBytes(void* dst, std::int64_t count);
@@ -60,8 +66,10 @@ class RecordFile {
   unsigned char* Buffer(std::int64_t count);
 
  private:
+  struct MemorySink;
   void Release();
   std::FILE* file_ = nullptr;
+  std::unique_ptr<MemorySink> sink_;
   std::string path_;
   bool fujitsu_ = false;
   bool writing_ = false;
@@ -95,10 +103,13 @@ struct HeadName {
 };
 
 Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu);
+Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu);
 // True for the Fujitsu variant, false for the Lahey variant.
 Result<bool> IsWhichLaheyFile(const std::string& path);
 // Detects the variant and opens the file positioned at its first record.
 Result<RecordFile> OpenLaheyFile(const std::string& path);
+// The same over bytes held in memory, named `name` in messages.
+Result<RecordFile> OpenLaheyFile(std::string_view bytes, const std::string& name);
 
 Status FileRead(RecordFile& f, void* dst, std::int64_t count);
 Result<LaheyRecLen> GetRecLen(RecordFile& f);
