@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/internal_error.h"
+#include "fuzz_record.h"
 #include "fuzz_support.h"
 #include "model/first_year_list.h"
 #include "model/min_file.h"
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   auto min = yl::ParseMinContents(yl::SplitLines(parts[0]), "fuzz.min", yl::fuzz::kNoDir);
   if (!min) return 0;
-  auto rec = yl::CreateSimRecord();
+  yl::TSimRecord* rec = &yl::fuzz::FreshRecord();
   std::vector<std::string> entry_lines;
   try {
     yl::StoreMinEntries(*min, *rec, entry_lines);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/internal_error.h"
+#include "fuzz_record.h"
 #include "fuzz_support.h"
 #include "model/min_file.h"
 #include "model/time_stamp.h"
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)yl::MinEntriesRefusal(*min);
   if (min->stamp != yl::CleanStamp(min->stamp)) __builtin_trap();
   (void)yl::TextStamp(lines, "#TMDATE");
-  auto rec = yl::CreateSimRecord();
+  yl::TSimRecord* rec = &yl::fuzz::FreshRecord();
   std::vector<std::string> entry_lines;
   try {
     yl::StoreMinEntries(*min, *rec, entry_lines);

@@ -6,22 +6,30 @@
 #include <string>
 
 #include "env/ini_file.h"
+#include "fuzz_record.h"
 #include "fuzz_support.h"
 #include "settings/options_file.h"
 #include "sim/sim_defaults.h"
 
 namespace {
 
+// The records start from the default simulation.
+yl::TSimRecord& Record(int which) {
+  yl::TSimRecord& r = yl::fuzz::FreshRecord(which);
+  yl::SetDefaultSimulation(r, yl::fuzz::kNoDir);
+  return r;
+}
+
 struct Read {
   yl::SessionSettings s;
-  std::unique_ptr<yl::TSimRecord> sim = yl::CreateSimRecord();
+  yl::TSimRecord* sim = nullptr;
   std::string lines;
 };
 
-Read ReadAll(const yl::IniFile& ini) {
+Read ReadAll(const yl::IniFile& ini, int which) {
   Read r;
   r.s.paths.program_dir = yl::fuzz::kNoDir;
-  yl::SetDefaultSimulation(*r.sim, yl::fuzz::kNoDir);
+  r.sim = &Record(which);
   yl::OptionsReadContext context;
   // The model file is taken as it is named: nothing is searched for or started.
   context.locate_model = [](yl::ModelState& m, const std::string& path) {
@@ -38,10 +46,10 @@ Read ReadAll(const yl::IniFile& ini) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   yl::IniFile ini = yl::IniFile::Parse(yl::fuzz::Text(data, size));
-  Read first = ReadAll(ini);
-  Read again = ReadAll(yl::IniFile::Parse(first.lines));
+  Read first = ReadAll(ini, 0);
+  Read again = ReadAll(yl::IniFile::Parse(first.lines), 1);
   if (again.lines != first.lines) __builtin_trap();
   yl::UpdateOptions(ini, first.s, *first.sim);
-  (void)ReadAll(ini);
+  (void)ReadAll(ini, 1);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz_record.h"
 #include "fuzz_support.h"
 #include "settings/sim_store.h"
 #include "sim/sim_defaults.h"
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto again = yl::SimStoreLines(**back);
   if (!again || *again != *written) __builtin_trap();
 
-  auto current = yl::CreateSimRecord();
+  yl::TSimRecord* current = &yl::fuzz::FreshRecord();
   yl::SetDefaultSimulation(*current, yl::fuzz::kNoDir);
   yl::ApplySimStore(*current, **sim);
   return 0;

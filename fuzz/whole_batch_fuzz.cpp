@@ -4,10 +4,11 @@
 // an exit code and a closing line, and never crashes.
 //
 // Batch mode reads and writes real directories, so each input is written under one
-// scratch directory made at the first call. The directory keys a file could point
-// elsewhere ("Sim Directory", "TempDir") are dropped, and a sim store or parameter that
-// could name another directory (an absolute name, "..", a backslash) is skipped, so that
-// nothing outside the scratch directory is touched.
+// scratch directory made at the first call. The demo model of the tests is copied there
+// once; "@MODEL@" in the options texts stands for its directory. The directory keys a file could
+// point elsewhere ("Sim Directory", "TempDir") are dropped, and a sim store or parameter that could
+// name another directory (an absolute name, "..", a backslash) is skipped, so that nothing outside
+// the scratch directory is touched.
 
 #include <stdlib.h>
 
@@ -38,7 +39,7 @@ class RefusingRunner : public yl::ProcessRunner {
 };
 
 struct Scratch {
-  fs::path base, work, keep, temp;
+  fs::path base, work, keep, temp, model;
   Scratch() {
     const char* tmp = getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/yl_fuzz_batch_XXXXXX";
@@ -47,6 +48,8 @@ struct Scratch {
     work = base / "w";
     keep = base / "k";
     temp = base / "t";
+    model = base / "m";
+    fs::copy(YL_FUZZ_MODEL_DIR, model, fs::copy_options::recursive);
     setenv("SVKEEP", keep.c_str(), 1);
     setenv("SVTEMP", temp.c_str(), 1);
     setenv("HOME", base.c_str(), 1);
@@ -75,14 +78,19 @@ bool CouldLeave(const std::string& text) {
   return false;
 }
 
-// The options text without the keys that name directories of their own.
-std::string WithoutDirectoryKeys(const std::string& text) {
+// The options text without the keys that name directories of their own, and with the
+// model's directory put in.
+std::string OptionsText(const std::string& text, const fs::path& model) {
   std::string out;
-  for (const std::string& line : yl::SplitLines(text)) {
+  for (std::string line : yl::SplitLines(text)) {
     std::string key = yl::Trim(line.substr(0, line.find('=')));
     if (line.find('=') != std::string::npos &&
         (yl::SameText(key, "Sim Directory") || yl::SameText(key, "TempDir"))) {
       continue;
+    }
+    for (std::size_t at = line.find("@MODEL@"); at != std::string::npos;
+         at = line.find("@MODEL@", at + model.string().size())) {
+      line.replace(at, 7, model.string());
     }
     out += line + "\n";
   }
@@ -100,10 +108,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto parts = yl::fuzz::Parts(yl::fuzz::Text(data, size), 4);
   if (CouldLeave(parts[1]) || CouldLeave(parts[3])) return 0;
   scratch.Reset();
-  Write(scratch.work / "fz.ds1", WithoutDirectoryKeys(parts[0]));
+  Write(scratch.work / "fz.ds1", OptionsText(parts[0], scratch.model));
   Write(scratch.work / "fz.ds2", parts[1]);
   fs::create_directories(scratch.keep / "SVKEEP" / "YRLMkeep");
-  Write(scratch.keep / "SVKEEP" / "YRLMkeep" / "yearloom.ini", WithoutDirectoryKeys(parts[2]));
+  Write(scratch.keep / "SVKEEP" / "YRLMkeep" / "yearloom.ini",
+        OptionsText(parts[2], scratch.model));
 
   std::vector<std::string> params = yl::SplitLines(parts[3]);
   if (params.size() > 2) params.resize(2);
