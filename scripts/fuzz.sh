@@ -59,7 +59,8 @@ for t in "${targets[@]}"; do
   { time TMPDIR=$build/tmp "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$crashes/" \
     "$corpus" "$root/fuzz/corpus/$t" >"$log" 2>&1; } 2>"$log.cpu"
-  rc=$(grep -c 'ERROR\|==ABORTING\|deadly signal' "$log")
+  # Any failure (crash, sanitizer report, hang, leak) leaves a test unit behind.
+  rc=$(grep -c 'Test unit written to\|ERROR: \|runtime error\|deadly signal' "$log")
   cpu=$(tail -1 "$log.cpu")
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
   rate=$(grep -o 'exec/s: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)

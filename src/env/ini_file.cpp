@@ -65,11 +65,11 @@ std::string IniFile::KeyId(const std::string& section, const std::string& key) {
 // Lines must be indexed in file order.
 void IniFile::IndexLine(LineIt it) {
   const Line& l = *it;
-  if (l.is_key) index_.keys[KeyId(l.section, l.key)].push_back(it);
-  if (l.is_header) ++index_.headers[LowerCase(l.section)];
-  if (l.is_header || l.is_key || !Trim(l.text).empty()) {
-    index_.section_end.insert_or_assign(LowerCase(l.section), it);
-  }
+  if (!l.is_header && !l.is_key && Trim(l.text).empty()) return;
+  std::string section = LowerCase(l.section);
+  if (l.is_key) index_.keys.try_emplace(section + '\n' + LowerCase(l.key), it);
+  if (l.is_header) ++index_.headers[section];
+  index_.section_end.insert_or_assign(std::move(section), it);
 }
 
 void IniFile::Reindex() {
@@ -80,7 +80,9 @@ void IniFile::Reindex() {
 IniFile IniFile::Parse(const std::string& text) {
   IniFile ini;
   std::string section;
-  for (const auto& raw : SplitLines(text)) {
+  const std::vector<std::string> lines = SplitLines(text);
+  ini.index_.keys.reserve(lines.size());
+  for (const auto& raw : lines) {
     Line l = ParseLine(raw, section);
     if (l.is_header) section = l.section;
     ini.lines_.push_back(std::move(l));
@@ -110,8 +112,8 @@ Status IniFile::Save(const std::string& path) const { return WriteFileAtomically
 std::optional<IniFile::LineIt> IniFile::FindKey(const std::string& section,
                                                 const std::string& key) const {
   auto found = index_.keys.find(KeyId(section, key));
-  if (found == index_.keys.end() || found->second.empty()) return std::nullopt;
-  return found->second.front();
+  if (found == index_.keys.end()) return std::nullopt;
+  return found->second;
 }
 
 bool IniFile::HasSection(const std::string& section) const {
@@ -212,14 +214,9 @@ void IniFile::SetBool(const std::string& section, const std::string& key, bool v
 void IniFile::RemoveKey(const std::string& section, const std::string& key) {
   auto i = FindKey(section, key);
   if (!i) return;
-  const bool was_end = index_.section_end.at(LowerCase((*i)->section)) == *i;
+  // Rare: a later line of the same key, or the section's new end, takes over.
   lines_.erase(*i);
-  if (was_end) {
-    Reindex();
-  } else {
-    auto& same = index_.keys[KeyId(section, key)];
-    same.erase(same.begin());
-  }
+  Reindex();
 }
 
 void IniFile::RemoveSection(const std::string& section) {

@@ -63,8 +63,8 @@ class IniFile {
   using Lines = std::list<Line>;
   using LineIt = Lines::iterator;
   struct Index {
-    // Lower-case "section\nkey" to the key's lines in file order (the first one counts).
-    std::unordered_map<std::string, std::vector<LineIt>> keys;
+    // Lower-case "section\nkey" to the key's first line (the one that counts).
+    std::unordered_map<std::string, LineIt> keys;
     // Lower-case section to its last header, key or other non-blank line: where Set adds.
     std::unordered_map<std::string, LineIt> section_end;
     // Lower-case names of the sections that have a header line.

@@ -199,7 +199,7 @@ TEST_F(SimStoreTest, OverlongCellsAreCutToNamesThatReadBack) {
     int row, column;
     std::string written, cell, ext;
   } cases[] = {
-      {kCmfStartRow, 4, "P eighty cXT", "P eighty", ""},
+      {kCmfStartRow, 4, "P eighty cXT", "P EIGHTY", ""},  // names are kept in capitals
       {kCmfStartRow, 1, "LONGSTARTNAME.CMFX", "LONGSTART", ".CMF"},
       {2, 3, "ABCDEFGH IJ", "ABCDEFGH", ""},
       {1, 1, "  RUN01  ", "RUN01", ""},
@@ -214,7 +214,9 @@ TEST_F(SimStoreTest, OverlongCellsAreCutToNamesThatReadBack) {
     auto back = ParseSimStore(edited, dir.path());
     ASSERT_TRUE(back) << back.error();
     EXPECT_EQ((*back)->CMFCells(c.row, c.column), c.cell);
-    if (c.row == kCmfStartRow) EXPECT_EQ((*back)->CMFStartExt[c.column], c.ext);
+    if (c.row == kCmfStartRow) {
+      EXPECT_EQ((*back)->CMFStartExt[c.column], c.ext);
+    }
     auto again = ParseSimStore(*SimStoreLines(**back), dir.path());
     ASSERT_TRUE(again) << again.error();
     ExpectStoredFieldsEqual(**back, **again);
