@@ -1,55 +1,32 @@
-// Feeds arbitrary bytes to the Header Array reader as a file. Whatever the reader
+// Feeds arbitrary bytes to the Header Array reader, from memory. Whatever the reader
 // accepts must also survive being written and read back.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "harfile/har_file.h"
 
-namespace {
-
-std::string TempPath(const char* tag) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && *dir ? dir : "/tmp") + "/yl_fuzz_" + tag + "_" +
-         std::to_string(getpid()) + ".har";
-}
-
-bool WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string in = TempPath("in");
-  static const std::string out = TempPath("out");
-  if (!WriteBytes(in, data, size)) return 0;
-
+  const std::string_view in(reinterpret_cast<const char*>(data), size);
   bool bad = false;
-  auto lax = yl::ReadHarFile(in, yl::HarReadOptions{true}, &bad);
-  auto strict = yl::ReadHarFile(in);
+  auto lax = yl::ReadHarBytes(in, "in.har", yl::HarReadOptions{true}, &bad);
+  auto strict = yl::ReadHarBytes(in, "in.har");
   if (strict && !lax) __builtin_trap();  // skipping bad headers never makes things worse
-  (void)yl::ReadHeaderFromHarFile(in, "DTXT");
-  (void)yl::ListHarHeaders(in);
-  (void)yl::ReadHeadersFromHarFile(in, {"XXCD", "DTXT"});
+  (void)yl::ReadHeaderFromHarBytes(in, "in.har", "DTXT");
+  (void)yl::ListHarHeaderBytes(in, "in.har");
+  (void)yl::ReadHeadersFromHarBytes(in, "in.har", {"XXCD", "DTXT"});
 
   if (strict && strict->total_reals <= 1e6) {
     for (bool sparse : {false, true}) {
       yl::HarFile copy = *std::move(strict);
-      if (!yl::WriteHarFile(out, "fuzz", "now", copy, yl::HarWriteOptions{sparse})) break;
-      auto back = yl::ReadHarFile(out);
+      auto out = yl::WriteHarBytes("fuzz", "now", copy, yl::HarWriteOptions{sparse});
+      if (!out) break;
+      auto back = yl::ReadHarBytes(*out, "out.har");
       if (!back) __builtin_trap();  // we wrote a file we cannot read
       if (back->headers.size() != copy.headers.size()) __builtin_trap();
       strict = std::move(copy);
     }
   }
-  std::remove(out.c_str());
   return 0;
 }

@@ -41,6 +41,18 @@ std::string ToolOf(const JobChoice& part) {
 
 }  // namespace
 
+void ReplaceQuotedName(std::vector<std::string>& lines, const std::string& from,
+                       const std::string& to) {
+  const std::string quoted = "\"" + from + "\"";
+  const std::string replacement = "\"" + to + "\"";
+  for (std::string& line : lines) {
+    for (std::size_t at = line.find(quoted); at != std::string::npos;
+         at = line.find(quoted, at + replacement.size())) {
+      line.replace(at, quoted.size(), replacement);
+    }
+  }
+}
+
 SimPartPreparer::SimPartPreparer(JobContext context, SessionSettings& session, bool do_deviations,
                                  Prompter& prompter)
     : context_(std::move(context)),
@@ -261,13 +273,7 @@ Status SimPartPreparer::WriteRerunOrPolicyCmf(int run, int year, int slot) {
     }
     auto lines = ReadTextLines(bot);
     if (!lines) return Fail("Error copying and editing BOT File");
-    const std::string quoted = "\"" + sol + "\"";
-    for (std::string& line : *lines) {
-      for (std::size_t at = line.find(quoted); at != std::string::npos;
-           at = line.find(quoted, at + sol_copy.size() + 2)) {
-        line.replace(at, quoted.size(), "\"" + sol_copy + "\"");
-      }
-    }
+    ReplaceQuotedName(*lines, sol, sol_copy);
     const std::string edited = JoinPath(context_.temp_dir, FileNameOf(bot));
     if (!WriteTextLines(edited, *lines)) return Fail("Error copying and editing BOT File");
     bot = edited;

@@ -60,4 +60,9 @@ class SimPartPreparer : public jobs::PartPreparer {
   const jobs::JobPlan* plan_ = nullptr;
 };
 
+// The BOT file of a later slot reads the copy of the Base's results in that slot: every
+// quoted `from` name in the lines becomes the quoted `to` name.
+void ReplaceQuotedName(std::vector<std::string>& lines, const std::string& from,
+                       const std::string& to);
+
 }  // namespace yl

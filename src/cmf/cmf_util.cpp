@@ -9,12 +9,10 @@ namespace {
 
 constexpr char kCtrlZ = '\x1a';
 
-WordCheck CheckWords(const std::string& file, std::string_view list, bool allowed,
+WordCheck CheckWords(TOpenCMFFile& reader, std::string_view list, bool allowed,
                      const std::string& context, Prompter& prompter) {
   WordCheck result;
-  if (!FileExists(file)) return result;
-  TOpenCMFFile reader;
-  if (!reader.Open(file)) return result;
+  reader.Rewind();
   if (FindControlZ(reader, context, prompter)) {
     result.passed = false;
     result.ctrl_z = true;
@@ -29,6 +27,15 @@ WordCheck CheckWords(const std::string& file, std::string_view list, bool allowe
     }
   }
   return result;
+}
+
+// A file that does not exist or cannot be opened passes.
+template <class Rule>
+RuleResult OnFile(const std::string& file, Rule rule) {
+  if (!FileExists(file)) return RuleResult{};
+  TOpenCMFFile reader;
+  if (!reader.Open(file)) return RuleResult{};
+  return rule(reader);
 }
 
 RuleResult ToRule(const WordCheck& check, const std::string& message, int help_topic, bool quiet,
@@ -95,18 +102,32 @@ bool FindControlZ(TOpenCMFFile& reader, const std::string& context, Prompter& pr
 
 WordCheck CheckAllowedWords(const std::string& file, std::string_view list,
                             const std::string& context, Prompter& prompter) {
-  return CheckWords(file, list, true, context, prompter);
+  if (!FileExists(file)) return WordCheck{};
+  TOpenCMFFile reader;
+  if (!reader.Open(file)) return WordCheck{};
+  return CheckWords(reader, list, true, context, prompter);
 }
 
 WordCheck CheckNotAllowedWords(const std::string& file, std::string_view list,
                                const std::string& context, Prompter& prompter) {
-  return CheckWords(file, list, false, context, prompter);
+  if (!FileExists(file)) return WordCheck{};
+  TOpenCMFFile reader;
+  if (!reader.Open(file)) return WordCheck{};
+  return CheckWords(reader, list, false, context, prompter);
 }
 
 RuleResult ClosureRule(const std::string& file, int help_topic, bool quiet, bool save_allowed,
                        Prompter& prompter) {
-  WordCheck check = CheckAllowedWords(file, save_allowed ? kClosureSaveWords : kClosureWords,
-                                      ClosureFileContext(file), prompter);
+  return OnFile(file, [&](TOpenCMFFile& reader) {
+    return ClosureRule(reader, help_topic, quiet, save_allowed, prompter);
+  });
+}
+
+RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool quiet, bool save_allowed,
+                       Prompter& prompter) {
+  const std::string& file = reader.path();
+  WordCheck check = CheckWords(reader, save_allowed ? kClosureSaveWords : kClosureWords, true,
+                               ClosureFileContext(file), prompter);
   return ToRule(check,
                 "Key word \"" + check.word + "\" must not be in closure file\r\n" + file +
                     "\r\nPlease change this file.",
@@ -119,8 +140,16 @@ RuleResult ClosureRule(const std::string& file, int help_topic, Prompter& prompt
 
 RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic, bool quiet,
                      Prompter& prompter) {
-  WordCheck check = CheckAllowedWords(file, ashock_allowed ? kShockAshockWords : kShockWords,
-                                      ShockFileContext(file), prompter);
+  return OnFile(file, [&](TOpenCMFFile& reader) {
+    return ShockRule(reader, ashock_allowed, help_topic, quiet, prompter);
+  });
+}
+
+RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic, bool quiet,
+                     Prompter& prompter) {
+  const std::string& file = reader.path();
+  WordCheck check = CheckWords(reader, ashock_allowed ? kShockAshockWords : kShockWords, true,
+                               ShockFileContext(file), prompter);
   return ToRule(check,
                 "Key word \"" + check.word + "\" must not be in shocks file\r\n" + file +
                     "\r\nPlease change this file.",
@@ -133,8 +162,15 @@ RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topi
 }
 
 RuleResult CMFStartRule(const std::string& file, int help_topic, bool quiet, Prompter& prompter) {
+  return OnFile(file, [&](TOpenCMFFile& reader) {
+    return CMFStartRule(reader, help_topic, quiet, prompter);
+  });
+}
+
+RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic, bool quiet, Prompter& prompter) {
+  const std::string& file = reader.path();
   WordCheck check =
-      CheckNotAllowedWords(file, kCMFStartForbiddenWords, ClosureFileContext(file), prompter);
+      CheckWords(reader, kCMFStartForbiddenWords, false, ClosureFileContext(file), prompter);
   return ToRule(check,
                 "Key word \"" + check.word + "\" must not be in CMFStart file\r\n  " + file +
                     "\r\nPlease change this file.",

@@ -68,5 +68,11 @@ RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topi
 RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic,
                      Prompter& prompter);
 RuleResult CMFStartRule(const std::string& file, int help_topic, bool quiet, Prompter& prompter);
+// The same rules over a command file already read; messages name reader.path().
+RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool quiet, bool save_allowed,
+                       Prompter& prompter);
+RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic, bool quiet,
+                     Prompter& prompter);
+RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic, bool quiet, Prompter& prompter);
 
 }  // namespace yl

@@ -125,8 +125,9 @@ Status TOpenCMFFile::Open(const std::string& path) {
   return Ok();
 }
 
-void TOpenCMFFile::OpenLines(std::vector<std::string> lines) {
+void TOpenCMFFile::OpenLines(std::vector<std::string> lines, const std::string& path) {
   Close();
+  path_ = path;
   Load(std::move(lines));
 }
 

@@ -35,7 +35,8 @@ class TOpenCMFFile {
   // Reads the whole file: "Cannot open file {path}[TxtOpen]" when it cannot be opened or
   // is not a regular file.
   Status Open(const std::string& path);
-  void OpenLines(std::vector<std::string> lines);
+  // Lines already read; path (if given) names them in messages.
+  void OpenLines(std::vector<std::string> lines, const std::string& path = "");
   void Close();
   bool IsOpen() const { return open_; }
 

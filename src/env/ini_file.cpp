@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 #include <set>
 
 #include "core/text_util.h"
@@ -28,13 +29,64 @@ IniFile::Line IniFile::ParseLine(const std::string& text, const std::string& sec
   return l;
 }
 
+IniFile::IniFile(const IniFile& other) : lines_(other.lines_) { Reindex(); }
+
+IniFile& IniFile::operator=(const IniFile& other) {
+  if (this != &other) {
+    lines_ = other.lines_;
+    Reindex();
+  }
+  return *this;
+}
+
+// Swapping lists keeps their iterators valid, so the index moves with the lines.
+IniFile::IniFile(IniFile&& other) noexcept {
+  lines_.swap(other.lines_);
+  index_.keys.swap(other.index_.keys);
+  index_.section_end.swap(other.index_.section_end);
+  index_.headers.swap(other.index_.headers);
+}
+
+IniFile& IniFile::operator=(IniFile&& other) noexcept {
+  if (this != &other) {
+    lines_.swap(other.lines_);
+    index_.keys.swap(other.index_.keys);
+    index_.section_end.swap(other.index_.section_end);
+    index_.headers.swap(other.index_.headers);
+  }
+  return *this;
+}
+
+std::string IniFile::KeyId(const std::string& section, const std::string& key) {
+  // A line read from a file holds no newline, so the pair stands for one key only.
+  return LowerCase(section) + '\n' + LowerCase(key);
+}
+
+// Lines must be indexed in file order.
+void IniFile::IndexLine(LineIt it) {
+  const Line& l = *it;
+  if (!l.is_header && !l.is_key && Trim(l.text).empty()) return;
+  std::string section = LowerCase(l.section);
+  if (l.is_key) index_.keys.try_emplace(section + '\n' + LowerCase(l.key), it);
+  if (l.is_header) ++index_.headers[section];
+  index_.section_end.insert_or_assign(std::move(section), it);
+}
+
+void IniFile::Reindex() {
+  index_ = Index{};
+  for (auto it = lines_.begin(); it != lines_.end(); ++it) IndexLine(it);
+}
+
 IniFile IniFile::Parse(const std::string& text) {
   IniFile ini;
   std::string section;
-  for (const auto& raw : SplitLines(text)) {
+  const std::vector<std::string> lines = SplitLines(text);
+  ini.index_.keys.reserve(lines.size());
+  for (const auto& raw : lines) {
     Line l = ParseLine(raw, section);
     if (l.is_header) section = l.section;
     ini.lines_.push_back(std::move(l));
+    ini.IndexLine(std::prev(ini.lines_.end()));
   }
   return ini;
 }
@@ -57,20 +109,15 @@ std::string IniFile::Text() const {
 
 Status IniFile::Save(const std::string& path) const { return WriteFileAtomically(path, Text()); }
 
-std::optional<std::size_t> IniFile::FindKey(const std::string& section,
-                                            const std::string& key) const {
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& l = lines_[i];
-    if (l.is_key && SameText(l.section, section) && SameText(l.key, key)) return i;
-  }
-  return std::nullopt;
+std::optional<IniFile::LineIt> IniFile::FindKey(const std::string& section,
+                                                const std::string& key) const {
+  auto found = index_.keys.find(KeyId(section, key));
+  if (found == index_.keys.end()) return std::nullopt;
+  return found->second;
 }
 
 bool IniFile::HasSection(const std::string& section) const {
-  for (const auto& l : lines_) {
-    if (l.is_header && SameText(l.section, section)) return true;
-  }
-  return false;
+  return index_.headers.contains(LowerCase(section));
 }
 
 bool IniFile::HasKey(const std::string& section, const std::string& key) const {
@@ -80,7 +127,7 @@ bool IniFile::HasKey(const std::string& section, const std::string& key) const {
 std::optional<std::string> IniFile::Get(const std::string& section, const std::string& key) const {
   auto i = FindKey(section, key);
   if (!i) return std::nullopt;
-  return lines_[*i].value;
+  return (*i)->value;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -127,23 +174,33 @@ std::vector<std::string> IniFile::Sections() const {
 
 void IniFile::Set(const std::string& section, const std::string& key, const std::string& value) {
   std::string text = key + "=" + value;
+  // A key or value that does not read back as itself (an "=" in the key, say) changes
+  // what the line means, so the index is rebuilt rather than patched.
+  auto reads_back = [&](const Line& l) { return l.is_key && SameText(l.key, key); };
   if (auto i = FindKey(section, key)) {
-    lines_[*i] = ParseLine(text, lines_[*i].section);
+    **i = ParseLine(text, (*i)->section);
+    if (!reads_back(**i)) Reindex();
     return;
   }
   // After the section's last key (blank lines closing the section stay after it).
-  std::optional<std::size_t> insert_at;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& l = lines_[i];
-    if (!SameText(l.section, section)) continue;
-    if (l.is_header || l.is_key || !Trim(l.text).empty()) insert_at = i + 1;
-  }
-  if (!insert_at) {
-    if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back(ParseLine("", ""));
+  LineIt at;
+  if (auto end = index_.section_end.find(LowerCase(section)); end != index_.section_end.end()) {
+    at = std::next(end->second);
+  } else {
+    if (!lines_.empty() && !Trim(lines_.back().text).empty()) {
+      lines_.push_back(ParseLine("", ""));
+      IndexLine(std::prev(lines_.end()));
+    }
     lines_.push_back(ParseLine("[" + section + "]", section));
-    insert_at = lines_.size();
+    IndexLine(std::prev(lines_.end()));
+    at = lines_.end();
   }
-  lines_.insert(lines_.begin() + static_cast<long>(*insert_at), ParseLine(text, section));
+  LineIt added = lines_.insert(at, ParseLine(text, section));
+  if (reads_back(*added)) {
+    IndexLine(added);
+  } else {
+    Reindex();
+  }
 }
 
 void IniFile::SetInt(const std::string& section, const std::string& key, int value) {
@@ -155,11 +212,16 @@ void IniFile::SetBool(const std::string& section, const std::string& key, bool v
 }
 
 void IniFile::RemoveKey(const std::string& section, const std::string& key) {
-  if (auto i = FindKey(section, key)) lines_.erase(lines_.begin() + static_cast<long>(*i));
+  auto i = FindKey(section, key);
+  if (!i) return;
+  // Rare: a later line of the same key, or the section's new end, takes over.
+  lines_.erase(*i);
+  Reindex();
 }
 
 void IniFile::RemoveSection(const std::string& section) {
   std::erase_if(lines_, [&](const Line& l) { return SameText(l.section, section); });
+  Reindex();
 }
 
 }  // namespace yl

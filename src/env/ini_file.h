@@ -1,10 +1,13 @@
 #pragma once
 // A Windows-style INI file held in memory as its lines, so that rewriting a key changes
 // that line in place and every section, key and comment we do not know survives.
-// Section and key lookup ignores case; values run to the end of the line.
+// Section and key lookup ignores case; values run to the end of the line. Lookups go
+// through an index, so reading a file of many keys stays linear.
 
+#include <list>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/status.h"
@@ -14,6 +17,12 @@ namespace yl {
 class IniFile {
  public:
   IniFile() = default;
+  // The index points into the lines, so a copy builds its own.
+  IniFile(const IniFile& other);
+  IniFile& operator=(const IniFile& other);
+  IniFile(IniFile&& other) noexcept;
+  IniFile& operator=(IniFile&& other) noexcept;
+
   static IniFile Parse(const std::string& text);
   // A missing file gives an empty IniFile; an unreadable one an error text.
   static Result<IniFile> Load(const std::string& path);
@@ -51,9 +60,23 @@ class IniFile {
     std::string key;
     std::string value;
   };
+  using Lines = std::list<Line>;
+  using LineIt = Lines::iterator;
+  struct Index {
+    // Lower-case "section\nkey" to the key's first line (the one that counts).
+    std::unordered_map<std::string, LineIt> keys;
+    // Lower-case section to its last header, key or other non-blank line: where Set adds.
+    std::unordered_map<std::string, LineIt> section_end;
+    // Lower-case names of the sections that have a header line.
+    std::unordered_map<std::string, int> headers;
+  };
   static Line ParseLine(const std::string& text, const std::string& section);
-  std::optional<std::size_t> FindKey(const std::string& section, const std::string& key) const;
-  std::vector<Line> lines_;
+  static std::string KeyId(const std::string& section, const std::string& key);
+  void IndexLine(LineIt it);
+  void Reindex();
+  std::optional<LineIt> FindKey(const std::string& section, const std::string& key) const;
+  Lines lines_;
+  Index index_;
 };
 
 }  // namespace yl

@@ -154,6 +154,13 @@ Status ReadMoreIntoHarFile(const std::string& path, HarFile& file,
 Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
                                                        std::string_view name,
                                                        const HarReadOptions& options = {});
+// The same over the bytes of a file held in memory, named `file_name` in messages.
+Result<HarFile> ReadHarBytes(std::string_view bytes, const std::string& file_name,
+                             const HarReadOptions& options = {}, bool* bad_headers = nullptr);
+Result<std::optional<HarHeader>> ReadHeaderFromHarBytes(std::string_view bytes,
+                                                        const std::string& file_name,
+                                                        std::string_view name,
+                                                        const HarReadOptions& options = {});
 
 // --- One header without reading the rest ---------------------------------------------
 // These find each header by skipping the data records of the ones before it: when the
@@ -177,6 +184,12 @@ Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path);
 Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
                                        const std::vector<std::string>& names,
                                        const HarReadOptions& options = {});
+// The same two over the bytes of a file held in memory, named `file_name` in messages.
+Result<std::vector<HarHeaderInfo>> ListHarHeaderBytes(std::string_view bytes,
+                                                      const std::string& file_name);
+Result<HarFile> ReadHeadersFromHarBytes(std::string_view bytes, const std::string& file_name,
+                                        const std::vector<std::string>& names,
+                                        const HarReadOptions& options = {});
 
 // --- Writing -------------------------------------------------------------------------
 
@@ -191,6 +204,10 @@ struct HarWriteOptions {
 Status WriteHarFile(const std::string& path, const std::string& creating_program,
                     const std::string& creation_time, HarFile& file,
                     const HarWriteOptions& options = {});
+// The same into memory: the bytes of the file.
+Result<std::string> WriteHarBytes(const std::string& creating_program,
+                                  const std::string& creation_time, HarFile& file,
+                                  const HarWriteOptions& options = {});
 
 // --- Building ------------------------------------------------------------------------
 

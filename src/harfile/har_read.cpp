@@ -574,12 +574,8 @@ void PassOver(RecordFile& f, const std::string& name) {
   (void)JumpOverHeaderData(f, d.header);
 }
 
-}  // namespace
-
-Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarReadOptions& options,
-                           bool* bad) {
+Status ReadMoreFrom(Result<RecordFile> f, HarFile& file, const HarReadOptions& options, bool* bad) {
   constexpr const char* kRoutine = "ReadMoreIntoHarFile";
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, kRoutine);
   file.fujitsu = f->Fujitsu();
   ReadContext c{*f};
@@ -596,17 +592,16 @@ Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarRead
   return Ok();
 }
 
-Result<HarFile> ReadHarFile(const std::string& path, const HarReadOptions& options, bool* bad) {
+Result<HarFile> ReadHarFrom(Result<RecordFile> f, const HarReadOptions& options, bool* bad) {
   if (bad) *bad = false;
   HarFile file;
-  if (auto r = ReadMoreIntoHarFile(path, file, options, bad); !r) return FwdB(r, "ReadHarFile");
+  if (auto r = ReadMoreFrom(std::move(f), file, options, bad); !r) return FwdB(r, "ReadHarFile");
   if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, "ReadHarFile");
   return file;
 }
 
-Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path) {
+Result<std::vector<HarHeaderInfo>> ListFrom(Result<RecordFile> f) {
   constexpr const char* kRoutine = "ListHarHeaders";
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, kRoutine);
   std::vector<HarHeaderInfo> out;
   int ordinary = 0;
@@ -642,13 +637,11 @@ Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path) {
   return out;
 }
 
-Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
-                                       const std::vector<std::string>& names,
-                                       const HarReadOptions& options) {
+Result<HarFile> ReadSomeFrom(Result<RecordFile> f, const std::vector<std::string>& names,
+                             const HarReadOptions& options) {
   constexpr const char* kRoutine = "ReadHeadersFromHarFile";
   std::vector<std::string> wanted;
   for (const std::string& n : names) wanted.push_back(NormaliseHeaderName(n));
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, kRoutine);
   HarFile file;
   file.fujitsu = f->Fujitsu();
@@ -678,12 +671,10 @@ Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
   return file;
 }
 
-Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
-                                                       std::string_view name,
-                                                       const HarReadOptions& options) {
+Result<std::optional<HarHeader>> ReadHeaderFrom(Result<RecordFile> f, std::string_view name,
+                                                const HarReadOptions& options) {
   std::string wanted = NormaliseHeaderName(name);
   std::string routine = "ReadHeaderFromHarFile:" + TrimRight(wanted);
-  auto f = OpenLaheyFile(path);
   if (!f) return FwdB(f, routine);
   ReadContext c{*f};
   for (;;) {
@@ -698,6 +689,56 @@ Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
     if (!h) return FwdB(h, routine);
     if (*h) return h;
   }
+}
+
+}  // namespace
+
+Status ReadMoreIntoHarFile(const std::string& path, HarFile& file, const HarReadOptions& options,
+                           bool* bad) {
+  return ReadMoreFrom(OpenLaheyFile(path), file, options, bad);
+}
+
+Result<HarFile> ReadHarFile(const std::string& path, const HarReadOptions& options, bool* bad) {
+  return ReadHarFrom(OpenLaheyFile(path), options, bad);
+}
+
+Result<HarFile> ReadHarBytes(std::string_view bytes, const std::string& name,
+                             const HarReadOptions& options, bool* bad) {
+  return ReadHarFrom(OpenLaheyFile(bytes, name), options, bad);
+}
+
+Result<std::optional<HarHeader>> ReadHeaderFromHarFile(const std::string& path,
+                                                       std::string_view name,
+                                                       const HarReadOptions& options) {
+  return ReadHeaderFrom(OpenLaheyFile(path), name, options);
+}
+
+Result<std::optional<HarHeader>> ReadHeaderFromHarBytes(std::string_view bytes,
+                                                        const std::string& file_name,
+                                                        std::string_view name,
+                                                        const HarReadOptions& options) {
+  return ReadHeaderFrom(OpenLaheyFile(bytes, file_name), name, options);
+}
+
+Result<std::vector<HarHeaderInfo>> ListHarHeaders(const std::string& path) {
+  return ListFrom(OpenLaheyFile(path));
+}
+
+Result<std::vector<HarHeaderInfo>> ListHarHeaderBytes(std::string_view bytes,
+                                                      const std::string& file_name) {
+  return ListFrom(OpenLaheyFile(bytes, file_name));
+}
+
+Result<HarFile> ReadHeadersFromHarFile(const std::string& path,
+                                       const std::vector<std::string>& names,
+                                       const HarReadOptions& options) {
+  return ReadSomeFrom(OpenLaheyFile(path), names, options);
+}
+
+Result<HarFile> ReadHeadersFromHarBytes(std::string_view bytes, const std::string& file_name,
+                                        const std::vector<std::string>& names,
+                                        const HarReadOptions& options) {
+  return ReadSomeFrom(OpenLaheyFile(bytes, file_name), names, options);
 }
 
 }  // namespace yl

@@ -169,6 +169,9 @@ Result<HarFile> ParseHarText(const std::string& text) {
     }
     if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> w = Words(line);
+    // Trim keeps control blanks (a vertical tab, a form feed) that split no words: such a
+    // line is as blank as an empty one.
+    if (w.empty()) continue;
     if (block == Block::kValues) {
       if (line == "end") {
         block = Block::kNone;

@@ -382,14 +382,40 @@ Status WriteAll(RecordFile& f, HarFile& file, const HarWriteOptions& options) {
 
 }  // namespace
 
-Status WriteHarFile(const std::string& path, const std::string& creating_program,
-                    const std::string& creation_time, HarFile& file,
-                    const HarWriteOptions& options) {
+namespace {
+
+Status PrepareToWrite(const std::string& creating_program, const std::string& creation_time,
+                      HarFile& file) {
   constexpr const char* kRoutine = "WriteHarFile";
   if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, kRoutine);
   if (std::string msg = CheckHarFile(file); !msg.empty()) return FailB(msg, kRoutine);
   file.XXCD = MakeCreationDateHeader(creation_time);
   file.XXCR = MakeCreatingProgHeader(creating_program);
+  return Ok();
+}
+
+}  // namespace
+
+Result<std::string> WriteHarBytes(const std::string& creating_program,
+                                  const std::string& creation_time, HarFile& file,
+                                  const HarWriteOptions& options) {
+  constexpr const char* kRoutine = "WriteHarFile";
+  if (auto r = PrepareToWrite(creating_program, creation_time, file); !r) return Fail(r.error());
+  std::string bytes;
+  auto f = CreateLaheyFile(&bytes, file.fujitsu);
+  if (!f) return FwdB(f, kRoutine);
+  Status r = WriteAll(*f, file, options);
+  Status closed = f->Close();
+  if (r && !closed) r = closed;
+  if (!r) return FwdB(r, kRoutine);
+  return bytes;
+}
+
+Status WriteHarFile(const std::string& path, const std::string& creating_program,
+                    const std::string& creation_time, HarFile& file,
+                    const HarWriteOptions& options) {
+  constexpr const char* kRoutine = "WriteHarFile";
+  if (auto r = PrepareToWrite(creating_program, creation_time, file); !r) return r;
   // Written beside the target and renamed over it at the end, so a failed write never
   // destroys the file that was there.
   std::string temp = path + ".part" + std::to_string(getpid());

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include "harfile/error_suffix.h"
@@ -73,6 +75,15 @@ std::string LaheyTrailer(std::int32_t length) {
 // ---------------------------------------------------------------------------------------
 // RecordFile
 
+// The buffer open_memstream keeps up to date; it lives apart so a move keeps it in place.
+struct RecordFile::MemorySink {
+  char* data = nullptr;
+  std::size_t size = 0;
+  std::string* out = nullptr;
+  ~MemorySink() { std::free(data); }
+};
+
+RecordFile::RecordFile() = default;
 RecordFile::~RecordFile() { Release(); }
 
 RecordFile::RecordFile(RecordFile&& o) noexcept { *this = std::move(o); }
@@ -82,6 +93,9 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
     Release();
     file_ = std::exchange(o.file_, nullptr);
     fd_ = std::exchange(o.fd_, -1);
+    memory_ = std::exchange(o.memory_, {});
+    in_memory_ = std::exchange(o.in_memory_, false);
+    sink_ = std::move(o.sink_);
     path_ = std::move(o.path_);
     fujitsu_ = o.fujitsu_;
     writing_ = o.writing_;
@@ -103,6 +117,7 @@ void RecordFile::Release() {
   file_ = nullptr;
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  sink_.reset();
 }
 
 Status RecordFile::Close() {
@@ -113,6 +128,10 @@ Status RecordFile::Close() {
   if (!file_) return Ok();
   bool ok = std::fclose(file_) == 0;
   file_ = nullptr;
+  if (sink_) {
+    if (ok && !write_failed_) sink_->out->assign(sink_->data, sink_->size);
+    sink_.reset();
+  }
   if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);
   return Ok();
 }
@@ -128,6 +147,15 @@ Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
   return f;
 }
 
+Result<RecordFile> RecordFile::OpenForRead(std::string_view bytes, const std::string& name) {
+  RecordFile f;
+  f.path_ = name;
+  f.memory_ = bytes;
+  f.in_memory_ = true;
+  f.size_ = static_cast<std::int64_t>(bytes.size());
+  return f;
+}
+
 Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujitsu) {
   RecordFile f;
   f.path_ = path;
@@ -140,7 +168,24 @@ Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujits
   return f;
 }
 
+Result<RecordFile> RecordFile::OpenForWrite(std::string* out, bool fujitsu) {
+  RecordFile f;
+  f.path_ = "(memory)";
+  f.fujitsu_ = fujitsu;
+  f.writing_ = true;
+  f.sink_ = std::make_unique<MemorySink>();
+  f.sink_->out = out;
+  f.file_ = open_memstream(&f.sink_->data, &f.sink_->size);
+  if (!f.file_) return Fail(kNoSpace);
+  return f;
+}
+
 Status RecordFile::ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t count) {
+  if (in_memory_) {
+    if (offset < 0 || offset + count > static_cast<std::int64_t>(memory_.size())) return Fail(kEof);
+    if (count > 0) std::memcpy(dst, memory_.data() + offset, static_cast<std::size_t>(count));
+    return Ok();
+  }
   while (count > 0) {
     ssize_t got = ::pread(fd_, dst, static_cast<std::size_t>(count), static_cast<off_t>(offset));
     if (got < 0) {
@@ -242,13 +287,24 @@ Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
 // ---------------------------------------------------------------------------------------
 // Creating, detecting and opening
 
-Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
-  auto f = RecordFile::OpenForWrite(path, fujitsu);
+namespace {
+
+Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
   if (!f) return FwdB(f, "CreateLaheyFile");
   if (!fujitsu) {
     if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return FwdB(w, "CreateLaheyFile");
   }
   return f;
+}
+
+}  // namespace
+
+Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
+  return Created(RecordFile::OpenForWrite(path, fujitsu), fujitsu);
+}
+
+Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu) {
+  return Created(RecordFile::OpenForWrite(out, fujitsu), fujitsu);
 }
 
 namespace {
@@ -281,26 +337,30 @@ Status TryFrames(RecordFile& f, bool fujitsu) {
 
 }  // namespace
 
-Result<bool> IsWhichLaheyFile(const std::string& path) {
+namespace {
+
+using Opener = std::function<Result<RecordFile>()>;
+
+Result<bool> WhichLahey(const Opener& open, const std::string& path) {
   {
-    auto f = RecordFile::OpenForRead(path);
+    auto f = open();
     if (!f) return FailB("No such file:" + path, "IsWhichLaheyFile");
     if (f->Size() == 0) return FailB("Empty file:" + path, "IsWhichLaheyFile");
     unsigned char first = 0;
     if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "IsWhichLaheyFile");
     if (first == kLaheyMark && TryFrames(*f, false)) return false;
   }
-  auto f = RecordFile::OpenForRead(path);
+  auto f = open();
   if (!f) return FailB("Strange? No such file:" + path, "IsWhichLaheyFile");
   if (f->Size() == 0) return FailB("Strange? Empty file:" + path, "IsWhichLaheyFile");
   if (auto r = TryFrames(*f, true); !r) return FwdB(r, "IsWhichLaheyFile");
   return true;
 }
 
-Result<RecordFile> OpenLaheyFile(const std::string& path) {
-  auto which = IsWhichLaheyFile(path);
+Result<RecordFile> OpenLahey(const Opener& open, const std::string& path) {
+  auto which = WhichLahey(open, path);
   if (!which) return FwdB(which, "OpenLaheyFile");
-  auto f = RecordFile::OpenForRead(path);
+  auto f = open();
   if (!f) return FailB("No such file:" + path, "OpenLaheyFile");
   if (f->Size() == 0) return FailB("Empty file", "OpenLaheyFile");
   f->SetFujitsu(*which);
@@ -310,6 +370,20 @@ Result<RecordFile> OpenLaheyFile(const std::string& path) {
     if (first != kLaheyMark) return FailB("Not a Lahey file", "OpenLaheyFile");
   }
   return f;
+}
+
+}  // namespace
+
+Result<bool> IsWhichLaheyFile(const std::string& path) {
+  return WhichLahey([&] { return RecordFile::OpenForRead(path); }, path);
+}
+
+Result<RecordFile> OpenLaheyFile(const std::string& path) {
+  return OpenLahey([&] { return RecordFile::OpenForRead(path); }, path);
+}
+
+Result<RecordFile> OpenLaheyFile(std::string_view bytes, const std::string& name) {
+  return OpenLahey([&] { return RecordFile::OpenForRead(bytes, name); }, name);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/status.h"
 
@@ -27,7 +28,7 @@ inline constexpr unsigned char kLaheyMark = 0xFD;
 // a record costs no copy of its own; a skip past the window costs no reading at all.
 class RecordFile {
  public:
-  RecordFile() = default;
+  RecordFile();
   ~RecordFile();
   RecordFile(RecordFile&& other) noexcept;
   RecordFile& operator=(RecordFile&& other) noexcept;
@@ -48,7 +49,12 @@ class RecordFile {
 
   // Low-level access used by the record routines below.
   static Result<RecordFile> OpenForRead(const std::string& path);
+  // Reads bytes held in memory (they must outlive the RecordFile); name stands for the
+  // path in messages.
+  static Result<RecordFile> OpenForRead(std::string_view bytes, const std::string& name);
   static Result<RecordFile> OpenForWrite(const std::string& path, bool fujitsu);
+  // Writes into memory: `out` receives the bytes when the file is closed.
+  static Result<RecordFile> OpenForWrite(std::string* out, bool fujitsu);
   void SetFujitsu(bool fujitsu) { fujitsu_ = fujitsu; }
   // Exactly count bytes, or "Unexpected end-of-file [FileRead]".
   Status ReadBytes(void* dst, std::int64_t count);
@@ -68,12 +74,16 @@ class RecordFile {
   Status WriteBytes(const void* src, std::int64_t count);
 
  private:
+  struct MemorySink;
   void Release();
   // Makes [pos_, pos_ + count) contiguous in the window; count <= Remaining().
   Status Fill(std::int64_t count);
   Status ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t count);
-  std::FILE* file_ = nullptr;  // writing
-  int fd_ = -1;                // reading
+  std::FILE* file_ = nullptr;  // writing, to a file or into memory
+  std::unique_ptr<MemorySink> sink_;
+  int fd_ = -1;              // reading a file
+  std::string_view memory_;  // reading bytes held in memory
+  bool in_memory_ = false;
   std::string path_;
   bool fujitsu_ = false;
   bool writing_ = false;
@@ -110,10 +120,13 @@ struct HeadName {
 };
 
 Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu);
+Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu);
 // True for the Fujitsu variant, false for the Lahey variant.
 Result<bool> IsWhichLaheyFile(const std::string& path);
 // Detects the variant and opens the file positioned at its first record.
 Result<RecordFile> OpenLaheyFile(const std::string& path);
+// The same over bytes held in memory, named `name` in messages.
+Result<RecordFile> OpenLaheyFile(std::string_view bytes, const std::string& name);
 
 Status FileRead(RecordFile& f, void* dst, std::int64_t count);
 Result<LaheyRecLen> GetRecLen(RecordFile& f);

@@ -236,18 +236,25 @@ bool ReadDin(const std::string& din_path, TSimRecord& rec, Prompter& prompter, i
         help_topic, kOk | kHelp);
     return false;
   }
+  std::vector<std::string> lines;
   std::string line;
-  while (reader.ReadLine(line)) {
+  while (reader.ReadLine(line)) lines.push_back(line);
+  reader.Close();
+  return ReadDinLines(lines, din_path, rec, prompter, help_topic);
+}
+
+bool ReadDinLines(const std::vector<std::string>& lines, const std::string& din_path,
+                  TSimRecord& rec, Prompter& prompter, int help_topic) {
+  SetDinDefaults(rec);
+  for (const std::string& line : lines) {
     Status s = ParseDinLine(line, rec);
     if (!s) {
-      reader.Close();
       prompter.Error(
           s.error() + " in DIN file\r\n" + din_path + "\r\nUnable to process this DIN file.",
           help_topic, kOk | kHelp);
       return false;
     }
   }
-  reader.Close();
   return CheckDinAndReport(din_path, rec, prompter, help_topic);
 }
 

@@ -37,6 +37,9 @@ Status CheckDinConsistency(const TSimRecord& rec);
 // error stays in the record.
 bool ReadDin(const std::string& din_path, TSimRecord& rec, Prompter& prompter,
              int help_topic = kHelpDinProblem);
+// The same over the lines of a DIN already read; din_path only names it in messages.
+bool ReadDinLines(const std::vector<std::string>& lines, const std::string& din_path,
+                  TSimRecord& rec, Prompter& prompter, int help_topic = kHelpDinProblem);
 
 // A record that comes from elsewhere (a sim store) must also agree with its MIN entries
 // the way DIN defaults do: the ordinary MIN entries in order, with their input and update

@@ -136,11 +136,12 @@ Status WriteMdfFile(const std::string& path, const std::vector<std::string>& lin
 Result<std::vector<std::string>> ReadMdfFile(const std::string& path) {
   auto lines = ReadTextLines(path);
   if (!lines) return lines;
-  std::vector<std::string> out;
-  for (std::string& l : *lines) {
-    if (!Trim(l).empty()) out.push_back(std::move(l));
-  }
-  return out;
+  return MdfLines(std::move(*lines));
+}
+
+std::vector<std::string> MdfLines(std::vector<std::string> lines) {
+  std::erase_if(lines, [](const std::string& l) { return Trim(l).empty(); });
+  return lines;
 }
 
 bool SaveFirstYearListAs(std::vector<std::string>& lines, const ModelState& model,

@@ -54,5 +54,6 @@ bool SaveFirstYearListAs(std::vector<std::string>& lines, const ModelState& mode
 Status WriteMdfFile(const std::string& path, const std::vector<std::string>& lines);
 // The lines of a ".mdf" file, blank lines dropped.
 Result<std::vector<std::string>> ReadMdfFile(const std::string& path);
+std::vector<std::string> MdfLines(std::vector<std::string> lines);
 
 }  // namespace yl

@@ -43,7 +43,11 @@ bool IsSolutionOrEquations(const std::string& name) {
 Result<MinContents> ReadMinContents(const std::string& min_path, const std::string& model_dir) {
   auto read = ReadTextLines(min_path);
   if (!read) return Fail(read.error());
-  const std::vector<std::string>& lines = *read;
+  return ParseMinContents(*read, min_path, model_dir);
+}
+
+Result<MinContents> ParseMinContents(const std::vector<std::string>& lines,
+                                     const std::string& min_path, const std::string& model_dir) {
   const std::string eof = "Unexpected end of file " + min_path;
   MinContents min;
 

@@ -43,6 +43,9 @@ struct MinContents {
 // Reads the whole MIN; a MIN cut short inside an entry or after "#TABFILE" fails with
 // "Unexpected end of file {path}". Does not limit the number of entries.
 Result<MinContents> ReadMinContents(const std::string& min_path, const std::string& model_dir);
+// The same over lines already read; min_path only names the file in messages.
+Result<MinContents> ParseMinContents(const std::vector<std::string>& lines,
+                                     const std::string& min_path, const std::string& model_dir);
 
 // The MIN entry as the record holds it (special names get their fixed types).
 TMinFileEntry ToMinFileEntry(const MinEntry& e);

@@ -20,16 +20,15 @@ std::string StampFromDtxt(std::string_view type, int string_length,
 }
 
 Result<std::string> TextFileStamp(const std::string& path, const std::string& marker) {
-  TextReader reader;
-  if (auto s = reader.Open(path); !s) return Fail(s.error());
-  std::string line;
-  while (reader.ReadLine(line)) {
-    if (TrimRight(line) != marker) continue;
-    if (!reader.ReadLine(line)) break;
-    reader.Close();
-    return CleanStamp(line);
+  auto lines = ReadTextLines(path);
+  if (!lines) return Fail(lines.error());
+  return TextStamp(*lines, marker);
+}
+
+std::string TextStamp(const std::vector<std::string>& lines, const std::string& marker) {
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    if (TrimRight(lines[i]) == marker) return CleanStamp(lines[i + 1]);
   }
-  reader.Close();
   return std::string();
 }
 

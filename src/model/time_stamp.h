@@ -22,6 +22,7 @@ std::string StampFromDtxt(std::string_view type, int string_length,
 
 // The stamp on the line after the marker line of a text file; "" when there is none.
 Result<std::string> TextFileStamp(const std::string& path, const std::string& marker);
+std::string TextStamp(const std::vector<std::string>& lines, const std::string& marker);
 
 // Kind "header" or "binary" (a Header Array file and a header name) or "text" (a marker
 // line). "" when the file has no such stamp; a file that cannot be read fails, with
@@ -33,6 +34,8 @@ Result<std::string> GetTimeDateStamp(const std::string& path, const std::string&
 using AuxStampReader = std::function<Result<std::string>(const std::string& aux_table_path)>;
 // The stamp of the "DTXT" header.
 Result<std::string> ReadAuxTableStamp(const std::string& aux_table_path);
+// The same over the bytes of the file held in memory, named `name` in messages.
+Result<std::string> AuxTableStamp(std::string_view bytes, const std::string& name);
 
 // True when both stamps are found and equal. A mismatch is shown (unless quiet) as
 // "Model Information File {MIN} was not created at the same time as the Auxiliary Table

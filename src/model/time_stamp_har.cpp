@@ -6,21 +6,34 @@
 
 namespace yl {
 
+namespace {
+
+std::string StampOf(const std::optional<HarHeader>& header) {
+  if (!header) return std::string();
+  return StampFromDtxt(header->type, header->string_length, header->strings);
+}
+
+}  // namespace
+
 Result<std::string> GetTimeDateStamp(const std::string& path, const std::string& kind,
                                      const std::string& header_or_marker) {
   if (kind == "text") return Tag(TextFileStamp(path, header_or_marker), "GetTimeDateStamp");
   if (kind == "header" || kind == "binary") {
     auto header = ReadHeaderFromHarFile(path, header_or_marker);
     if (!header) return Forward(header, "GetTimeDateStamp");
-    if (!*header) return std::string();
-    const HarHeader& h = **header;
-    return StampFromDtxt(h.type, h.string_length, h.strings);
+    return StampOf(*header);
   }
   return Fail("Unexpected file type[GetTimeDateStamp]");
 }
 
 Result<std::string> ReadAuxTableStamp(const std::string& aux_table_path) {
   return GetTimeDateStamp(aux_table_path, "binary", "DTXT");
+}
+
+Result<std::string> AuxTableStamp(std::string_view bytes, const std::string& name) {
+  auto header = ReadHeaderFromHarBytes(bytes, name, "DTXT");
+  if (!header) return Forward(header, "GetTimeDateStamp");
+  return StampOf(*header);
 }
 
 }  // namespace yl

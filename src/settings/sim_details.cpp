@@ -271,11 +271,16 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
     }
     stored = std::move(*r);
   }
-  if (all || choice.part == LoadPart::kModelData) {
-    ReadOptionsFile(ds1_path, OptionGroups{false, true, false}, s, sim, prompter, read_context);
+  // Read once for both parts: a Sim Details file can hold a very long first-year list.
+  std::optional<IniFile> ds1;
+  if (FileExists(ds1_path)) {
+    if (auto loaded = IniFile::Load(ds1_path)) ds1 = std::move(*loaded);
+  }
+  if (ds1 && (all || choice.part == LoadPart::kModelData)) {
+    ReadOptions(*ds1, OptionGroups{false, true, false}, s, sim, prompter, read_context);
   }
   if (all || choice.part == LoadPart::kSimDetails) {
-    ReadOptionsFile(ds1_path, OptionGroups{false, false, true}, s, sim, prompter, read_context);
+    if (ds1) ReadOptions(*ds1, OptionGroups{false, false, true}, s, sim, prompter, read_context);
     ApplySimStore(sim, *stored);
     sim_loaded = true;
   }

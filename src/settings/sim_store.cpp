@@ -270,6 +270,8 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
       e.Usage[u] = usage;
     }
   }
+  // Roles and usages the DIN rules refuse would stop a run half way through.
+  if (auto s = CheckDinConsistency(*sim); !s) return Fail(s.error());
   for (int k = 1; k <= sim->NumYears; ++k) {
     YL_TRY(line, c.Next());
     // The second form is the two-period warning line with its seven-character third cell,
@@ -303,7 +305,8 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
           v = dot == std::string::npos ? v : v.substr(0, dot);
           sim->CMFStartExt[col] = ext.substr(0, 4);
         }
-        sim->CMFCells(row, col) = v.substr(0, std::min<std::size_t>(v.size(), kCellWidth));
+        // A name cut to the cell width must not end in a blank: it would not read back.
+        sim->CMFCells(row, col) = TrimRight(v.substr(0, kCellWidth));
       }
     }
     YL_TRY(flags, c.Next());

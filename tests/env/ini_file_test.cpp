@@ -71,5 +71,42 @@ TEST(IniFile, RemoveAndSaveRoundTrip) {
   EXPECT_TRUE(none->Sections().empty());
 }
 
+// Many keys, a key given twice, a section given twice and mixed case: the first key
+// counts until it is removed, and new keys go after the section's last block.
+TEST(IniFile, ManyKeysDuplicatesAndRepeatedSections) {
+  std::string text = "[A]\n";
+  for (int i = 0; i < 20000; ++i) text += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\n";
+  text += "[b]\nK5=other\n\n[a]\nk5=dup\nlate=1\n\n";
+  IniFile ini = IniFile::Parse(text);
+  EXPECT_EQ(ini.ReadString("a", "K5", ""), "v5");
+  EXPECT_EQ(ini.ReadString("B", "k5", ""), "other");
+  EXPECT_EQ(ini.ReadString("A", "k19999", ""), "v19999");
+  EXPECT_FALSE(ini.HasKey("A", "k20000"));
+  EXPECT_EQ(ini.Keys("a").size(), 20002u);
+  EXPECT_TRUE(ini.HasSection("B"));
+
+  IniFile copy = ini;
+  ini.Set("A", "New", "x");
+  ini.Set("a", "K7", "seven");
+  EXPECT_TRUE(ini.Text().ends_with("\n[a]\nk5=dup\nlate=1\nNew=x\n\n"));
+  EXPECT_NE(ini.Text().find("\nK7=seven\nk8=v8\n"), std::string::npos);
+  ini.RemoveKey("A", "k5");
+  EXPECT_EQ(ini.ReadString("a", "k5", ""), "dup");
+  ini.RemoveKey("a", "K5");
+  EXPECT_FALSE(ini.HasKey("a", "k5"));
+  ini.RemoveKey("a", "new");  // the section's last line: the next key goes after "late"
+  ini.Set("a", "again", "1");
+  EXPECT_TRUE(ini.Text().ends_with("\nlate=1\nagain=1\n\n"));
+
+  // The copy has its own lines and index.
+  EXPECT_EQ(copy.ReadString("a", "k7", ""), "v7");
+  EXPECT_EQ(copy.ReadString("a", "k5", ""), "v5");
+  copy.Set("a", "k5", "mine");
+  EXPECT_EQ(copy.ReadString("a", "k5", ""), "mine");
+  EXPECT_EQ(ini.ReadString("b", "k5", ""), "other");
+  IniFile moved = std::move(copy);
+  EXPECT_EQ(moved.ReadString("A", "K5", ""), "mine");
+}
+
 }  // namespace
 }  // namespace yl

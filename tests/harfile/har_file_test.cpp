@@ -6,6 +6,7 @@
 
 #include "har_test_util.h"
 #include "harfile/har_settings.h"
+#include "platform/files.h"
 #include "support/scratch_dir.h"
 
 namespace yl {
@@ -120,6 +121,39 @@ TEST_P(RoundTrip, EveryHeaderTypeComesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, RoundTrip, ::testing::Values(false, true));
+
+// Files in memory (what the fuzz targets use) are the same bytes as files on disk, both
+// ways, and fail the same way when cut short.
+TEST_P(RoundTrip, MemoryFormIsTheFileForm) {
+  ScratchDir dir;
+  std::string p = dir / "s.har";
+  HarFile out = Sample();
+  out.fujitsu = GetParam();
+  HarFile copy = out;
+  ASSERT_TRUE(WriteHarFile(p, "prog", "today", out));
+  auto bytes = WriteHarBytes("prog", "today", copy);
+  ASSERT_TRUE(bytes) << bytes.error();
+  EXPECT_EQ(*bytes, ReadFileBytes(p));
+
+  auto in = ReadHarBytes(*bytes, "mem.har");
+  ASSERT_TRUE(in) << in.error();
+  EXPECT_EQ(in->fujitsu, GetParam());
+  ASSERT_EQ(in->headers.size(), 5u);
+  EXPECT_EQ(in->Find("INTS")->ints, out.Find("INTS")->ints);
+  auto one = ReadHeaderFromHarBytes(*bytes, "mem.har", "strs");
+  ASSERT_TRUE(one && *one);
+  EXPECT_EQ((*one)->strings, (std::vector<std::string>{"alpha", "be ta", ""}));
+
+  const std::string cut = bytes->substr(0, bytes->size() - 3);
+  std::string cut_path = dir / "cut.har";
+  ASSERT_TRUE(WriteFileAtomically(cut_path, cut));
+  auto from_file = ReadHarFile(cut_path);
+  auto from_memory = ReadHarBytes(cut, cut_path);
+  ASSERT_FALSE(from_file);
+  ASSERT_FALSE(from_memory);
+  EXPECT_EQ(from_memory.error(), from_file.error());
+  EXPECT_FALSE(ReadHarBytes("", "empty.har"));
+}
 
 TEST(WriteHarFile, FileLayoutStartsWithTheSpecialHeaders) {
   ScratchDir dir;

@@ -68,6 +68,19 @@ TEST(ParseHarText, BuildsEveryKindOfHeader) {
   EXPECT_EQ(f->Find("ZERO")->values[19], 0.0f);
 }
 
+// A line of control blanks only (found by fuzzing: it read a word that was not there)
+// counts as blank, wherever it stands.
+TEST(ParseHarText, LinesOfControlBlanksAreBlank) {
+  for (const char* blank : {"\v", "\f", " \v\f ", "\v\t"}) {
+    std::string text = std::string(blank) + "\nheader A\n" + blank + "\ndims 2\nvalues\n" + blank +
+                       "\n1 2\n" + blank + "\nend\n" + blank + "\n";
+    auto f = ParseHarText(text);
+    ASSERT_TRUE(f) << f.error();
+    ASSERT_EQ(f->headers.size(), 1u);
+    EXPECT_EQ(f->Find("A")->values[1], 2.0f);
+  }
+}
+
 TEST(ParseHarText, ErrorsNameTheLine) {
   struct Case {
     std::string text;

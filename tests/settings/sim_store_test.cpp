@@ -148,7 +148,8 @@ TEST_F(SimStoreTest, BadStoresGiveErrorsNotCrashes) {
     return l;
   };
   // Line 4 is NumMinFiles; the table section follows the 14 MIN and 11 DIN entries.
-  const std::size_t table = 1 + 3 + 1 + 14 * 4 + 1 + 11 * 11;
+  const std::size_t din = 1 + 3 + 1 + 14 * 4 + 1;  // the first DIN entry
+  const std::size_t table = din + 11 * 11;
   ASSERT_EQ(good[table], "   RUN98!   RUN98!  DEVMCA| MVEHTAR|");
   struct Case {
     std::string name;
@@ -171,6 +172,9 @@ TEST_F(SimStoreTest, BadStoresGiveErrorsNotCrashes) {
        "Unexpected FirstLine for NewNewStyle : Update__"},
       {"bad files header", with(table + 6, "5"), "Unexpected layout of #FILES section"},
       {"year overflow", with(0, "4 9997"), "Invalid first year"},
+      // Roles the DIN rules refuse: a lagged input of no file, an updated output file.
+      {"lag of nothing", with(din + 5, "2"), "File " + sim->DinFiles[1].Name + ": "},
+      {"updated output", with(din + 3, "FT"), "File " + sim->DinFiles[1].Name + ": "},
   };
   for (const Case& c : cases) {
     auto r = ParseSimStore(c.lines, dir.path());
@@ -187,6 +191,36 @@ TEST_F(SimStoreTest, BadStoresGiveErrorsNotCrashes) {
   std::string junk = dir.Write("junk.ds2", std::string("\x00\x01\x02\xff\xfe\n\n\x80", 8));
   EXPECT_FALSE(ReadSimStore(junk, dir.path()));
   EXPECT_FALSE(ReadSimStore(dir / "missing.ds2", dir.path()));
+}
+
+// Cells longer than the cell width are cut; what is left reads back as itself.
+TEST_F(SimStoreTest, OverlongCellsAreCutToNamesThatReadBack) {
+  struct Case {
+    int row, column;
+    std::string written, cell, ext;
+  } cases[] = {
+      {kCmfStartRow, 4, "P eighty cXT", "P EIGHTY", ""},  // names are kept in capitals
+      {kCmfStartRow, 1, "LONGSTARTNAME.CMFX", "LONGSTART", ".CMF"},
+      {2, 3, "ABCDEFGH IJ", "ABCDEFGH", ""},
+      {1, 1, "  RUN01  ", "RUN01", ""},
+  };
+  std::vector<std::string> lines = *SimStoreLines(*sim);
+  const auto files = std::find(lines.begin(), lines.end(), "#FILES") - lines.begin();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.written);
+    std::vector<std::string> edited = lines;
+    edited[static_cast<std::size_t>(files + 3 + (c.row - kCmfStartRow) * 4 + c.column - 1)] =
+        c.written;
+    auto back = ParseSimStore(edited, dir.path());
+    ASSERT_TRUE(back) << back.error();
+    EXPECT_EQ((*back)->CMFCells(c.row, c.column), c.cell);
+    if (c.row == kCmfStartRow) {
+      EXPECT_EQ((*back)->CMFStartExt[c.column], c.ext);
+    }
+    auto again = ParseSimStore(*SimStoreLines(**back), dir.path());
+    ASSERT_TRUE(again) << again.error();
+    ExpectStoredFieldsEqual(**back, **again);
+  }
 }
 
 TEST_F(SimStoreTest, StoreWithoutFilesSectionTakesCellsFromTheTable) {
