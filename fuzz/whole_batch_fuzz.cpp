@@ -34,8 +34,11 @@ class RefusingRunner : public yl::ProcessRunner {
   std::optional<yl::ProcessExit> Poll(yl::ProcessHandle&) override {
     return yl::ProcessExit{true, 1};
   }
-  void WaitForAnyEnd(const std::vector<yl::ProcessHandle>&, std::chrono::milliseconds) override {}
+  using yl::ProcessRunner::WaitForAnyEnd;
+  void WaitForAnyEnd(const std::vector<yl::ProcessHandle>&, std::chrono::milliseconds,
+                     int) override {}
   void Terminate(yl::ProcessHandle&, std::chrono::milliseconds) override {}
+  void SendStop(const yl::ProcessHandle&, bool) override {}
 };
 
 struct Scratch {

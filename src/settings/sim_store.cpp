@@ -270,8 +270,6 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
       e.Usage[u] = usage;
     }
   }
-  // Roles and usages the DIN rules refuse would stop a run half way through.
-  if (auto s = CheckDinConsistency(*sim); !s) return Fail(s.error());
   for (int k = 1; k <= sim->NumYears; ++k) {
     YL_TRY(line, c.Next());
     // The second form is the two-period warning line with its seven-character third cell,

@@ -129,11 +129,17 @@ TEST_F(ProgramFailureTest, HangKnobKeepsRunning) {
       BinPath("demomodel"), {"-sti", sti, "-lon", "%sti"}, p.dir, WindowState::kNormal, ""};
   auto h = runner.Start(spec);
   ASSERT_TRUE(h.has_value());
-  runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(500));
+  // Wait for it to say it hangs (a loaded machine may take a while to get there).
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (ReadFileBytes(scratch / "h.log").find("hanging on purpose") == std::string::npos &&
+         std::chrono::steady_clock::now() < until) {
+    runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(50));
+  }
+  EXPECT_THAT(ReadFileBytes(scratch / "h.log"), HasSubstr("hanging on purpose"));
+  runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(300));
   EXPECT_FALSE(runner.Poll(*h).has_value());
   runner.Terminate(*h, std::chrono::milliseconds(200));
   EXPECT_FALSE(FileExists(scratch / "h.rpt"));
-  EXPECT_THAT(ReadFileBytes(scratch / "h.log"), HasSubstr("hanging on purpose"));
 }
 
 }  // namespace
