@@ -26,6 +26,19 @@ Status CompleteHeaderWithoutData(HarHeader& header, std::int64_t strings);
 // after a sparse head), when they do not: the caller then walks them record by record.
 bool JumpOverHeaderData(RecordFile& f, const HarHeader& details);
 
+// How a full real array is cut into data records: dimensions 0..kd-1 (p values) go whole
+// into each record, dimension kd in runs of `run` (`runs` of them, the last `last_run`
+// long), and every combination of the dimensions above kd (`outer`) repeats that.
+struct RealRecordRuns {
+  int kd = 0;
+  std::int64_t p = 1;
+  std::int64_t run = 1;
+  std::int64_t runs = 1;
+  std::int64_t last_run = 1;
+  std::int64_t outer = 1;
+};
+RealRecordRuns RealRecordLayout(const std::array<std::int32_t, 7>& sizes);
+
 HarHeader MakeCreationDateHeader(const std::string& creation_time);
 HarHeader MakeCreatingProgHeader(const std::string& creating_program);
 HarHeader MakeHistoryHeader();

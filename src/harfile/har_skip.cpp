@@ -65,23 +65,10 @@ Layout FullRealLayout(const std::array<std::int32_t, 7>& d, bool fujitsu) {
     b.Add(4 + 4, 1);
     return b.out;
   }
-  int kd = 0;
-  std::int64_t p = 1;
-  for (int k = 1; k < kMaxHarDims; ++k) {
-    std::int64_t next = 1;
-    for (int j = 0; j < k; ++j) next *= d[j];
-    if (next <= kMaxValuesPerRecord) {
-      kd = k;
-      p = next;
-    }
-  }
-  std::int64_t run = std::min<std::int64_t>(d[kd], kMaxValuesPerRecord / p);
-  std::int64_t runs = (d[kd] + run - 1) / run;
-  std::int64_t last_run = d[kd] - (runs - 1) * run;
-  std::int64_t outer = count / (p * d[kd]);
-  b.Add(4 + 60, outer * runs);
-  b.Add(4 + 4 + 4 * run * p, outer * (runs - 1));
-  b.Add(4 + 4 + 4 * last_run * p, outer);
+  const RealRecordRuns r = RealRecordLayout(d);
+  b.Add(4 + 60, r.outer * r.runs);
+  b.Add(4 + 4 + 4 * r.run * r.p, r.outer * (r.runs - 1));
+  b.Add(4 + 4 + 4 * r.last_run * r.p, r.outer);
   return b.out;
 }
 

@@ -170,6 +170,32 @@ Status WriteRealStart(RecordFile& f, const HarHeader& h, const SetDetails& s,
   return Ok();
 }
 
+}  // namespace
+
+namespace har_internal {
+
+RealRecordRuns RealRecordLayout(const std::array<std::int32_t, 7>& d) {
+  RealRecordRuns r;
+  // kd (0-based) is the dimension cut into runs: every lower one fits whole in a block.
+  for (int k = 1; k < kMaxHarDims; ++k) {
+    std::int64_t next = 1;
+    for (int j = 0; j < k; ++j) next *= d[j];
+    if (next <= kMaxValuesPerRecord) {
+      r.kd = k;
+      r.p = next;
+    }
+  }
+  r.run = std::min<std::int64_t>(d[r.kd], kMaxValuesPerRecord / r.p);
+  r.runs = (d[r.kd] + r.run - 1) / r.run;
+  r.last_run = d[r.kd] - (r.runs - 1) * r.run;
+  for (int k = r.kd + 1; k < kMaxHarDims; ++k) r.outer *= d[k];
+  return r;
+}
+
+}  // namespace har_internal
+
+namespace {
+
 Status WriteRealFull(RecordFile& f, const HarHeader& h) {
   constexpr const char* kRoutine = "WriteRealFull";
   const auto& d = h.sizes;
@@ -189,22 +215,11 @@ Status WriteRealFull(RecordFile& f, const HarHeader& h) {
     if (auto r = put(&last, 1, nullptr, 0); !r) return FwdB(r, kRoutine);
     return Ok();
   }
-  // kd (0-based) is the dimension cut into runs: every lower one fits whole in a block.
-  int kd = 0;
-  std::int64_t p = 1;
-  for (int k = 1; k < kMaxHarDims; ++k) {
-    std::int64_t next = 1;
-    for (int j = 0; j < k; ++j) next *= d[j];
-    if (next <= kMaxValuesPerRecord) {
-      kd = k;
-      p = next;
-    }
-  }
-  std::int64_t run = std::min<std::int64_t>(d[kd], kMaxValuesPerRecord / p);
-  std::int64_t runs = (d[kd] + run - 1) / run;
-  std::int64_t outer = 1;
-  for (int k = kd + 1; k < kMaxHarDims; ++k) outer *= d[k];
-  std::int64_t left = 2 * runs * outer + 1;
+  const RealRecordRuns layout = RealRecordLayout(d);
+  const int kd = layout.kd;
+  const std::int64_t p = layout.p;
+  const std::int64_t run = layout.run;
+  std::int64_t left = 2 * layout.runs * layout.outer + 1;
   std::int32_t dims[9] = {
       static_cast<std::int32_t>(left--), 7, d[0], d[1], d[2], d[3], d[4], d[5], d[6]};
   if (auto r = put(dims, 9, nullptr, 0); !r) return FwdB(r, kRoutine);
