@@ -442,9 +442,8 @@ void JobEngine::HandleFailure(int slot_number, const std::string& problem) {
   part_failed_ = true;
   Stop();
   failed_part_ = ErrorDescription(failed.run, What(failed), failed.job, failed.part);
-  const std::string occurred = "An error has occurred doing\r\n" + Description(failed) +
-                               (problem.empty() ? "" : "\r\n" + problem);
-  outcome_message_ = occurred;
+  outcome_message_ = "An error has occurred doing\r\n" + Description(failed) +
+                     (problem.empty() ? "" : "\r\n" + problem);
   if (!settings_.batch_mode) prompter_.Error(outcome_message_);
   End(false, true);
   const std::string error_line = "ERROR " + failed_part_ + " " + FormatTime(clock_.Now());
