@@ -1,11 +1,16 @@
-# yl_module(NAME [DEPS mod...] [LIBS lib...])
+# yl_module(NAME [SUBFOLDERS] [DEPS mod...] [LIBS lib...])
 #
-# Builds src/NAME/*.cpp into the static library yl_NAME, linked to the yl_ libraries of
+# Builds src/NAME/*.cpp (with SUBFOLDERS, those of its subfolders too) into the static library yl_NAME, linked to the yl_ libraries of
 # its DEPS and to the plain LIBS. When tests/NAME/ holds *_test.cpp files they become
 # the executable NAME_tests, registered with CTest one test case at a time.
 function(yl_module name)
-  cmake_parse_arguments(M "" "" "DEPS;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(M "SUBFOLDERS" "" "DEPS;LIBS" ${ARGN})
+  if(M_SUBFOLDERS)
+    set(glob GLOB_RECURSE)
+  else()
+    set(glob GLOB)
+  endif()
+  file(${glob} sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     set(scope PUBLIC)
     add_library(yl_${name} STATIC ${sources})
@@ -26,7 +31,8 @@ function(yl_module name)
   set(test_dir ${PROJECT_SOURCE_DIR}/tests/${name})
   if(BUILD_TESTING AND EXISTS ${test_dir})
     # *_support.cpp files hold helpers shared by a module's tests.
-    file(GLOB test_sources CONFIGURE_DEPENDS ${test_dir}/*_test.cpp ${test_dir}/*_support.cpp)
+    file(${glob} test_sources CONFIGURE_DEPENDS ${test_dir}/*_test.cpp
+         ${test_dir}/*_support.cpp)
     if(test_sources)
       add_executable(${name}_tests ${test_sources})
       target_link_libraries(${name}_tests PRIVATE yl_${name} yl_testsupport GTest::gmock
