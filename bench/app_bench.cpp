@@ -138,7 +138,7 @@ class RecordingPreparer : public jobs::PartPreparer {
 std::vector<std::string> Outputs(const Session& s, const RecordingPreparer& r) {
   std::vector<std::string> out{r.last.check_file};
   const jobs::JobChoice& c = r.last_choice;
-  if (c.job == "sim" && c.part == "sim") {
+  if (c.job == JobKind::kSim && c.part == PartKind::kSim) {
     for (int f = 1; f <= s.sim.NumDinFiles; ++f) {
       const TDinFileEntry& e = s.sim.DinFiles[f];
       if (e.IsInput && e.IsUpdated) {
@@ -192,8 +192,8 @@ class ShellRunner : public PosixProcessRunner {
 jobs::PlanRequest AllRuns() {
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(kPeriods);
   for (int run = kBase; run <= kPolicy; ++run) {
-    r.SimFirst[run] = r.SSFirst[run] = 1;
-    r.SimLast[run] = r.SSLast[run] = kPeriods;
+    r.first_sim_year[run] = r.first_ss_year[run] = 1;
+    r.last_sim_year[run] = r.last_ss_year[run] = kPeriods;
   }
   return r;
 }

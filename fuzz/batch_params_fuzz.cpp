@@ -35,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t run = 1; run <= 3; ++run) {
       if (!request->runs[run]) continue;
       if (request->years != yl::BatchRequest::Years::kSpreadsheetsOnly) {
-        for (int p : {plan.SimFirst[run], plan.SimLast[run]}) {
+        for (int p : {plan.first_sim_year[run], plan.last_sim_year[run]}) {
           if (p < 1 || p > n) __builtin_trap();
         }
       }
-      if (plan.SSLast[run] != 0 && (plan.SSFirst[run] != 1 || plan.SSLast[run] != n)) {
+      if (plan.last_ss_year[run] != 0 && (plan.first_ss_year[run] != 1 || plan.last_ss_year[run] != n)) {
         __builtin_trap();
       }
     }

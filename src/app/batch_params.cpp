@@ -97,12 +97,12 @@ jobs::PlanRequest BatchPlan(const BatchRequest& request, const TSimRecord& sim) 
   for (int run = 1; run <= 3; ++run) {
     if (!request.runs[run]) continue;
     if (sims) {
-      plan.SimFirst[run] = first;
-      plan.SimLast[run] = last;
+      plan.first_sim_year[run] = first;
+      plan.last_sim_year[run] = last;
     }
     if (spreadsheets) {
-      plan.SSFirst[run] = 1;
-      plan.SSLast[run] = n;
+      plan.first_ss_year[run] = 1;
+      plan.last_ss_year[run] = n;
     }
   }
   return plan;

@@ -28,10 +28,9 @@ void AddYearOutputs(const JobContext& c, int run, int year, std::vector<std::str
   }
 }
 
-void AddAssemblyOutputs(const jobs::SsContext& ss, const std::string& job,
-                        const std::vector<std::string>& parts, int run, PeriodRange range,
-                        std::vector<std::string>& out) {
-  for (const std::string& part : parts) {
+void AddAssemblyOutputs(const jobs::SsContext& ss, JobKind job, const std::vector<PartKind>& parts,
+                        int run, PeriodRange range, std::vector<std::string>& out) {
+  for (const PartKind part : parts) {
     out.push_back(jobs::AssemblyPartFiles(ss, job, part, run, range).check);
   }
 }
@@ -43,22 +42,24 @@ std::vector<std::string> BigJobOutputs(const JobContext& c, const jobs::JobPlan&
   std::vector<std::string> out;
   for (int run = kBase; run <= kPolicy; ++run) {
     const jobs::RunPlan& r = plan.plan(run);
-    if (r.RunSims) {
-      for (int year = r.SimFirst; year <= r.SimLast; ++year) AddYearOutputs(c, run, year, out);
+    if (r.has_sims) {
+      for (int year = r.first_sim_year; year <= r.last_sim_year; ++year)
+        AddYearOutputs(c, run, year, out);
     }
-    if (r.SSWanted) {
-      const PeriodRange ss_range{r.SSFirst, r.SSLast};
-      AddAssemblyOutputs(ss, "tallyr", {"yony", "cum"}, run, ss_range, out);
-      AddAssemblyOutputs(ss, "cumsol", {"cum"}, run, ss_range, out);
+    if (r.wants_ss) {
+      const PeriodRange ss_range{r.first_ss_year, r.last_ss_year};
+      const std::vector<PartKind> both{PartKind::kYonY, PartKind::kCum};
+      AddAssemblyOutputs(ss, JobKind::kTallyr, both, run, ss_range, out);
+      AddAssemblyOutputs(ss, JobKind::kCumSol, {PartKind::kCum}, run, ss_range, out);
       if (run == kPolicy && do_deviations) {
-        AddAssemblyOutputs(ss, "varix", {"yony", "cum"}, run, ss_range, out);
-        AddAssemblyOutputs(ss, "devsol", {"cum"}, run, ss_range, out);
+        AddAssemblyOutputs(ss, JobKind::kVarix, both, run, ss_range, out);
+        AddAssemblyOutputs(ss, JobKind::kDevSol, {PartKind::kCum}, run, ss_range, out);
       }
     }
-    if (r.PYWanted) {
-      const PeriodRange py{r.PYFirst, r.PYLast};
-      AddAssemblyOutputs(ss, "tallyr", {"py"}, run, py, out);
-      AddAssemblyOutputs(ss, "cumsol", {"py"}, run, py, out);
+    if (r.wants_policy_years_ss) {
+      const PeriodRange py{r.first_policy_years_ss, r.last_policy_years_ss};
+      AddAssemblyOutputs(ss, JobKind::kTallyr, {PartKind::kPy}, run, py, out);
+      AddAssemblyOutputs(ss, JobKind::kCumSol, {PartKind::kPy}, run, py, out);
     }
   }
   // One entry per file, in the order found.

@@ -33,10 +33,16 @@ std::string StartLine(const std::string& what) { return "** Starting " + what + 
 
 // The family tool that runs a part other than the model's.
 std::string ToolOf(const JobChoice& part) {
-  if (part.part == "ambix1" || part.part == "ambix2") return "ambixa";
-  if (part.job == "tallyr" || part.job == "varix") return part.job + "a";
-  if (part.job == "cumsol" || part.job == "devsol") return "mergixa";
+  if (part.part == PartKind::kAmbix1 || part.part == PartKind::kAmbix2) return "ambixa";
+  if (part.job == JobKind::kTallyr || part.job == JobKind::kVarix) {
+    return std::string(JobName(part.job)) + "a";
+  }
+  if (part.job == JobKind::kCumSol || part.job == JobKind::kDevSol) return "mergixa";
   return "solexa";
+}
+
+bool IsModelPart(const JobChoice& part) {
+  return part.part == PartKind::kSim || part.part == PartKind::kEnv;
 }
 
 }  // namespace
@@ -88,7 +94,10 @@ FileStatementSettings SimPartPreparer::FileSettings(int slot) const {
 
 jobs::AssemblyRanges SimPartPreparer::Ranges(int run) const {
   const jobs::RunPlan& p = plan_->plan(run);
-  return {p.SSWanted, {p.SSFirst, p.SSLast}, p.PYWanted, {p.PYFirst, p.PYLast}};
+  return {p.wants_ss,
+          {p.first_ss_year, p.last_ss_year},
+          p.wants_policy_years_ss,
+          {p.first_policy_years_ss, p.last_policy_years_ss}};
 }
 
 Status SimPartPreparer::PrepareSlotDirectories(int first_slot, int last_slot) {
@@ -98,8 +107,8 @@ Status SimPartPreparer::PrepareSlotDirectories(int first_slot, int last_slot) {
   p.developer_mode = session_.options.DeveloperMode;
   for (int run = kBase; run <= kPolicy; ++run) {
     const jobs::RunPlan& r = plan_->plan(run);
-    p.sim_first[run] = r.RunSims ? r.SimFirst : 1;
-    p.sim_last[run] = r.RunSims ? r.SimLast : 0;
+    p.sim_first[run] = r.has_sims ? r.first_sim_year : 1;
+    p.sim_last[run] = r.has_sims ? r.last_sim_year : 0;
   }
   return ::yl::PrepareSlotDirectories(context_, p);
 }
@@ -120,7 +129,7 @@ Status SimPartPreparer::AfterSimPart(int run, int year, int first_slot, int last
 }
 
 Status SimPartPreparer::VerifyOutputs(const JobChoice& part, const PreparedPart& files) {
-  if (part.job != "sim" || part.part != "sim") return Ok();
+  if (part.job != JobKind::kSim || part.part != PartKind::kSim) return Ok();
   // The next period starts from these; a torn one must stop the chain here, not a year on.
   std::vector<std::string> wanted{files.check_file};
   for (const std::string& f :
@@ -137,7 +146,7 @@ Status SimPartPreparer::VerifyOutputs(const JobChoice& part, const PreparedPart&
 }
 
 void SimPartPreparer::PartSucceeded(const JobChoice& part, const PreparedPart& files) {
-  if (part.part != "sim" && part.part != "env") return;
+  if (!IsModelPart(part)) return;
   auto ini = IniFile::Load(files.report_file);
   if (!ini) return;
   ModelReleaseInfo release = ReleaseFromReport(
@@ -146,7 +155,7 @@ void SimPartPreparer::PartSucceeded(const JobChoice& part, const PreparedPart& f
 }
 
 std::string SimPartPreparer::ProgramName(const JobChoice& part) const {
-  if (part.part == "sim" || part.part == "env") return FileNameOf(context_.model_path);
+  if (IsModelPart(part)) return FileNameOf(context_.model_path);
   return ToolOf(part);
 }
 
@@ -194,8 +203,10 @@ PreparedPart SimPartPreparer::ToolPart(const std::string& tool, const PartFiles&
 }
 
 Result<PreparedPart> SimPartPreparer::Prepare(const JobChoice& part, int slot) {
-  if (part.job == "sim") return part.part == "sim" ? PrepareSim(part, slot) : PrepareSol(part);
-  if (part.job == "bot") return PrepareBot(part, slot);
+  if (part.job == JobKind::kSim) {
+    return part.part == PartKind::kSim ? PrepareSim(part, slot) : PrepareSol(part);
+  }
+  if (part.job == JobKind::kBot) return PrepareBot(part, slot);
   return PrepareSpreadsheet(part);
 }
 
@@ -226,8 +237,8 @@ Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot
   // updated coefficients, when the solver can.
   const jobs::RunPlan& r = plan_->plan(run);
   cmf.Udc = session_.model.Release.SvRelease >= kUdcRelease &&
-            run == jobs::PrerequisiteRun(kPolicy, context_.no_rerun) && r.RunSims &&
-            year == r.SimLast;
+            run == jobs::PrerequisiteRun(kPolicy, context_.no_rerun) && r.has_sims &&
+            year == r.last_sim_year;
   if (cmf.Udc) {
     const std::string udc = InSimDir(sim, UdcFileName(sim, run, year, context_.no_rerun));
     if (auto s = DeleteFileWithRetries(udc); !s) return Fail(s.error());
@@ -306,7 +317,7 @@ Result<PreparedPart> SimPartPreparer::PrepareBot(const JobChoice& part, int slot
   const std::string bot = InSimDir(sim, BotFileName(sim, year, no_rerun));
   const std::string dir = SlotDir(slot);
   PreparedPart p;
-  if (part.part == "env") {
+  if (part.part == PartKind::kEnv) {
     if (auto s = WriteRunFiles(ClosurePrepRun(no_rerun), year, slot); !s) return Fail(s.error());
     auto launched = ModelPart(f.EnvSti, dir);
     if (!launched) return launched;
@@ -314,11 +325,11 @@ Result<PreparedPart> SimPartPreparer::PrepareBot(const JobChoice& part, int slot
     p.report_file = f.EnvRpt;
     p.check_file = f.En4;
     p.year_log_header = StartLine("BOT job for year " + std::to_string(sim.Years[year]));
-  } else if (part.part == "solpol") {
+  } else if (part.part == PartKind::kSolPol) {
     if (auto s = jobs::WriteSolPolSTI(ss_, year); !s) return Fail(s.error());
     p = ToolPart(ToolOf(part), jobs::SolPolPartFiles(ss_, year), dir);
-  } else if (part.part == "ambix1" || part.part == "ambix2") {
-    const bool first = part.part == "ambix1";
+  } else if (part.part == PartKind::kAmbix1 || part.part == PartKind::kAmbix2) {
+    const bool first = part.part == PartKind::kAmbix1;
     const std::string& sti = first ? f.St2 : f.St9;
     p = ToolPart(
         ToolOf(part),
@@ -335,46 +346,48 @@ Result<PreparedPart> SimPartPreparer::PrepareSpreadsheet(const JobChoice& part) 
   const int run = part.run;
   const jobs::RunPlan& r = plan_->plan(run);
   const jobs::AssemblyRanges ranges = Ranges(run);
-  const PeriodRange log_range = r.SSWanted ? ranges.ss : ranges.py;
+  const PeriodRange log_range = r.wants_ss ? ranges.ss : ranges.py;
   PreparedPart p;
-  if (part.job == "csv" || part.job == "sssol") {
+  if (part.job == JobKind::kCsv || part.job == JobKind::kSsSol) {
     if (!ToolAvailable(ToolOf(part))) {
       // The engine shows the failure; showing it here too would say it twice.
       return Fail("The program SOLEX is not available.");
     }
-    const std::vector<int> years = jobs::YearFilesYears(r.SSFirst, r.SSLast, r.PYFirst, r.PYLast);
-    const char* ext = part.job == "csv" ? ".csv" : ".rsl";
+    const std::vector<int> years = jobs::YearFilesYears(
+        r.first_ss_year, r.last_ss_year, r.first_policy_years_ss, r.last_policy_years_ss);
+    const char* ext = part.job == JobKind::kCsv ? ".csv" : ".rsl";
     for (int y : years) {
       auto s =
           DeleteFileWithRetries(JoinPath(context_.temp_dir, jobs::YearFile(ss_, y, run) + ext));
       if (!s) return Fail(s.error());
     }
-    if (auto s =
-            jobs::WriteYearFilesSTI(ss_, part.job, run, r.SSFirst, r.SSLast, r.PYFirst, r.PYLast);
+    if (auto s = jobs::WriteYearFilesSTI(ss_, part.job, run, r.first_ss_year, r.last_ss_year,
+                                         r.first_policy_years_ss, r.last_policy_years_ss);
         !s) {
       return Fail(s.error());
     }
     p = ToolPart(ToolOf(part), jobs::YearFilesPartFiles(ss_, part.job, run, years),
                  context_.temp_dir);
-    if (part.job == "csv") {
+    if (part.job == JobKind::kCsv) {
       p.year_log_header = StartLine(std::string("SS job for ") + jobs::RunShortName(run));
     }
   } else {
-    const bool first_part = (part.job == "tallyr" && (part.part == "yony" || !r.SSWanted)) ||
-                            (part.job == "cumsol" && (part.part == "cum" || !r.SSWanted));
+    const bool first_part =
+        (part.job == JobKind::kTallyr && (part.part == PartKind::kYonY || !r.wants_ss)) ||
+        (part.job == JobKind::kCumSol && (part.part == PartKind::kCum || !r.wants_ss));
     if (first_part) {
       const int pre = jobs::PrerequisiteRun(kPolicy, context_.no_rerun);
       if (auto s = jobs::WriteAssemblySTIs(ss_, part.job, run, ranges, do_deviations_, Ranges(pre));
           !s) {
         return Fail(s.error());
       }
-      if (part.job == "tallyr" && r.SSWanted) {
-        if (auto s = jobs::WriteSequenceFiles(ss_, run, r.SSFirst, r.SSLast); !s) {
+      if (part.job == JobKind::kTallyr && r.wants_ss) {
+        if (auto s = jobs::WriteSequenceFiles(ss_, run, r.first_ss_year, r.last_ss_year); !s) {
           return Fail(s.error());
         }
       }
     }
-    const PeriodRange range = part.part == "py" ? ranges.py : ranges.ss;
+    const PeriodRange range = part.part == PartKind::kPy ? ranges.py : ranges.ss;
     p = ToolPart(ToolOf(part), jobs::AssemblyPartFiles(ss_, part.job, part.part, run, range),
                  context_.temp_dir);
   }

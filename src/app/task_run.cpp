@@ -23,7 +23,7 @@ PolicyStart PolicyStartOf(const Session& session) {
 }
 
 bool WantsRun(const jobs::PlanRequest& r, int run) {
-  return r.SimFirst[run] <= r.SimLast[run] || r.SSFirst[run] <= r.SSLast[run];
+  return r.first_sim_year[run] <= r.last_sim_year[run] || r.first_ss_year[run] <= r.last_ss_year[run];
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ namespace yl {
 namespace {
 
 void Simulate(jobs::PlanRequest& r, int run, int first, int last, bool spreadsheets) {
-  r.SimFirst[run] = first;
-  r.SimLast[run] = last;
+  r.first_sim_year[run] = first;
+  r.last_sim_year[run] = last;
   if (spreadsheets) {
-    r.SSFirst[run] = first;
-    r.SSLast[run] = last;
+    r.first_ss_year[run] = first;
+    r.last_ss_year[run] = last;
   }
 }
 
-bool Simulates(const jobs::PlanRequest& r, int run) { return r.SimFirst[run] <= r.SimLast[run]; }
+bool Simulates(const jobs::PlanRequest& r, int run) { return r.first_sim_year[run] <= r.last_sim_year[run]; }
 
 }  // namespace
 
@@ -80,8 +80,8 @@ TaskPlan PlanForTask(TaskKind task, int n, int policy_start, const TaskChoices& 
       const int last_run = task == TaskKind::kCompleteBaseAllRerun ? kRerun : kPolicy;
       for (int run = completed; run <= last_run; ++run) {
         Simulate(r, run, run == completed ? c.first : 1, n, false);
-        r.SSFirst[run] = 1;
-        r.SSLast[run] = n;
+        r.first_ss_year[run] = 1;
+        r.last_ss_year[run] = n;
       }
       break;
     }
@@ -98,8 +98,8 @@ TaskPlan PlanForTask(TaskKind task, int n, int policy_start, const TaskChoices& 
       for (int run = kBase; run <= kPolicy; ++run) {
         if (!c.ss_runs[run]) continue;
         const bool all = task == TaskKind::kSelectedSsJobs;
-        r.SSFirst[run] = all ? 1 : c.first;
-        r.SSLast[run] = all ? n : c.last;
+        r.first_ss_year[run] = all ? 1 : c.first;
+        r.last_ss_year[run] = all ? n : c.last;
       }
       p.do_deviations = c.do_deviations;
       break;
@@ -180,8 +180,8 @@ bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompte
   for (int run = kBase; run <= kPolicy; ++run) {
     if (!Simulates(request, run)) continue;
     table.Runs[run].Check = true;
-    table.Runs[run].FirstPeriod = std::max(1, request.SimFirst[run]);
-    table.Runs[run].LastPeriod = std::min(sim.NumYears, request.SimLast[run]);
+    table.Runs[run].FirstPeriod = std::max(1, request.first_sim_year[run]);
+    table.Runs[run].LastPeriod = std::min(sim.NumYears, request.last_sim_year[run]);
     table.Runs[run].LastColumn = LastTableColumnOfRun(run);
   }
   if (!CheckTableBeforeRuns(sim, table, prompter)) return false;
@@ -189,7 +189,7 @@ bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompte
   for (int k = 1; k <= sim.NumYears; ++k) all_one_year = all_one_year && sim.LengthPeriods[k] == 1;
   if (!all_one_year && !EndYearCheck(sim, prompter).Accepted) return false;
   for (int run : {kRerun, kPolicy}) {
-    const bool wanted = Simulates(request, run) || request.SSFirst[run] <= request.SSLast[run];
+    const bool wanted = Simulates(request, run) || request.first_ss_year[run] <= request.last_ss_year[run];
     if (!wanted) continue;
     PolicyStartSettings p = table.PolicyStart;
     if (PolicyStartSim(sim, run, p, &prompter).Refused) return false;

@@ -10,20 +10,19 @@ namespace yl::jobs {
 
 namespace {
 
-bool IsSpreadsheetJob(const std::string& job) { return job != "sim" && job != "bot"; }
-
 // Parts whose start goes into the jobs log.
 bool LogsStart(const SlotState& s) {
-  return s.job == "sim" || s.part == "env" || s.part == "csv" ||
-         (s.job == "tallyr" && s.part == "yony");
+  return s.job == JobKind::kSim || s.part == PartKind::kEnv || s.part == PartKind::kCsv ||
+         (s.job == JobKind::kTallyr && s.part == PartKind::kYonY);
 }
 
 }  // namespace
 
 std::string PartWhat(const SlotState& s, const std::function<int(int)>& calendar_year) {
   if (IsSpreadsheetJob(s.job)) return "Assembling the spreadsheets";
-  std::string kind =
-      s.job == "bot" ? "Preparing closure for" : (s.part == "sol" ? "Sol job for" : "sim for");
+  std::string kind = s.job == JobKind::kBot
+                         ? "Preparing closure for"
+                         : (s.part == PartKind::kSol ? "Sol job for" : "sim for");
   return kind + " year " + std::to_string(calendar_year(s.year)) + " (period number " +
          std::to_string(s.year) + ")";
 }
@@ -112,7 +111,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   state_ = EngineState::kRunning;
   SetBackground(true);
   const RunPlan& base = plan_->plan(1);
-  if (settings_.recommend_sol_files && base.RunSims && base.SimFirst == 1 &&
+  if (settings_.recommend_sol_files && base.has_sims && base.first_sim_year == 1 &&
       !plan_->settings().UseSolFilesForShocks &&
       prompter_.Show({MessageKind::kConfirmation,
                       "We recommend that you use SOL Files for Shocks.\r\nIf you want to do "
@@ -177,7 +176,8 @@ bool JobEngine::BeginBigJob() {
 
 void JobEngine::Step(int ended_slot, const SlotState& ended) {
   const int n = settings_.plan.NumYears;
-  if (ended_slot >= 1 && ended.job == "sim" && ended.part == "sim" && ended.year < n) {
+  if (ended_slot >= 1 && ended.job == JobKind::kSim && ended.part == PartKind::kSim &&
+      ended.year < n) {
     auto s =
         preparer_.AfterSimPart(ended.run, ended.year, settings_.first_slot, settings_.last_slot);
     if (!s) {
@@ -334,7 +334,7 @@ bool JobEngine::Tick() {
       ++counters_.parts_finished;
       Booking b = plan_->FinishJobPart(finished);
       if (b.end_line) JobsLog({"END " + Description(finished) + " " + FormatTime(clock_.Now())});
-      if (b.end_line && finished.job == "bot") bots_done_.insert(finished.year);
+      if (b.end_line && finished.job == JobKind::kBot) bots_done_.insert(finished.year);
       Step(ended, finished);
       break;
     }
@@ -468,7 +468,7 @@ void JobEngine::HandleFailure(int slot_number, const std::string& problem) {
     if (settings_.batch_mode) {
       AppendToLog(batch_log, {"Error running job - no log file", error_line});
     }
-    if (failed.job == "sim" && failed.part == "sim") {
+    if (failed.job == JobKind::kSim && failed.part == PartKind::kSim) {
       prompter_.Show(
           {MessageKind::kError,
            "An alternative is that the model \r\n   " + preparer_.ModelPath() +
@@ -534,8 +534,9 @@ std::vector<std::string> JobEngine::JobLines() const {
   for (int s = 1; s <= 3; ++s) {
     const SlotState& st = slots_[s].state;
     if (!st.active) continue;
-    lines.push_back("  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" + st.part +
-                    " part of job " + st.job + "]");
+    lines.push_back("  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" +
+                    std::string(PartName(st.part)) + " part of job " +
+                    std::string(JobName(st.job)) + "]");
   }
   if (lines.empty()) lines.push_back(launched_any_ ? "[None running.]" : "[None running yet] ");
   return lines;

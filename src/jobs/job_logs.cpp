@@ -48,10 +48,11 @@ std::string JobDescription(int run, const std::string& what) {
   return std::string(RunShortName(run)) + ": " + what;
 }
 
-std::string ErrorDescription(int run, const std::string& what, const std::string& job,
-                             const std::string& part) {
+std::string ErrorDescription(int run, const std::string& what, JobKind job, PartKind part) {
   std::string d = JobDescription(run, what);
-  if (!part.empty() && job != "sim") d += " [" + part + " part of job " + job + "]";
+  if (part != PartKind::kNone && job != JobKind::kSim) {
+    d += " [" + std::string(PartName(part)) + " part of job " + std::string(JobName(job)) + "]";
+  }
   return d;
 }
 
@@ -96,24 +97,26 @@ std::string JobStatusOverview(const JobPlan* plan, const std::function<int(int)>
   std::vector<std::string> lines;
   for (int r = 1; r <= 3; ++r) {
     const RunPlan& p = plan->plan(r);
-    if (!p.RunSims && !p.SSWanted) continue;
+    if (!p.has_sims && !p.wants_ss) continue;
     lines.push_back(std::string(RunShortName(r)) + ":");
-    if (p.RunSims) {
-      lines.push_back("  Do simulations for years " + std::to_string(calendar_year(p.SimFirst)) +
-                      " to " + std::to_string(calendar_year(p.SimLast)));
-      if (p.LastDone < p.SimFirst) {
+    if (p.has_sims) {
+      lines.push_back("  Do simulations for years " +
+                      std::to_string(calendar_year(p.first_sim_year)) + " to " +
+                      std::to_string(calendar_year(p.last_sim_year)));
+      if (p.last_sim_done < p.first_sim_year) {
         lines.push_back("  [No sims completed yet.]");
       } else {
         lines.push_back("  Last simulation done is that for " +
-                        std::to_string(calendar_year(p.LastDone)) + " [period number " +
-                        std::to_string(p.LastDone) + "]");
+                        std::to_string(calendar_year(p.last_sim_done)) + " [period number " +
+                        std::to_string(p.last_sim_done) + "]");
       }
     }
-    if (p.SSWanted) {
-      lines.push_back("  Do spreadsheets for years " + std::to_string(calendar_year(p.SSFirst)) +
-                      " to " + std::to_string(calendar_year(p.SSLast)));
-      bool deviations = r == 3 && plan->settings().DoDeviations;
-      bool done = p.LastSSJob == (deviations ? "devsol" : "cumsol");
+    if (p.wants_ss) {
+      lines.push_back("  Do spreadsheets for years " +
+                      std::to_string(calendar_year(p.first_ss_year)) + " to " +
+                      std::to_string(calendar_year(p.last_ss_year)));
+      bool deviations = r == kPolicy && plan->settings().DoDeviations;
+      bool done = p.last_ss_job == (deviations ? JobKind::kDevSol : JobKind::kCumSol);
       lines.push_back(done ? "  [Done.]" : "  [Not yet done.]");
     }
   }

@@ -21,8 +21,7 @@ inline constexpr const char* kLastErrorLogName = "lasterr.log";
 // "{run short name}: {what}", e.g. "Base: sim for year 2003 (period number 3)".
 std::string JobDescription(int run, const std::string& what);
 // The ERROR line's description: with " [{part} part of job {job}]" unless the job is "sim".
-std::string ErrorDescription(int run, const std::string& what, const std::string& job,
-                             const std::string& part);
+std::string ErrorDescription(int run, const std::string& what, JobKind job, PartKind part);
 
 std::string FormatDateTime(TimePoint t);  // "2026-12-09 23:41:07"
 std::string FormatTime(TimePoint t);      // "23:41:07"

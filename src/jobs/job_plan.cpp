@@ -8,11 +8,12 @@ namespace yl::jobs {
 
 namespace {
 
-bool Is(const std::string& a, const char* b) { return a == b; }
+using J = JobKind;
+using P = PartKind;
 
-std::string FamilyOf(const std::string& job) {
-  if (job == "varix") return "tallyr";
-  if (job == "devsol") return "cumsol";
+JobKind FamilyOf(JobKind job) {
+  if (job == J::kVarix) return J::kTallyr;
+  if (job == J::kDevSol) return J::kCumSol;
   return job;
 }
 
@@ -20,10 +21,10 @@ std::string FamilyOf(const std::string& job) {
 
 PlanRequest PlanRequest::Nothing(int num_years) {
   PlanRequest r;
-  r.SimFirst.fill(num_years + 2);
-  r.SSFirst.fill(num_years + 2);
-  r.SimLast.fill(0);
-  r.SSLast.fill(0);
+  r.first_sim_year.fill(num_years + 2);
+  r.first_ss_year.fill(num_years + 2);
+  r.last_sim_year.fill(0);
+  r.last_ss_year.fill(0);
   return r;
 }
 
@@ -35,68 +36,69 @@ const char* RunShortName(int run) {
 
 int PrerequisiteRun(int run, bool two_run_mode) {
   CheckIndex(run, 1, 3, "run");
-  if (run == 1) return 0;
-  if (run == 2) return 1;
-  return two_run_mode ? 1 : 2;
+  if (run == kBase) return 0;
+  if (run == kRerun) return kBase;
+  return two_run_mode ? kBase : kRerun;
 }
 
-bool SameFamily(const std::string& a, const std::string& b) { return FamilyOf(a) == FamilyOf(b); }
+bool SameFamily(JobKind a, JobKind b) { return FamilyOf(a) == FamilyOf(b); }
 
 JobPlan::JobPlan(const PlanSettings& settings, const PlanRequest& request) : settings_(settings) {
   const int n = settings_.NumYears;
   for (int r = 1; r <= 3; ++r) {
     RunPlan& p = plans_[r];
-    bool emptied = settings_.TwoRunMode && r == 2;
-    p.SimFirst = emptied ? n + 2 : std::max(FirstSimulable(r), request.SimFirst[r]);
-    p.SimLast = emptied ? 0 : std::min(n, request.SimLast[r]);
-    p.SSFirst = emptied ? n + 2 : std::max(FirstSimulable(r), request.SSFirst[r]);
-    p.SSLast = emptied ? 0 : std::min(n, request.SSLast[r]);
-    p.RunSims = p.SimLast >= p.SimFirst;
-    p.SSWanted = p.SSLast >= p.SSFirst;
-    p.PYFirst = n + 1;
-    p.PYLast = 0;
+    bool emptied = settings_.TwoRunMode && r == kRerun;
+    p.first_sim_year = emptied ? n + 2 : std::max(FirstSimulable(r), request.first_sim_year[r]);
+    p.last_sim_year = emptied ? 0 : std::min(n, request.last_sim_year[r]);
+    p.first_ss_year = emptied ? n + 2 : std::max(FirstSimulable(r), request.first_ss_year[r]);
+    p.last_ss_year = emptied ? 0 : std::min(n, request.last_ss_year[r]);
+    p.has_sims = p.last_sim_year >= p.first_sim_year;
+    p.wants_ss = p.last_ss_year >= p.first_ss_year;
+    p.first_policy_years_ss = n + 1;
+    p.last_policy_years_ss = 0;
   }
 
-  RunPlan& policy = plans_[3];
-  if (settings_.DoDeviations && policy.SSWanted) {
+  RunPlan& policy = plans_[kPolicy];
+  if (settings_.DoDeviations && policy.wants_ss) {
     const int start = settings_.PolicyStart;
-    bool policy_whole = policy.SSFirst == start && policy.SSLast == n;
+    bool policy_whole = policy.first_ss_year == start && policy.last_ss_year == n;
     if (settings_.TwoRunMode && start > 1 && policy_whole) {
-      plans_[1].PYFirst = start;
-      plans_[1].PYLast = n;
+      plans_[kBase].first_policy_years_ss = start;
+      plans_[kBase].last_policy_years_ss = n;
     }
     if (!policy_whole) {
-      RunPlan& prereq = plans_[PrerequisiteRun(3, settings_.TwoRunMode)];
-      if (prereq.SSFirst != policy.SSFirst || prereq.SSLast != policy.SSLast) {
-        prereq.PYFirst = policy.SSFirst;
-        prereq.PYLast = policy.SSLast;
+      RunPlan& prereq = plans_[PrerequisiteRun(kPolicy, settings_.TwoRunMode)];
+      if (prereq.first_ss_year != policy.first_ss_year ||
+          prereq.last_ss_year != policy.last_ss_year) {
+        prereq.first_policy_years_ss = policy.first_ss_year;
+        prereq.last_policy_years_ss = policy.last_ss_year;
       }
     }
   }
-  if (!policy.SSWanted) settings_.DoDeviations = false;
+  if (!policy.wants_ss) settings_.DoDeviations = false;
 
   for (int r = 1; r <= 3; ++r) {
     RunPlan& p = plans_[r];
-    p.PYWanted = p.PYLast >= p.PYFirst;
-    p.LastDone = p.RunSims ? p.SimFirst - 1 : n;
-    if (p.SSWanted || p.PYWanted) {
-      p.LastSSJob = "";
-      p.LastSSPart = "csv";
+    p.wants_policy_years_ss = p.last_policy_years_ss >= p.first_policy_years_ss;
+    p.last_sim_done = p.has_sims ? p.first_sim_year - 1 : n;
+    if (p.wants_ss || p.wants_policy_years_ss) {
+      p.last_ss_job = J::kNone;
+      p.last_ss_part = P::kCsv;
     } else {
-      p.LastSSJob = "cumsol";
-      p.LastSSPart = "cum";
+      p.last_ss_job = J::kCumSol;
+      p.last_ss_part = P::kCum;
     }
   }
 }
 
 bool JobPlan::InRange(int year, int run) const {
   if (run < 1 || run > 3 || year < 1 || year > settings_.NumYears) return false;
-  return plans_[run].SimFirst <= year && year <= plans_[run].SimLast;
+  return plans_[run].first_sim_year <= year && year <= plans_[run].last_sim_year;
 }
 
 bool JobPlan::Empty() const {
   for (int r = 1; r <= 3; ++r) {
-    if (plans_[r].RunSims || plans_[r].SSWanted) return false;
+    if (plans_[r].has_sims || plans_[r].wants_ss) return false;
   }
   return true;
 }
@@ -105,19 +107,19 @@ std::optional<JobChoice> JobPlan::SpreadsheetCandidate(
     int run, const std::array<SlotState, 4>& slots) const {
   const RunPlan& p = plans_[run];
   const int year = settings_.NumYears + 1;
-  JobChoice c{run, year, "", ""};
-  if (p.LastSSJob.empty()) {
-    c.job = "csv";
-    c.part = "csv";
-  } else if (Is(p.LastSSJob, "csv")) {
-    c.job = "sssol";
-    c.part = "sssol";
-  } else if (Is(p.LastSSJob, "sssol")) {
-    c.job = "tallyr";
-    c.part = (run == 3 || p.SSWanted) ? "yony" : "py";
-  } else if (Is(p.LastSSJob, "tallyr")) {
-    c.job = "cumsol";
-    c.part = (run != 1 || p.SSWanted) ? "cum" : "py";
+  JobChoice c{run, year, J::kNone, P::kNone};
+  if (p.last_ss_job == J::kNone) {
+    c.job = J::kCsv;
+    c.part = P::kCsv;
+  } else if (p.last_ss_job == J::kCsv) {
+    c.job = J::kSsSol;
+    c.part = P::kSsSol;
+  } else if (p.last_ss_job == J::kSsSol) {
+    c.job = J::kTallyr;
+    c.part = (run == kPolicy || p.wants_ss) ? P::kYonY : P::kPy;
+  } else if (p.last_ss_job == J::kTallyr) {
+    c.job = J::kCumSol;
+    c.part = (run != kBase || p.wants_ss) ? P::kCum : P::kPy;
   } else {
     return std::nullopt;
   }
@@ -126,8 +128,8 @@ std::optional<JobChoice> JobPlan::SpreadsheetCandidate(
       return std::nullopt;
     }
   }
-  if (run == 3 && (c.job == "tallyr" || c.job == "cumsol")) {
-    if (plans_[PrerequisiteRun(3, settings_.TwoRunMode)].LastSSJob != "cumsol") {
+  if (run == kPolicy && IsCumulativeJob(c.job)) {
+    if (plans_[PrerequisiteRun(kPolicy, settings_.TwoRunMode)].last_ss_job != J::kCumSol) {
       return std::nullopt;
     }
   }
@@ -145,37 +147,40 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
   };
   auto sim_running = [&](int run, int year) {
     return running(
-        [&](const SlotState& s) { return s.job == "sim" && s.run == run && s.year == year; });
+        [&](const SlotState& s) { return s.job == J::kSim && s.run == run && s.year == year; });
   };
   auto bot_running = [&](int year) {
-    return running([&](const SlotState& s) { return s.job == "bot" && s.year == year; });
+    return running([&](const SlotState& s) { return s.job == J::kBot && s.year == year; });
   };
 
-  std::vector<int> order = settings_.Order == OrderPreference::kPolAsap ? std::vector<int>{3, 2, 1}
-                                                                        : std::vector<int>{1, 2, 3};
+  std::vector<int> order = settings_.Order == OrderPreference::kPolAsap
+                               ? std::vector<int>{kPolicy, kRerun, kBase}
+                               : std::vector<int>{kBase, kRerun, kPolicy};
   for (int r : order) {
-    if (r == 2 && settings_.TwoRunMode) continue;
+    if (r == kRerun && settings_.TwoRunMode) continue;
     RunPlan& p = plans_[r];
-    const int next = p.LastDone + 1;
+    const int next = p.last_sim_done + 1;
 
-    const bool spreadsheet_stage = (p.SSWanted || p.PYWanted) && next > p.SimLast;
+    const bool spreadsheet_stage =
+        (p.wants_ss || p.wants_policy_years_ss) && next > p.last_sim_year;
     if (spreadsheet_stage) {
       if (auto c = SpreadsheetCandidate(r, slots)) return c;
     }
 
-    if (!spreadsheet_stage && p.RunSims && next >= FirstSimulable(r) && p.SimFirst <= next &&
-        next <= p.SimLast) {
-      if (r == 2 && !InRange(next, 2)) {
+    if (!spreadsheet_stage && p.has_sims && next >= FirstSimulable(r) && p.first_sim_year <= next &&
+        next <= p.last_sim_year) {
+      if (r == kRerun && !InRange(next, kRerun)) {
         return Fail("Expect to be doing TryYearNo of the Rerun here");
       }
-      const bool base_done = plans_[1].LastDone >= next;
-      const bool rerun_ready = r != 3 || settings_.TwoRunMode || plans_[2].LastDone >= next - 1;
-      if (r == 1) {
-        if (!sim_running(1, next)) return JobChoice{1, next, "sim", "sim"};
+      const bool base_done = plans_[kBase].last_sim_done >= next;
+      const bool rerun_ready =
+          r != kPolicy || settings_.TwoRunMode || plans_[kRerun].last_sim_done >= next - 1;
+      if (r == kBase) {
+        if (!sim_running(kBase, next)) return JobChoice{kBase, next, J::kSim, P::kSim};
       } else {
         if (!bot_running(next) && base_done && rerun_ready) {
           bool needed;
-          if ((InRange(next, 2) && InRange(next, 3)) || settings_.TwoRunMode) {
+          if ((InRange(next, kRerun) && InRange(next, kPolicy)) || settings_.TwoRunMode) {
             needed = first_call || !bots.DoneThisJob(next);
           } else {
             needed = bots.StillNeeded ? bots.StillNeeded(next) : !bots.DoneThisJob(next);
@@ -185,73 +190,73 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
               return Fail("Have got into infinite loop running BOT job for year " +
                           std::to_string(settings_.CalendarYear(next)));
             }
-            return JobChoice{BotRun(), next, "bot", "env"};
+            return JobChoice{BotRun(), next, J::kBot, P::kEnv};
           }
         }
         if (!sim_running(r, next) && !bot_running(next) && base_done && rerun_ready) {
-          return JobChoice{r, next, "sim", "sim"};
+          return JobChoice{r, next, J::kSim, P::kSim};
         }
       }
     }
 
     // A run the task does not simulate has nothing to iterate.
-    if (settings_.RationalExpectations && p.RunSims && iterations.MoreIterations(r) &&
+    if (settings_.RationalExpectations && p.has_sims && iterations.MoreIterations(r) &&
         !sim_running(r, next)) {
       iterations.BeginIteration(r);
-      p.LastDone = p.SimFirst - 1;
-      p.LastSSJob = "";
-      return JobChoice{r, p.SimFirst, "sim", "sim"};
+      p.last_sim_done = p.first_sim_year - 1;
+      p.last_ss_job = J::kNone;
+      return JobChoice{r, p.first_sim_year, J::kSim, P::kSim};
     }
   }
   return std::optional<JobChoice>{};
 }
 
 std::optional<JobChoice> JobPlan::NextPart(const SlotState& slot) const {
-  JobChoice c{slot.run, slot.year, slot.job, ""};
-  const std::string& job = slot.job;
-  const std::string& part = slot.part;
-  if (job == "bot") {
-    if (part == "env") {
-      c.part = settings_.UseSolFilesForShocks ? "solpol" : "ambix1";
+  JobChoice c{slot.run, slot.year, slot.job, P::kNone};
+  const JobKind job = slot.job;
+  const PartKind part = slot.part;
+  if (job == J::kBot) {
+    if (part == P::kEnv) {
+      c.part = settings_.UseSolFilesForShocks ? P::kSolPol : P::kAmbix1;
       return c;
     }
-    if (part == "ambix1") {
-      c.part = "solex1";
+    if (part == P::kAmbix1) {
+      c.part = P::kSolex1;
       return c;
     }
-    if (part == "solpol") {
-      c.part = "ambix2";
+    if (part == P::kSolPol) {
+      c.part = P::kAmbix2;
       return c;
     }
   }
-  if (job == "sim" && part == "sim") {
-    c.part = "sol";
+  if (job == J::kSim && part == P::kSim) {
+    c.part = P::kSol;
     return c;
   }
-  if (job == "tallyr" && part == "yony" && !settings_.AbbreviatedSSJobs) {
-    c.part = "cum";
+  if (job == J::kTallyr && part == P::kYonY && !settings_.AbbreviatedSSJobs) {
+    c.part = P::kCum;
     return c;
   }
-  const bool assembly_part = part == "cum" || part == "yony" || part == "py";
-  if ((job == "tallyr" || job == "cumsol") && assembly_part) {
+  const bool assembly_part = part == P::kCum || part == P::kYonY || part == P::kPy;
+  if (IsCumulativeJob(job) && assembly_part) {
     const RunPlan& p = plans_[slot.run];
-    if (p.PYWanted && p.LastSSPart != "py") {
-      c.part = "py";
+    if (p.wants_policy_years_ss && p.last_ss_part != P::kPy) {
+      c.part = P::kPy;
       return c;
     }
   }
-  if (job == "cumsol" && slot.run == 3 && assembly_part && settings_.DoDeviations) {
-    c.job = "varix";
-    c.part = settings_.MakeYonYDiffSS ? "yony" : "cum";
+  if (job == J::kCumSol && slot.run == kPolicy && assembly_part && settings_.DoDeviations) {
+    c.job = J::kVarix;
+    c.part = settings_.MakeYonYDiffSS ? P::kYonY : P::kCum;
     return c;
   }
-  if (job == "varix" && part == "yony") {
-    c.part = "cum";
+  if (job == J::kVarix && part == P::kYonY) {
+    c.part = P::kCum;
     return c;
   }
-  if (job == "varix" && part == "cum") {
-    c.job = "devsol";
-    c.part = "cum";
+  if (job == J::kVarix && part == P::kCum) {
+    c.job = J::kDevSol;
+    c.part = P::kCum;
     return c;
   }
   return std::nullopt;
@@ -259,28 +264,28 @@ std::optional<JobChoice> JobPlan::NextPart(const SlotState& slot) const {
 
 Booking JobPlan::FinishJobPart(const SlotState& slot) {
   RunPlan& p = plans_[slot.run];
-  const std::string& job = slot.job;
-  const std::string& part = slot.part;
-  if (job == "sim") {
-    if (part == "sol") p.LastDone = slot.year;
+  const JobKind job = slot.job;
+  const PartKind part = slot.part;
+  if (job == J::kSim) {
+    if (part == P::kSol) p.last_sim_done = slot.year;
     return {true, false};
   }
-  if (job == "bot") return {part == "solex1" || part == "ambix2", false};
-  p.LastSSPart = part;
-  if (job == "csv" || job == "sssol") {
-    p.LastSSJob = job;
+  if (job == J::kBot) return {part == P::kSolex1 || part == P::kAmbix2, false};
+  p.last_ss_part = part;
+  if (job == J::kCsv || job == J::kSsSol) {
+    p.last_ss_job = job;
     return {true, false};
   }
-  if (job == "tallyr" || job == "cumsol") {
+  if (IsCumulativeJob(job)) {
     bool last_main_part =
-        part == "cum" || (job == "tallyr" && part == "yony" && settings_.AbbreviatedSSJobs);
-    bool complete = part == "py" || (last_main_part && !p.PYWanted);
+        part == P::kCum || (job == J::kTallyr && part == P::kYonY && settings_.AbbreviatedSSJobs);
+    bool complete = part == P::kPy || (last_main_part && !p.wants_policy_years_ss);
     if (!complete) return {};
-    p.LastSSJob = job;
-    return {slot.run != 3, job == "cumsol" && settings_.RationalExpectations};
+    p.last_ss_job = job;
+    return {slot.run != kPolicy, job == J::kCumSol && settings_.RationalExpectations};
   }
-  if ((job == "varix" || job == "devsol") && part == "cum") {
-    p.LastSSJob = job;
+  if (IsDifferenceJob(job) && part == P::kCum) {
+    p.last_ss_job = job;
     return {true, false};
   }
   return {};

@@ -11,24 +11,31 @@
 
 #include "core/range_array.h"
 #include "core/status.h"
+#include "sim/job_kinds.h"
+#include "sim/sim_record.h"
 
 namespace yl::jobs {
 
 enum class OrderPreference { kBaseAsap, kPolAsap };
 
+// One run's share of a big job. Year indices; a range is empty when its last is below
+// its first.
 struct RunPlan {
-  int SimFirst = 0;
-  int SimLast = 0;
-  bool RunSims = false;
-  int LastDone = 0;
-  int SSFirst = 0;
-  int SSLast = 0;
-  bool SSWanted = false;
-  int PYFirst = 0;
-  int PYLast = 0;
-  bool PYWanted = false;
-  std::string LastSSJob;
-  std::string LastSSPart;
+  int first_sim_year = 0;  // the years to simulate
+  int last_sim_year = 0;
+  bool has_sims = false;
+  int last_sim_done = 0;  // the last year whose simulation completed in this big job
+  int first_ss_year = 0;  // the years the run's spreadsheet jobs cover
+  int last_ss_year = 0;
+  bool wants_ss = false;
+  // The Policy's years, assembled for a prerequisite run so the deviations can be taken
+  // over the same years ("py" parts).
+  int first_policy_years_ss = 0;
+  int last_policy_years_ss = 0;
+  bool wants_policy_years_ss = false;
+  // The spreadsheet chain's progress: the last job completed and its last part.
+  JobKind last_ss_job = JobKind::kNone;
+  PartKind last_ss_part = PartKind::kNone;
   bool operator==(const RunPlan&) const = default;
 };
 
@@ -49,10 +56,10 @@ struct PlanSettings {
 
 // What a task asks for, indexed by run 1..3 ("nothing" is first N + 2, last 0).
 struct PlanRequest {
-  std::array<int, 4> SimFirst{};
-  std::array<int, 4> SimLast{};
-  std::array<int, 4> SSFirst{};
-  std::array<int, 4> SSLast{};
+  std::array<int, 4> first_sim_year{};
+  std::array<int, 4> last_sim_year{};
+  std::array<int, 4> first_ss_year{};
+  std::array<int, 4> last_ss_year{};
   static PlanRequest Nothing(int num_years);
 };
 
@@ -61,15 +68,15 @@ struct SlotState {
   bool active = false;
   int run = 0;
   int year = 0;
-  std::string job;
-  std::string part;
+  JobKind job = JobKind::kNone;
+  PartKind part = PartKind::kNone;
 };
 
 struct JobChoice {
   int run = 0;
   int year = 0;
-  std::string job;
-  std::string part;
+  JobKind job = JobKind::kNone;
+  PartKind part = PartKind::kNone;
   bool operator==(const JobChoice&) const = default;
 };
 
@@ -97,7 +104,7 @@ struct Booking {
 
 const char* RunShortName(int run);  // "Base", "Rerun", "Policy"
 int PrerequisiteRun(int run, bool two_run_mode);
-bool SameFamily(const std::string& a, const std::string& b);
+bool SameFamily(JobKind a, JobKind b);
 
 class JobPlan {
  public:
@@ -113,7 +120,7 @@ class JobPlan {
   // True when no run has simulations or spreadsheet jobs to do.
   bool Empty() const;
   // The closure-preparation run: the Policy in two-run mode, else the Rerun.
-  int BotRun() const { return settings_.TwoRunMode ? 3 : 2; }
+  int BotRun() const { return settings_.TwoRunMode ? kPolicy : kRerun; }
 
   // The next job for a free slot, nullopt when none is ready, or an internal-error text.
   Result<std::optional<JobChoice>> ChooseNextJob(const std::array<SlotState, 4>& slots,

@@ -62,34 +62,36 @@ std::vector<int> YearFilesYears(int ss_first, int ss_last, int py_first, int py_
   return {years.begin(), years.end()};
 }
 
-PartFiles YearFilesPartFiles(const SsContext& c, const std::string& job, int run,
+PartFiles YearFilesPartFiles(const SsContext& c, JobKind job, int run,
                              const std::vector<int>& years) {
   PartFiles f;
-  f.log = InTemp(c, LowerCase(AssemblyStem(*c.sim, run, c.no_rerun)) + job + ".log");
+  f.log = InTemp(
+      c, LowerCase(AssemblyStem(*c.sim, run, c.no_rerun)) + std::string(JobName(job)) + ".log");
   f.sti = ChangeFileExt(f.log, ".st4");
   f.report = ReportOf(f.log);
   if (!years.empty()) {
-    f.check = InTemp(c, YearFile(c, years.back(), run) + (job == "csv" ? ".csv" : ".rsl"));
+    f.check = InTemp(c, YearFile(c, years.back(), run) + (job == JobKind::kCsv ? ".csv" : ".rsl"));
   }
   return f;
 }
 
-PartFiles AssemblyPartFiles(const SsContext& c, const std::string& job, const std::string& part,
-                            int run, PeriodRange range) {
+PartFiles AssemblyPartFiles(const SsContext& c, JobKind job, PartKind part, int run,
+                            PeriodRange range) {
   const TSimRecord& sim = *c.sim;
   PartFiles f;
-  const bool differences = job == "varix" || job == "devsol";
-  const char* kind = differences ? "varix" : "tallyr";
+  const bool differences = IsDifferenceJob(job);
+  const JobKind kind = differences ? JobKind::kVarix : JobKind::kTallyr;
   const std::string results =
       SpreadsheetFileName(sim, run, kind, part, range, c.policy_start, c.no_rerun);
   const std::string ext = differences ? ".st6" : ".st5";
-  if (job == "tallyr" || job == "varix") {
+  if (job == JobKind::kTallyr || job == JobKind::kVarix) {
     f.check = InSimDir(sim, results);
     f.sti = InTemp(c, ChangeFileExt(results, ext));
     f.log = InTemp(c, ChangeFileExt(results, ".log"));
   } else {
-    const std::string cumulative = CumulativeSolutionFileName(
-        sim, run, differences ? "devsol" : "cumsol", range, c.policy_start, c.no_rerun);
+    const std::string cumulative =
+        CumulativeSolutionFileName(sim, run, differences ? JobKind::kDevSol : JobKind::kCumSol,
+                                   range, c.policy_start, c.no_rerun);
     f.check = InSimDir(sim, cumulative);
     f.sti = InTemp(c, ChangeFileExt(results, "") + "sol" + ext);
     f.log = InTemp(c, ChangeFileExt(cumulative, "") + "sol.log");
@@ -113,20 +115,21 @@ Status WriteSolSTI(const SsContext& c, int year, int run) {
 
 Status WriteSolPolSTI(const SsContext& c, int year) {
   PartFiles f = SolPolPartFiles(c, year);
-  return Tag(WriteLines(f.sti, {"bat", "rpt", f.report, "nlv  ! No levels results", " ",
-                                SolutionStem(c, year, 1) + "    ! Sl4 file", "c  ! the cum column",
-                                "n  ! do not use HA mapping file",
-                                InTemp(c, YearFile(c, year, 3) + ".mpz") + "    ! HA Map file",
-                                f.check + "    ! Output .RSL (SOL) file"}),
-             "WriteSolPolSTI");
+  return Tag(
+      WriteLines(f.sti, {"bat", "rpt", f.report, "nlv  ! No levels results", " ",
+                         SolutionStem(c, year, kBase) + "    ! Sl4 file", "c  ! the cum column",
+                         "n  ! do not use HA mapping file",
+                         InTemp(c, YearFile(c, year, kPolicy) + ".mpz") + "    ! HA Map file",
+                         f.check + "    ! Output .RSL (SOL) file"}),
+      "WriteSolPolSTI");
 }
 
-Status WriteYearFilesSTI(const SsContext& c, const std::string& job, int run, int ss_first,
-                         int ss_last, int py_first, int py_last) {
+Status WriteYearFilesSTI(const SsContext& c, JobKind job, int run, int ss_first, int ss_last,
+                         int py_first, int py_last) {
   std::vector<int> years = YearFilesYears(ss_first, ss_last, py_first, py_last);
   PartFiles f = YearFilesPartFiles(c, job, run, years);
   std::vector<std::string> lines{"bat", "rpt", f.report};
-  const bool csv = job == "csv";
+  const bool csv = job == JobKind::kCsv;
   for (std::size_t k = 0; k < years.size(); ++k) {
     const int year = years[k];
     if (k + 1 < years.size()) lines.push_back("mor");
@@ -156,16 +159,16 @@ Status WriteYearFilesSTI(const SsContext& c, const std::string& job, int run, in
 
 namespace {
 
-Status WriteAssemblyPart(const SsContext& c, const std::string& job, const std::string& part,
-                         int run, PeriodRange range) {
+Status WriteAssemblyPart(const SsContext& c, JobKind job, PartKind part, int run,
+                         PeriodRange range) {
   PartFiles f = AssemblyPartFiles(c, job, part, run, range);
-  const bool tallyr = job == "tallyr";
+  const bool tallyr = job == JobKind::kTallyr;
   std::vector<std::string> lines{"bat"};
   if (tallyr && c.options.AccumulateSubtotals) lines.push_back("sub  ! accumulate subtotals");
   if (c.options.ArithmeticNotFatal) lines.push_back("anf  ! Arithmetic problems not fatal");
   lines.push_back("rpt");
   lines.push_back(f.report);
-  if (tallyr && part == "cum") lines.push_back("acc");
+  if (tallyr && part == PartKind::kCum) lines.push_back("acc");
   if (!tallyr) lines.push_back("cml");
   lines.push_back(" ");
   const std::string count = std::to_string(range.Last - range.First + 1) + "   ! no files";
@@ -180,36 +183,38 @@ Status WriteAssemblyPart(const SsContext& c, const std::string& job, const std::
   return WriteLines(f.sti, lines);
 }
 
-Status WriteDifferencePart(const SsContext& c, const std::string& job, const std::string& part,
-                           PeriodRange range, const AssemblyRanges& prereq) {
+Status WriteDifferencePart(const SsContext& c, JobKind job, PartKind part, PeriodRange range,
+                           const AssemblyRanges& prereq) {
   const TSimRecord& sim = *c.sim;
-  const int pre = PrerequisiteRun(3, c.no_rerun);
-  PartFiles f = AssemblyPartFiles(c, job, part, 3, range);
-  const bool varix = job == "varix";
+  const int pre = PrerequisiteRun(kPolicy, c.no_rerun);
+  PartFiles f = AssemblyPartFiles(c, job, part, kPolicy, range);
+  const bool varix = job == JobKind::kVarix;
   std::vector<std::string> lines{"bat", "rpt", f.report};
   if (c.options.ArithmeticNotFatal) lines.push_back("anf  ! Arithmetic problems not fatal");
   if (varix) {
-    if (part == "yony") lines.push_back("nac");
+    if (part == PartKind::kYonY) lines.push_back("nac");
     lines.push_back("sol");
   } else {
     lines.push_back("dif");
     lines.push_back(" ");
   }
-  lines.push_back(SolutionStem(c, c.policy_start, 3));
+  lines.push_back(SolutionStem(c, c.policy_start, kPolicy));
   if (varix) lines.push_back(" ");
   // The prerequisite assembled these years either as its own range or as policy years.
-  const std::string pre_variant = prereq.py_wanted ? "py" : (varix ? "yony" : "cum");
+  const PartKind pre_variant =
+      prereq.py_wanted ? PartKind::kPy : (varix ? PartKind::kYonY : PartKind::kCum);
   if (varix) {
-    lines.push_back(InSimDir(sim, SpreadsheetFileName(sim, pre, "tallyr", pre_variant, range,
-                                                      c.policy_start, c.no_rerun)));
-    lines.push_back(InSimDir(
-        sim, SpreadsheetFileName(sim, 3, "tallyr", "yony", range, c.policy_start, c.no_rerun)));
+    lines.push_back(InSimDir(sim, SpreadsheetFileName(sim, pre, JobKind::kTallyr, pre_variant,
+                                                      range, c.policy_start, c.no_rerun)));
+    lines.push_back(
+        InSimDir(sim, SpreadsheetFileName(sim, kPolicy, JobKind::kTallyr, PartKind::kYonY, range,
+                                          c.policy_start, c.no_rerun)));
   } else {
     PeriodRange pre_range = prereq.py_wanted ? prereq.py : range;
-    lines.push_back(InSimDir(sim, CumulativeSolutionFileName(sim, pre, "cumsol", pre_range,
+    lines.push_back(InSimDir(sim, CumulativeSolutionFileName(sim, pre, JobKind::kCumSol, pre_range,
                                                              c.policy_start, c.no_rerun)));
-    lines.push_back(InSimDir(
-        sim, CumulativeSolutionFileName(sim, 3, "cumsol", range, c.policy_start, c.no_rerun)));
+    lines.push_back(InSimDir(sim, CumulativeSolutionFileName(sim, kPolicy, JobKind::kCumSol, range,
+                                                             c.policy_start, c.no_rerun)));
   }
   lines.push_back(f.check + "   ! Output file");
   return WriteLines(f.sti, lines);
@@ -217,26 +222,29 @@ Status WriteDifferencePart(const SsContext& c, const std::string& job, const std
 
 }  // namespace
 
-Status WriteAssemblySTIs(const SsContext& c, const std::string& job, int run,
-                         const AssemblyRanges& ranges, bool do_deviations,
-                         const AssemblyRanges& prereq) {
-  std::vector<std::pair<std::string, PeriodRange>> parts;
+Status WriteAssemblySTIs(const SsContext& c, JobKind job, int run, const AssemblyRanges& ranges,
+                         bool do_deviations, const AssemblyRanges& prereq) {
+  std::vector<std::pair<PartKind, PeriodRange>> parts;
   if (ranges.ss_wanted) {
-    if (job == "tallyr") parts.emplace_back("yony", ranges.ss);
-    if (job == "cumsol" || !c.options.AbbreviatedSSJobs) parts.emplace_back("cum", ranges.ss);
+    if (job == JobKind::kTallyr) parts.emplace_back(PartKind::kYonY, ranges.ss);
+    if (job == JobKind::kCumSol || !c.options.AbbreviatedSSJobs) {
+      parts.emplace_back(PartKind::kCum, ranges.ss);
+    }
   }
-  if (ranges.py_wanted) parts.emplace_back("py", ranges.py);
+  if (ranges.py_wanted) parts.emplace_back(PartKind::kPy, ranges.py);
   for (const auto& [part, range] : parts) {
     if (auto s = WriteAssemblyPart(c, job, part, run, range); !s) {
       return Tag(s, "WriteAssemblySTIs");
     }
   }
-  if (run == 3 && do_deviations && ranges.ss_wanted) {
-    std::vector<std::string> diff_parts;
-    std::string diff_job = job == "tallyr" ? "varix" : "devsol";
-    if (diff_job == "varix" && c.options.MakeYonYDiffSS) diff_parts.push_back("yony");
-    diff_parts.push_back("cum");
-    for (const auto& part : diff_parts) {
+  if (run == kPolicy && do_deviations && ranges.ss_wanted) {
+    std::vector<PartKind> diff_parts;
+    const JobKind diff_job = job == JobKind::kTallyr ? JobKind::kVarix : JobKind::kDevSol;
+    if (diff_job == JobKind::kVarix && c.options.MakeYonYDiffSS) {
+      diff_parts.push_back(PartKind::kYonY);
+    }
+    diff_parts.push_back(PartKind::kCum);
+    for (const PartKind part : diff_parts) {
       if (auto s = WriteDifferencePart(c, diff_job, part, ranges.ss, prereq); !s) {
         return Tag(s, "WriteAssemblySTIs");
       }
@@ -253,15 +261,15 @@ Status WriteSequenceFiles(const SsContext& c, int run, int first, int last) {
   for (int y = first; y <= last; ++y) lines.push_back(SolutionFileName(sim, run, y, c.no_rerun));
   auto s = WriteLines(
       InSimDir(sim, SequenceFileName(sim, run, false, range, c.policy_start, c.no_rerun)), lines);
-  if (!s || run != 3) return Tag(s, "WriteSequenceFiles");
-  const int pre = PrerequisiteRun(3, c.no_rerun);
+  if (!s || run != kPolicy) return Tag(s, "WriteSequenceFiles");
+  const int pre = PrerequisiteRun(kPolicy, c.no_rerun);
   std::vector<std::string> diff{count + " 2"};
   for (int y = first; y <= last; ++y) diff.push_back(SolutionFileName(sim, pre, y, c.no_rerun));
-  for (int y = first; y <= last; ++y) diff.push_back(SolutionFileName(sim, 3, y, c.no_rerun));
-  return Tag(
-      WriteLines(InSimDir(sim, SequenceFileName(sim, 3, true, range, c.policy_start, c.no_rerun)),
-                 diff),
-      "WriteSequenceFiles");
+  for (int y = first; y <= last; ++y) diff.push_back(SolutionFileName(sim, kPolicy, y, c.no_rerun));
+  return Tag(WriteLines(InSimDir(sim, SequenceFileName(sim, kPolicy, true, range, c.policy_start,
+                                                       c.no_rerun)),
+                        diff),
+             "WriteSequenceFiles");
 }
 
 }  // namespace yl::jobs

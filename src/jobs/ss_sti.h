@@ -45,19 +45,19 @@ std::string SolutionStem(const SsContext& c, int year, int run);
 
 PartFiles SolPartFiles(const SsContext& c, int year, int run);
 PartFiles SolPolPartFiles(const SsContext& c, int year);
-PartFiles YearFilesPartFiles(const SsContext& c, const std::string& job, int run,
+PartFiles YearFilesPartFiles(const SsContext& c, JobKind job, int run,
                              const std::vector<int>& years);
 // "tallyr", "cumsol", "varix" or "devsol" with its part and year range.
-PartFiles AssemblyPartFiles(const SsContext& c, const std::string& job, const std::string& part,
-                            int run, PeriodRange range);
+PartFiles AssemblyPartFiles(const SsContext& c, JobKind job, PartKind part, int run,
+                            PeriodRange range);
 
 // The years a "csv" or "sssol" part processes: both ranges, each year once, in order.
 std::vector<int> YearFilesYears(int ss_first, int ss_last, int py_first, int py_last);
 
 Status WriteSolSTI(const SsContext& c, int year, int run);
 Status WriteSolPolSTI(const SsContext& c, int year);
-Status WriteYearFilesSTI(const SsContext& c, const std::string& job, int run, int ss_first,
-                         int ss_last, int py_first, int py_last);
+Status WriteYearFilesSTI(const SsContext& c, JobKind job, int run, int ss_first, int ss_last,
+                         int py_first, int py_last);
 struct AssemblyRanges {
   bool ss_wanted = false;
   PeriodRange ss;
@@ -68,9 +68,8 @@ struct AssemblyRanges {
 // Policy with deviations also those of the "varix" or "devsol" job that follows it.
 // prereq: the ranges of the Policy's prerequisite run (its "py" files are read when it
 // has policy years).
-Status WriteAssemblySTIs(const SsContext& c, const std::string& job, int run,
-                         const AssemblyRanges& ranges, bool do_deviations,
-                         const AssemblyRanges& prereq);
+Status WriteAssemblySTIs(const SsContext& c, JobKind job, int run, const AssemblyRanges& ranges,
+                         bool do_deviations, const AssemblyRanges& prereq);
 Status WriteSequenceFiles(const SsContext& c, int run, int first, int last);
 
 }  // namespace yl::jobs

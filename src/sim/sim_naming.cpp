@@ -47,13 +47,10 @@ int YearOf(const TSimRecord& sim, int period) {
   return sim.Years[period];
 }
 
-bool IsCumulativeKind(std::string_view kind) { return kind == "tallyr" || kind == "cumsol"; }
-bool IsDifferenceKind(std::string_view kind) { return kind == "varix" || kind == "devsol"; }
-
-std::string KindSuffix(std::string_view kind) {
-  if (IsCumulativeKind(kind)) return "ss";
-  if (IsDifferenceKind(kind)) return "dev";
-  throw InternalError("Unknown spreadsheet kind \"" + std::string(kind) + "\"");
+std::string KindSuffix(JobKind kind) {
+  if (IsCumulativeJob(kind)) return "ss";
+  if (IsDifferenceJob(kind)) return "dev";
+  throw InternalError("Unknown spreadsheet kind \"" + std::string(JobName(kind)) + "\"");
 }
 
 std::string WithoutExt(const std::string& name) { return ChangeFileExt(name, ""); }
@@ -254,19 +251,18 @@ std::string RangeSuffix(const TSimRecord& sim, int run, PeriodRange range, int p
   return suffix;
 }
 
-std::string SpreadsheetFileName(const TSimRecord& sim, int run, std::string_view kind,
-                                std::string_view variant, PeriodRange range, int policy_start,
-                                bool no_rerun) {
+std::string SpreadsheetFileName(const TSimRecord& sim, int run, JobKind kind, PartKind variant,
+                                PeriodRange range, int policy_start, bool no_rerun) {
   std::string suffix = KindSuffix(kind);
-  if (variant.empty()) throw InternalError("Empty spreadsheet variant");
-  return LowerCase(AssemblyStem(sim, run, no_rerun) + suffix + variant.front() +
+  if (variant == PartKind::kNone) throw InternalError("Empty spreadsheet variant");
+  return LowerCase(AssemblyStem(sim, run, no_rerun) + suffix + PartName(variant).front() +
                    RangeSuffix(sim, run, range, policy_start) + ".csv");
 }
 
-std::string CumulativeSolutionFileName(const TSimRecord& sim, int run, std::string_view kind,
+std::string CumulativeSolutionFileName(const TSimRecord& sim, int run, JobKind kind,
                                        PeriodRange range, int policy_start, bool no_rerun) {
-  return ChangeFileExt(SpreadsheetFileName(sim, run, kind, "cum", range, policy_start, no_rerun),
-                       ".rsl");
+  return ChangeFileExt(
+      SpreadsheetFileName(sim, run, kind, PartKind::kCum, range, policy_start, no_rerun), ".rsl");
 }
 
 std::string SequenceFileName(const TSimRecord& sim, int run, bool differences, PeriodRange range,
@@ -311,11 +307,11 @@ std::string KeptUpdatedFileName(const TSimRecord& sim, int f, int run, bool no_r
          "Iter";
 }
 
-std::string KeptSpreadsheetName(const TSimRecord& sim, int run, std::string_view variant,
-                                int policy_start, bool no_rerun) {
+std::string KeptSpreadsheetName(const TSimRecord& sim, int run, PartKind variant, int policy_start,
+                                bool no_rerun) {
   PeriodRange whole{RunFirstPeriod(run, policy_start), sim.NumYears};
-  return WithoutExt(
-             SpreadsheetFileName(sim, run, "tallyr", variant, whole, policy_start, no_rerun)) +
+  return WithoutExt(SpreadsheetFileName(sim, run, JobKind::kTallyr, variant, whole, policy_start,
+                                        no_rerun)) +
          "_" + RunLetter(run) + "Iter";
 }
 

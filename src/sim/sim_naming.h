@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "sim/job_kinds.h"
 #include "sim/sim_record.h"
 #include "sim/sim_runs.h"
 
@@ -92,13 +93,12 @@ std::string AssemblyStem(const TSimRecord& sim, int run, bool no_rerun);
 std::string RangeSuffix(const TSimRecord& sim, int run, PeriodRange range, int policy_start);
 
 // kind: "tallyr" or "cumsol" (cumulative, "ss") or "varix" or "devsol" (differences,
-// "dev"); variant: "yony", "cum", ... (its first letter is used). An unknown kind is an
-// internal error.
-std::string SpreadsheetFileName(const TSimRecord& sim, int run, std::string_view kind,
-                                std::string_view variant, PeriodRange range, int policy_start,
-                                bool no_rerun);
+// "dev"); variant: "yony", "cum", ... (its first letter is used). Any other kind or no
+// variant is an internal error.
+std::string SpreadsheetFileName(const TSimRecord& sim, int run, JobKind kind, PartKind variant,
+                                PeriodRange range, int policy_start, bool no_rerun);
 // The "cum" spreadsheet name with ".rsl".
-std::string CumulativeSolutionFileName(const TSimRecord& sim, int run, std::string_view kind,
+std::string CumulativeSolutionFileName(const TSimRecord& sim, int run, JobKind kind,
                                        PeriodRange range, int policy_start, bool no_rerun);
 std::string SequenceFileName(const TSimRecord& sim, int run, bool differences, PeriodRange range,
                              int policy_start, bool no_rerun);
@@ -123,8 +123,8 @@ std::string IterationFileName(const TSimRecord& sim, int run, int iteration, Ite
 // The updated file of the run's last period, without extension, + "_" + letter + "Iter".
 std::string KeptUpdatedFileName(const TSimRecord& sim, int f, int run, bool no_rerun);
 // The whole-run "tallyr" spreadsheet of the variant, without extension, + "_{letter}Iter".
-std::string KeptSpreadsheetName(const TSimRecord& sim, int run, std::string_view variant,
-                                int policy_start, bool no_rerun);
+std::string KeptSpreadsheetName(const TSimRecord& sim, int run, PartKind variant, int policy_start,
+                                bool no_rerun);
 // "iter" + run letter.
 std::string IterationWorkName(int run);
 inline constexpr std::string_view kIterationVariableMap = "itervar.map";

@@ -58,20 +58,20 @@ TEST_F(BatchPlanTest, YearRangesAndSpreadsheets) {
   auto to_last = ParseBatchParams({"base", "2007-2010"}, false);
   ASSERT_TRUE(CheckBatchYears(*to_last, *sim));
   jobs::PlanRequest p = BatchPlan(*to_last, *sim);
-  EXPECT_EQ(p.SimFirst[1], 3);
-  EXPECT_EQ(p.SimLast[1], 6);
-  EXPECT_EQ(p.SSFirst[1], 1);  // the simulations reach the last year
-  EXPECT_EQ(p.SSLast[1], 6);
+  EXPECT_EQ(p.first_sim_year[1], 3);
+  EXPECT_EQ(p.last_sim_year[1], 6);
+  EXPECT_EQ(p.first_ss_year[1], 1);  // the simulations reach the last year
+  EXPECT_EQ(p.last_ss_year[1], 6);
 
   auto short_of_last = ParseBatchParams({"base", "2005-2009"}, false);
   p = BatchPlan(*short_of_last, *sim);
-  EXPECT_EQ(p.SimLast[1], 5);
-  EXPECT_GT(p.SSFirst[1], p.SSLast[1]);  // no spreadsheets
+  EXPECT_EQ(p.last_sim_year[1], 5);
+  EXPECT_GT(p.first_ss_year[1], p.last_ss_year[1]);  // no spreadsheets
 
   auto ss = ParseBatchParams({"all", "ss"}, false);
   p = BatchPlan(*ss, *sim);
-  EXPECT_GT(p.SimFirst[3], p.SimLast[3]);
-  EXPECT_EQ(p.SSLast[3], 6);
+  EXPECT_GT(p.first_sim_year[3], p.last_sim_year[3]);
+  EXPECT_EQ(p.last_ss_year[3], 6);
 
   auto outside = ParseBatchParams({"base", "2004-2010"}, false);
   EXPECT_EQ(CheckBatchYears(*outside, *sim).error(),

@@ -34,7 +34,7 @@ TEST_F(CancelTest, AHungToolIsCancelledAndItsProcessLeftRunning) {
   QuietHost host;
   TaskRun task(session, true, Services(runner, clock, prompter, host));
   jobs::PlanRequest request = jobs::PlanRequest::Nothing(session.sim.NumYears);
-  request.SimFirst[kBase] = request.SimLast[kBase] = 1;
+  request.first_sim_year[kBase] = request.last_sim_year[kBase] = 1;
   ASSERT_TRUE(task.Start(request)) << ::testing::PrintToString(prompter.Texts());
 
   const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);

@@ -31,8 +31,8 @@ class DemoRoutesTest : public DemoWorkTest {
     jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
     for (int run = kBase; run <= kPolicy; ++run) {
       if (run == kRerun && !with_rerun) continue;
-      r.SimFirst[run] = r.SSFirst[run] = 1;
-      r.SimLast[run] = r.SSLast[run] = sim.NumYears;
+      r.first_sim_year[run] = r.first_ss_year[run] = 1;
+      r.last_sim_year[run] = r.last_ss_year[run] = sim.NumYears;
     }
     return r;
   }
@@ -68,8 +68,8 @@ TEST_F(DemoRoutesTest, RunSingleJobThenConcurrentRunsSixPasses) {
   Session session = LoadSession(prompter);
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
   for (int run = kBase; run <= kPolicy; ++run) {
-    r.SimFirst[run] = 1;
-    r.SimLast[run] = 5;
+    r.first_sim_year[run] = 1;
+    r.last_sim_year[run] = 5;
   }
   TaskOutcome o = RunSeriesToEnd(session, r, Services(runner, clock, prompter, host));
   EXPECT_TRUE(o.success) << o.message;
@@ -101,8 +101,8 @@ TEST_F(DemoRoutesTest, AModelThatIsNoConsoleProgramRunsThroughAScript) {
   session.settings.model.Release.Compiler = "gfortran";
   session.settings.options.ConcurrentSolves = 1;
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
-  r.SimFirst[kBase] = 1;
-  r.SimLast[kBase] = 2;
+  r.first_sim_year[kBase] = 1;
+  r.last_sim_year[kBase] = 2;
   Run(session, r);
   EXPECT_TRUE(FileExists(Solution(kBase, 2)));
   // The first solve went through the script; its report then told the real compiler.

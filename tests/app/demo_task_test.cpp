@@ -57,8 +57,10 @@ TEST_F(DemoTaskTest, AllRunsCompleteWithThreeSolvesAndTheRerunReproducesTheBase)
   }
   EXPECT_GT(edited, 0);
   // The assembled results, the deviations among them.
-  for (const auto& [run_no, kind, variant] : std::vector<std::tuple<int, const char*, const char*>>{
-           {kBase, "tallyr", "cum"}, {kRerun, "tallyr", "yony"}, {kPolicy, "varix", "cum"}}) {
+  for (const auto& [run_no, kind, variant] : std::vector<std::tuple<int, JobKind, PartKind>>{
+           {kBase, JobKind::kTallyr, PartKind::kCum},
+           {kRerun, JobKind::kTallyr, PartKind::kYonY},
+           {kPolicy, JobKind::kVarix, PartKind::kCum}}) {
     const std::string f = WorkFile(SpreadsheetFileName(
         sim, run_no, kind, variant, {1, sim.NumYears}, kFirstPolicyPeriod, false));
     EXPECT_TRUE(FileExists(f)) << f;

@@ -74,8 +74,8 @@ TEST_F(QuotedNamesTest, AWholeTaskRunsAndWritesOnlyWhereItShould) {
   const std::set<std::string> around = Entries(scratch.path());
   jobs::PlanRequest all = jobs::PlanRequest::Nothing(sim.NumYears);
   for (int run = kBase; run <= kPolicy; ++run) {
-    all.SimFirst[run] = all.SSFirst[run] = 1;
-    all.SimLast[run] = all.SSLast[run] = sim.NumYears;
+    all.first_sim_year[run] = all.first_ss_year[run] = 1;
+    all.last_sim_year[run] = all.last_ss_year[run] = sim.NumYears;
   }
   TaskOutcome o = Run(session, all);
   ASSERT_TRUE(o.success) << o.message << "\n" << ::testing::PrintToString(prompter.Texts());
@@ -95,8 +95,8 @@ TEST_F(QuotedNamesTest, TheModelsScriptKeepsTheNamesToo) {
   session.settings.model.Release.Compiler = "gfortran";
   const std::set<std::string> around = Entries(scratch.path());
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
-  r.SimFirst[kBase] = 1;
-  r.SimLast[kBase] = 2;
+  r.first_sim_year[kBase] = 1;
+  r.last_sim_year[kBase] = 2;
   TaskOutcome o = Run(session, r);
   ASSERT_TRUE(o.success) << o.message << "\n" << ::testing::PrintToString(prompter.Texts());
   EXPECT_TRUE(FileExists(Solution(kBase, 2)));

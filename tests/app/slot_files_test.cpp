@@ -72,10 +72,10 @@ TEST_F(SlotFilesTest, OutputsOfTheBigJobAreItsYearsAndItsAssembledResults) {
   ps.PolicyStart = 4;
   ps.DoDeviations = true;
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(ps.NumYears);
-  r.SimFirst[kBase] = 2;
-  r.SimLast[kBase] = 3;
-  r.SSFirst[kPolicy] = 4;
-  r.SSLast[kPolicy] = 10;
+  r.first_sim_year[kBase] = 2;
+  r.last_sim_year[kBase] = 3;
+  r.first_ss_year[kPolicy] = 4;
+  r.last_ss_year[kPolicy] = 10;
   jobs::JobPlan plan(ps, r);
   jobs::SsContext ss;
   ss.sim = &session.sim;
@@ -87,10 +87,11 @@ TEST_F(SlotFilesTest, OutputsOfTheBigJobAreItsYearsAndItsAssembledResults) {
   EXPECT_THAT(outputs, Contains(ChangeFileExt(sol2, ".sli")));
   EXPECT_THAT(outputs, Contains(WorkFile(UpdatedFileName(session.sim, 1, kBase, 3, false))));
   EXPECT_THAT(outputs, Not(Contains(WorkFile(SolutionFileName(session.sim, kBase, 1, false)))));
-  EXPECT_THAT(outputs, Contains(WorkFile(SpreadsheetFileName(session.sim, kPolicy, "varix", "cum",
-                                                             {4, 10}, 4, false))));
-  EXPECT_THAT(outputs, Not(Contains(WorkFile(SpreadsheetFileName(session.sim, kBase, "tallyr",
-                                                                 "cum", {1, 10}, 4, false)))));
+  EXPECT_THAT(outputs, Contains(WorkFile(SpreadsheetFileName(session.sim, kPolicy, JobKind::kVarix,
+                                                             PartKind::kCum, {4, 10}, 4, false))));
+  EXPECT_THAT(outputs,
+              Not(Contains(WorkFile(SpreadsheetFileName(session.sim, kBase, JobKind::kTallyr,
+                                                        PartKind::kCum, {1, 10}, 4, false)))));
 }
 
 struct ClearCase {

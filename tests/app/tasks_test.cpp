@@ -27,7 +27,8 @@ Ranges R(std::array<int, 4> base, std::array<int, 4> rerun, std::array<int, 4> p
 Ranges Of(const jobs::PlanRequest& r) {
   Ranges out{};
   for (int run = 1; run <= 3; ++run) {
-    out[run] = {r.SimFirst[run], r.SimLast[run], r.SSFirst[run], r.SSLast[run]};
+    out[run] = {r.first_sim_year[run], r.last_sim_year[run], r.first_ss_year[run],
+                r.last_ss_year[run]};
   }
   return out;
 }
@@ -67,8 +68,8 @@ TEST(Tasks, SelectedYearsAndSpreadsheetOnlyTasksTakeTheirBoxes) {
   c.per_run[kPolicy] = PeriodRange{6, 8};
   c.spreadsheets = false;
   TaskPlan p = PlanForTask(TaskKind::kSelectedYears, N, 4, c);
-  EXPECT_EQ(p.request.SimFirst[kPolicy], 6);
-  EXPECT_EQ(p.request.SimLast[kBase], 0);
+  EXPECT_EQ(p.request.first_sim_year[kPolicy], 6);
+  EXPECT_EQ(p.request.last_sim_year[kBase], 0);
   EXPECT_FALSE(p.do_deviations);
 
   TaskChoices ss;
@@ -77,13 +78,13 @@ TEST(Tasks, SelectedYearsAndSpreadsheetOnlyTasksTakeTheirBoxes) {
   ss.last = 7;
   ss.do_deviations = false;
   p = PlanForTask(TaskKind::kSsForSelectedYears, N, 4, ss);
-  EXPECT_EQ(p.request.SSFirst[kBase], 2);
-  EXPECT_EQ(p.request.SSLast[kPolicy], 7);
-  EXPECT_EQ(p.request.SimLast[kBase], 0);
+  EXPECT_EQ(p.request.first_ss_year[kBase], 2);
+  EXPECT_EQ(p.request.last_ss_year[kPolicy], 7);
+  EXPECT_EQ(p.request.last_sim_year[kBase], 0);
   EXPECT_FALSE(p.do_deviations);
   p = PlanForTask(TaskKind::kSelectedSsJobs, N, 4, ss);
-  EXPECT_EQ(p.request.SSFirst[kPolicy], 1);
-  EXPECT_EQ(p.request.SSLast[kPolicy], N);
+  EXPECT_EQ(p.request.first_ss_year[kPolicy], 1);
+  EXPECT_EQ(p.request.last_ss_year[kPolicy], N);
 }
 
 TEST(Tasks, MessagesAndTwoRunWording) {

@@ -17,8 +17,8 @@ namespace {
 using testing::FakeProcessRunner;
 
 std::string Key(const JobChoice& c) {
-  return std::string(RunShortName(c.run)) + "-" + c.job + "-" + c.part + "-" +
-         std::to_string(c.year);
+  return std::string(RunShortName(c.run)) + "-" + std::string(JobName(c.job)) + "-" +
+         std::string(PartName(c.part)) + "-" + std::to_string(c.year);
 }
 
 // Prepares parts in a scratch directory; what each fake process leaves behind is decided
@@ -41,7 +41,7 @@ class FakePreparer : public PartPreparer {
     p.report_file = JoinPath(dir_, Key(c) + ".rpt");
     p.check_file = JoinPath(dir_, Key(c) + ".chk");
     p.year_log = JoinPath(dir_, Key(c) + ".ylog");
-    if (c.part == "sim") p.year_log_header = "** Starting " + Key(c) + " **";
+    if (c.part == PartKind::kSim) p.year_log_header = "** Starting " + Key(c) + " **";
     return p;
   }
   Status AfterSimPart(int run, int year, int, int) override {
@@ -113,8 +113,8 @@ class JobEngineTest : public testing::IsolatedEnvTest {
   PlanRequest All() {
     PlanRequest r = PlanRequest::Nothing(3);
     for (int run = 1; run <= 3; ++run) {
-      r.SimFirst[run] = r.SSFirst[run] = 1;
-      r.SimLast[run] = r.SSLast[run] = 3;
+      r.first_sim_year[run] = r.first_ss_year[run] = 1;
+      r.last_sim_year[run] = r.last_ss_year[run] = 3;
     }
     return r;
   }
@@ -190,8 +190,8 @@ TEST_F(JobEngineTest, RunAllFinishesWithEveryPartBookedAndLogged) {
 TEST_F(JobEngineTest, SlotTwoOnlyRunsEverythingThere) {
   settings.first_slot = settings.last_slot = 2;
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 2;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 2;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kFinished);
@@ -205,8 +205,8 @@ TEST_F(JobEngineTest, FailedPartStopsTheJobAndOffersItsLog) {
   prompter.Answer(kOk);
   prompter.Answer(kYes);
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 3;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 3;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -259,8 +259,8 @@ TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
   outcome["Base-csv-csv-2"] = "error";
   PlanRequest r = PlanRequest::Nothing(1);
   settings.plan.NumYears = 1;
-  r.SimFirst[1] = r.SSFirst[1] = 1;
-  r.SimLast[1] = r.SSLast[1] = 1;
+  r.first_sim_year[1] = r.first_ss_year[1] = 1;
+  r.last_sim_year[1] = r.last_ss_year[1] = 1;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -276,8 +276,8 @@ TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
 TEST_F(JobEngineTest, MissingReportAndLogIsAVerySeriousProblem) {
   outcome["Base-sim-sim-1"] = "no-report";
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 1;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 1;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   ASSERT_EQ(prompter.messages.size(), 3u);
@@ -292,8 +292,8 @@ TEST_F(JobEngineTest, MissingReportAndLogIsAVerySeriousProblem) {
 TEST_F(JobEngineTest, ReportOkButNoCheckFileIsAnInternalError) {
   outcome["Base-sim-sol-1"] = "no-check";
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 1;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 1;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -342,8 +342,8 @@ TEST_F(JobEngineTest, RefusalsBeforeAnythingRuns) {
 
 TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 1;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 1;
   BackgroundState background{kModelCheckKind, true};
   settings.background = &background;
   EXPECT_FALSE(engine.Start(settings, r));
@@ -353,7 +353,7 @@ TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
                                       "Cannot start Sim job"}));
 
   background = {};
-  settings.check_plan = [](const JobPlan& plan) { return plan.plan(1).SimLast == 3; };
+  settings.check_plan = [](const JobPlan& plan) { return plan.plan(1).last_sim_year == 3; };
   EXPECT_FALSE(engine.Start(settings, r));
   EXPECT_EQ(prompter.Last().text, "Cannot run this simulation because of problems reported.");
   settings.check_plan = nullptr;
@@ -419,8 +419,8 @@ TEST_F(JobEngineTest, AGoodReportDoesNotOutweighABadEndOrATornOutput) {
     preparer.fail_verify = c.fail_verify;
     preparer.prepared.clear();
     PlanRequest r = PlanRequest::Nothing(3);
-    r.SimFirst[1] = 1;
-    r.SimLast[1] = 3;
+    r.first_sim_year[1] = 1;
+    r.last_sim_year[1] = 3;
     ASSERT_TRUE(engine.Start(settings, r));
     RunToEnd();
     EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -442,7 +442,7 @@ TEST_F(JobEngineTest, ACrashWithoutReportSaysSoBeforeTheAdvice) {
   outcome["Base-sim-sim-1"] = "no-report";
   exits["Base-sim-sim-1"] = ProcessExit{false, 6};
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = r.SimLast[1] = 1;
+  r.first_sim_year[1] = r.last_sim_year[1] = 1;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   ASSERT_GE(prompter.messages.size(), 2u);
@@ -454,8 +454,8 @@ TEST_F(JobEngineTest, ACrashWithoutReportSaysSoBeforeTheAdvice) {
 TEST_F(JobEngineTest, AFailedCopyAfterASolveNamesThePart) {
   preparer.fail_after_sim = true;
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 3;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 3;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -475,7 +475,7 @@ TEST_F(JobEngineTest, APartLogNamedOnlyInTheReportStillReachesTheYearLog) {
     return Ok();
   };
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = r.SimLast[1] = 1;
+  r.first_sim_year[1] = r.last_sim_year[1] = 1;
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(testing::ReadFileBytes(scratch / "work/Base-sim-sim-1.ylog"),
@@ -527,8 +527,8 @@ TEST_F(JobEngineTest, AbortEndsTheJobAsCancelledWithItsMessage) {
 TEST_F(JobEngineTest, PreparationAndLaunchFailuresStopWithTheirMessage) {
   preparer.fail_prepare = "Base-sim-sim-1";
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 1;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 1;
   EXPECT_FALSE(engine.Start(settings, r));
   EXPECT_EQ(prompter.Last().text, "BAT file not written so cannot start job");
 

@@ -13,8 +13,8 @@ using testing::ScratchDir;
 TEST(JobLogs, DescriptionsAndErrorSuffix) {
   std::string what = "sim for year 2003 (period number 3)";
   EXPECT_EQ(JobDescription(1, what), "Base: sim for year 2003 (period number 3)");
-  EXPECT_EQ(ErrorDescription(2, what, "sim", "sol"), "Rerun: " + what);
-  EXPECT_EQ(ErrorDescription(3, "BOT job for year 2003", "bot", "ambix1"),
+  EXPECT_EQ(ErrorDescription(2, what, JobKind::kSim, PartKind::kSol), "Rerun: " + what);
+  EXPECT_EQ(ErrorDescription(3, "BOT job for year 2003", JobKind::kBot, PartKind::kAmbix1),
             "Policy: BOT job for year 2003 [ambix1 part of job bot]");
 }
 
@@ -64,17 +64,17 @@ TEST(JobLogs, StatusOverview) {
   PlanSettings s;
   s.NumYears = 3;
   PlanRequest r = PlanRequest::Nothing(3);
-  r.SimFirst[1] = 1;
-  r.SimLast[1] = 3;
-  r.SSFirst[1] = 1;
-  r.SSLast[1] = 3;
+  r.first_sim_year[1] = 1;
+  r.last_sim_year[1] = 3;
+  r.first_ss_year[1] = 1;
+  r.last_ss_year[1] = 3;
   JobPlan plan(s, r);
   auto year = [](int k) { return 2000 + k; };
   EXPECT_EQ(JobStatusOverview(&plan, year),
             "Base:\r\n  Do simulations for years 2001 to 2003\r\n  [No sims completed yet.]\r\n"
             "  Do spreadsheets for years 2001 to 2003\r\n  [Not yet done.]");
-  plan.plan(1).LastDone = 2;
-  plan.plan(1).LastSSJob = "cumsol";
+  plan.plan(1).last_sim_done = 2;
+  plan.plan(1).last_ss_job = JobKind::kCumSol;
   EXPECT_EQ(JobStatusOverview(&plan, year),
             "Base:\r\n  Do simulations for years 2001 to 2003\r\n"
             "  Last simulation done is that for 2002 [period number 2]\r\n"

@@ -9,8 +9,8 @@ namespace yl::jobs {
 namespace {
 
 std::string Describe(const SlotState& s) {
-  return std::string(RunShortName(s.run)) + " " + s.job + "/" + s.part + " " +
-         std::to_string(s.year);
+  return std::string(RunShortName(s.run)) + " " + std::string(JobName(s.job)) + "/" +
+         std::string(PartName(s.part)) + " " + std::to_string(s.year);
 }
 
 // Drives a JobPlan the way the engine does, with parts that end in the order they were
@@ -31,7 +31,7 @@ class Scheduler {
       SlotState finished = slots[s];
       slots[s].active = false;
       Booking b = plan.FinishJobPart(finished);
-      if (finished.job == "bot" && b.end_line) bot_done_.insert(finished.year);
+      if (finished.job == JobKind::kBot && b.end_line) bot_done_.insert(finished.year);
       if (b.end_line) ends.push_back(Describe(finished));
       if (b.iteration_complete) ++iterations_completed;
       Step(s, finished);
@@ -79,23 +79,24 @@ class Scheduler {
 
   void CheckOrder(const JobChoice& c) {
     const int n = plan.settings().NumYears;
-    if (c.job == "sim" && c.part == "sim") {
+    if (c.job == JobKind::kSim && c.part == PartKind::kSim) {
       if (c.run > 1) {
-        EXPECT_GE(plan.plan(1).LastDone, c.year) << "Base not done before " << c.run;
+        EXPECT_GE(plan.plan(1).last_sim_done, c.year) << "Base not done before " << c.run;
         EXPECT_TRUE(bot_done_.count(c.year)) << "no closure preparation for " << c.year;
       }
       if (c.run == 3 && !plan.settings().TwoRunMode) {
-        EXPECT_GE(plan.plan(2).LastDone, c.year - 1);
+        EXPECT_GE(plan.plan(2).last_sim_done, c.year - 1);
       }
-      EXPECT_EQ(plan.plan(c.run).LastDone, c.year - 1) << "years out of sequence";
+      EXPECT_EQ(plan.plan(c.run).last_sim_done, c.year - 1) << "years out of sequence";
     }
-    if (c.job == "bot") {
-      EXPECT_GE(plan.plan(1).LastDone, c.year);
+    if (c.job == JobKind::kBot) {
+      EXPECT_GE(plan.plan(1).last_sim_done, c.year);
     }
-    if (c.run == 3 && (c.job == "tallyr" || c.job == "cumsol")) {
-      EXPECT_EQ(plan.plan(PrerequisiteRun(3, plan.settings().TwoRunMode)).LastSSJob, "cumsol");
+    if (c.run == 3 && (c.job == JobKind::kTallyr || c.job == JobKind::kCumSol)) {
+      EXPECT_EQ(plan.plan(PrerequisiteRun(3, plan.settings().TwoRunMode)).last_ss_job,
+                JobKind::kCumSol);
     }
-    if (c.job != "sim" && c.job != "bot") {
+    if (c.job != JobKind::kSim && c.job != JobKind::kBot) {
       EXPECT_EQ(c.year, n + 1);
     }
   }
@@ -116,8 +117,8 @@ PlanSettings Settings(int n, int policy_start = 1) {
 PlanRequest All(int n) {
   PlanRequest r = PlanRequest::Nothing(n);
   for (int run = 1; run <= 3; ++run) {
-    r.SimFirst[run] = r.SSFirst[run] = 1;
-    r.SimLast[run] = r.SSLast[run] = n;
+    r.first_sim_year[run] = r.first_ss_year[run] = 1;
+    r.last_sim_year[run] = r.last_ss_year[run] = n;
   }
   return r;
 }
@@ -125,11 +126,11 @@ PlanRequest All(int n) {
 PlanRequest Only(int n, int run, bool sims = true) {
   PlanRequest r = PlanRequest::Nothing(n);
   if (sims) {
-    r.SimFirst[run] = 1;
-    r.SimLast[run] = n;
+    r.first_sim_year[run] = 1;
+    r.last_sim_year[run] = n;
   }
-  r.SSFirst[run] = 1;
-  r.SSLast[run] = n;
+  r.first_ss_year[run] = 1;
+  r.last_ss_year[run] = n;
   return r;
 }
 
@@ -142,7 +143,7 @@ TEST(JobPlan, BaseRunsYearByYearThenItsSpreadsheetChain) {
                             "Base csv/csv 3", "Base sssol/sssol 3", "Base tallyr/yony 3",
                             "Base tallyr/cum 3", "Base cumsol/cum 3"}));
   EXPECT_EQ(s.ends.back(), "Base cumsol/cum 3");
-  EXPECT_EQ(s.plan.plan(1).LastSSJob, "cumsol");
+  EXPECT_EQ(s.plan.plan(1).last_ss_job, JobKind::kCumSol);
 }
 
 TEST(JobPlan, AbbreviatedTallyrEndsAfterYearOnYear) {
@@ -157,7 +158,7 @@ TEST(JobPlan, AbbreviatedTallyrEndsAfterYearOnYear) {
 
 TEST(JobPlan, SpreadsheetsOnlyGoStraightToTheirStage) {
   Scheduler s(Settings(4), Only(4, 1, /*sims=*/false), 1, 3);
-  EXPECT_EQ(s.plan.plan(1).LastDone, 4);
+  EXPECT_EQ(s.plan.plan(1).last_sim_done, 4);
   s.Run();
   EXPECT_EQ(s.launches.front(), "Base csv/csv 5");
   EXPECT_EQ(s.launches.size(), 5u);
@@ -196,13 +197,13 @@ TEST(JobPlan, WholeTaskCompletesInEveryModeAndSlotRange) {
     EXPECT_EQ(s.error, "");
     for (int run = 1; run <= 3; ++run) {
       if (run == 2 && m.two_run) {
-        EXPECT_FALSE(s.plan.plan(2).RunSims);
+        EXPECT_FALSE(s.plan.plan(2).has_sims);
         continue;
       }
-      EXPECT_EQ(s.plan.plan(run).LastDone, 5) << run;
+      EXPECT_EQ(s.plan.plan(run).last_sim_done, 5) << run;
     }
-    EXPECT_EQ(s.plan.plan(3).LastSSJob, "devsol");
-    EXPECT_EQ(s.plan.plan(1).LastSSJob, "cumsol");
+    EXPECT_EQ(s.plan.plan(3).last_ss_job, JobKind::kDevSol);
+    EXPECT_EQ(s.plan.plan(1).last_ss_job, JobKind::kCumSol);
     EXPECT_EQ(s.max_active, m.expected_max_active);
     int bots = 0, varix_yony = 0;
     for (const auto& l : s.launches) {
@@ -254,11 +255,11 @@ TEST(JobPlan, SolFilesForShocksChangeTheBotParts) {
   PlanSettings settings = Settings(1);
   settings.UseSolFilesForShocks = true;
   JobPlan plan(settings, All(1));
-  SlotState bot{true, 2, 1, "bot", "env"};
-  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, "bot", "solpol"}));
-  bot.part = "solpol";
-  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, "bot", "ambix2"}));
-  bot.part = "ambix2";
+  SlotState bot{true, 2, 1, JobKind::kBot, PartKind::kEnv};
+  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, JobKind::kBot, PartKind::kSolPol}));
+  bot.part = PartKind::kSolPol;
+  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, JobKind::kBot, PartKind::kAmbix2}));
+  bot.part = PartKind::kAmbix2;
   EXPECT_FALSE(plan.NextPart(bot));
   EXPECT_TRUE(plan.FinishJobPart(bot).end_line);
 }
@@ -268,11 +269,11 @@ TEST(JobPlan, PolicyYearsRangeGivesThePrerequisiteAPyPart) {
   // years too so the differences can be taken.
   PlanSettings settings = Settings(4);
   PlanRequest r = All(4);
-  r.SSFirst[3] = 2;
+  r.first_ss_year[3] = 2;
   Scheduler s(settings, r, 1, 1);
-  EXPECT_TRUE(s.plan.plan(2).PYWanted);
-  EXPECT_EQ(s.plan.plan(2).PYFirst, 2);
-  EXPECT_FALSE(s.plan.plan(1).PYWanted);
+  EXPECT_TRUE(s.plan.plan(2).wants_policy_years_ss);
+  EXPECT_EQ(s.plan.plan(2).first_policy_years_ss, 2);
+  EXPECT_FALSE(s.plan.plan(1).wants_policy_years_ss);
   s.Run();
   EXPECT_NE(std::find(s.launches.begin(), s.launches.end(), "Rerun tallyr/py 5"), s.launches.end());
   EXPECT_NE(std::find(s.launches.begin(), s.launches.end(), "Rerun cumsol/py 5"), s.launches.end());

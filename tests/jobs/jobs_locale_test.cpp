@@ -33,10 +33,10 @@ class JobsUnderCommaLocale : public testing::CommaLocaleTest {
     c.options.ArithmeticNotFatal = c.options.AccumulateSubtotals = c.options.MakeYonYDiffSS = true;
     EXPECT_TRUE(WriteSolSTI(c, 2, 3));
     EXPECT_TRUE(WriteSolPolSTI(c, 3));
-    EXPECT_TRUE(WriteYearFilesSTI(c, "csv", 3, 1, 3, 2, 3));
+    EXPECT_TRUE(WriteYearFilesSTI(c, JobKind::kCsv, 3, 1, 3, 2, 3));
     AssemblyRanges both{true, {2, 3}, true, {2, 3}};
-    EXPECT_TRUE(WriteAssemblySTIs(c, "tallyr", 3, both, true, both));
-    EXPECT_TRUE(WriteAssemblySTIs(c, "cumsol", 3, both, true, both));
+    EXPECT_TRUE(WriteAssemblySTIs(c, JobKind::kTallyr, 3, both, true, both));
+    EXPECT_TRUE(WriteAssemblySTIs(c, JobKind::kCumSol, 3, both, true, both));
     EXPECT_TRUE(WriteSequenceFiles(c, 3, 2, 3));
     std::map<std::string, std::string> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(scratch.path())) {

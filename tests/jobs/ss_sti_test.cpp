@@ -68,8 +68,8 @@ TEST_F(SsStiTest, SolPolMakesTheBaseSolutionTheShockSource) {
 }
 
 TEST_F(SsStiTest, CsvPartCoversBothRangesWithMorBetweenYears) {
-  ASSERT_TRUE(WriteYearFilesSTI(c, "csv", 1, 3, 3, 2, 3));
-  PartFiles f = YearFilesPartFiles(c, "csv", 1, {2, 3});
+  ASSERT_TRUE(WriteYearFilesSTI(c, JobKind::kCsv, 1, 3, 3, 2, 3));
+  PartFiles f = YearFilesPartFiles(c, JobKind::kCsv, 1, {2, 3});
   EXPECT_EQ(f.sti, T("bs1b-csv.st4"));
   EXPECT_EQ(f.check, T("bs1b-2003.csv"));
   std::vector<std::string> expected{"bat", "rpt", T("bs1b-csv.rpt")};
@@ -90,7 +90,7 @@ TEST_F(SsStiTest, CsvPartCoversBothRangesWithMorBetweenYears) {
 
 TEST_F(SsStiTest, SingleYearSssolHasNoMorLine) {
   c.options.AccumulateSubtotals = true;  // only "csv" asks for subtotals
-  ASSERT_TRUE(WriteYearFilesSTI(c, "sssol", 1, 1, 1, 5, 0));
+  ASSERT_TRUE(WriteYearFilesSTI(c, JobKind::kSsSol, 1, 1, 1, 5, 0));
   EXPECT_EQ(
       Lines(T("bs1b-sssol.st4")),
       (std::vector<std::string>{
@@ -105,7 +105,7 @@ TEST_F(SsStiTest, TallyrPartsAndPolicyDifferences) {
   c.options.MakeYonYDiffSS = true;
   AssemblyRanges policy{true, {2, 3}, false, {}};
   AssemblyRanges rerun{true, {2, 3}, false, {}};
-  auto written = WriteAssemblySTIs(c, "tallyr", 3, policy, true, rerun);
+  auto written = WriteAssemblySTIs(c, JobKind::kTallyr, 3, policy, true, rerun);
   ASSERT_TRUE(written) << written.error();
   const std::string stem = "bs1b-br1r-pl1p-";
   EXPECT_EQ(Lines(T(stem + "ssc.st5")),
@@ -129,10 +129,10 @@ TEST_F(SsStiTest, TallyrPartsAndPolicyDifferences) {
 TEST_F(SsStiTest, AbbreviatedJobsWriteNoCumulativeTallyrPart) {
   c.options.AbbreviatedSSJobs = true;
   AssemblyRanges base{true, {1, 3}, false, {}};
-  ASSERT_TRUE(WriteAssemblySTIs(c, "tallyr", 1, base, false, {}));
+  ASSERT_TRUE(WriteAssemblySTIs(c, JobKind::kTallyr, 1, base, false, {}));
   EXPECT_FALSE(testing::ReadFileBytes(T("bs1b-ssy.st5")).empty());
   EXPECT_TRUE(testing::ReadFileBytes(T("bs1b-ssc.st5")).empty());
-  ASSERT_TRUE(WriteAssemblySTIs(c, "cumsol", 1, base, false, {}));
+  ASSERT_TRUE(WriteAssemblySTIs(c, JobKind::kCumSol, 1, base, false, {}));
   EXPECT_EQ(
       Lines(T("bs1b-sscsol.st5")),
       (std::vector<std::string>{
@@ -140,29 +140,31 @@ TEST_F(SsStiTest, AbbreviatedJobsWriteNoCumulativeTallyrPart) {
           W("bs1b-2001") + "    ! relevant SL4 file", "3   ! no files",
           T("bs1b-2001.rsl") + "    ! Input CSV file", T("bs1b-2002.rsl") + "    ! Input CSV file",
           T("bs1b-2003.rsl") + "    ! Input CSV file", W("bs1b-ssc.rsl") + "   ! Output file"}));
-  EXPECT_EQ(AssemblyPartFiles(c, "cumsol", "cum", 1, {1, 3}).log, T("bs1b-sscsol.log"));
+  EXPECT_EQ(AssemblyPartFiles(c, JobKind::kCumSol, PartKind::kCum, 1, {1, 3}).log,
+            T("bs1b-sscsol.log"));
 }
 
 TEST_F(SsStiTest, EveryStoredInputFileNamesItsOwnReport) {
   // The policy-years part of the cumulative solution job is the one whose log is named
   // after the cumulative file rather than the stored-input file.
   AssemblyRanges rerun{true, {1, 3}, true, {2, 3}};
-  ASSERT_TRUE(WriteAssemblySTIs(c, "cumsol", 2, rerun, false, {}));
-  for (const char* job : {"tallyr", "cumsol", "varix", "devsol"}) {
-    for (const char* part : {"yony", "cum", "py"}) {
-      SCOPED_TRACE(std::string(job) + "/" + part);
+  ASSERT_TRUE(WriteAssemblySTIs(c, JobKind::kCumSol, 2, rerun, false, {}));
+  for (const JobKind job :
+       {JobKind::kTallyr, JobKind::kCumSol, JobKind::kVarix, JobKind::kDevSol}) {
+    for (const PartKind part : {PartKind::kYonY, PartKind::kCum, PartKind::kPy}) {
+      SCOPED_TRACE(std::string(JobName(job)) + "/" + std::string(PartName(part)));
       const PartFiles f = AssemblyPartFiles(c, job, part, 2, {2, 3});
       EXPECT_EQ(f.report, ChangeFileExt(f.sti, ".rpt"));
     }
   }
-  const PartFiles py = AssemblyPartFiles(c, "cumsol", "py", 2, {2, 3});
+  const PartFiles py = AssemblyPartFiles(c, JobKind::kCumSol, PartKind::kPy, 2, {2, 3});
   ASSERT_GE(Lines(py.sti).size(), 3u);
   EXPECT_EQ(Lines(py.sti)[2], py.report);
 }
 
 TEST_F(SsStiTest, PolicyYearsOnlyWritesThePyPart) {
   AssemblyRanges rerun{false, {}, true, {2, 3}};
-  ASSERT_TRUE(WriteAssemblySTIs(c, "tallyr", 2, rerun, false, {}));
+  ASSERT_TRUE(WriteAssemblySTIs(c, JobKind::kTallyr, 2, rerun, false, {}));
   EXPECT_FALSE(testing::ReadFileBytes(T("bs1b-br1r-ssp.st5")).empty());
   EXPECT_TRUE(testing::ReadFileBytes(T("bs1b-br1r-ssy.st5")).empty());
 }

@@ -140,8 +140,8 @@ struct SheetCase {
   bool long_names;
   bool no_rerun;
   int run;
-  const char* kind;
-  const char* variant;
+  JobKind kind;
+  PartKind variant;
   PeriodRange range;
   int policy_start;
   const char* csv;
@@ -149,16 +149,51 @@ struct SheetCase {
 
 TEST_F(NamingTest, SpreadsheetNamesWithWholeAndPartialRanges) {
   const SheetCase cases[] = {
-      {true, false, kBase, "tallyr", "yony", {3, 20}, 1, "bs1b-ssy-2003-2010.csv"},
-      {true, false, kBase, "tallyr", "yony", {1, 10}, 1, "bs1b-ssy.csv"},
-      {true, false, kBase, "cumsol", "cum", {0, 99}, 1, "bs1b-ssc.csv"},
-      {true, false, kBase, "tallyr", "yony", {1, 9}, 1, "bs1b-ssy-2001-2009.csv"},
-      {true, false, kPolicy, "varix", "cum", {5, 10}, 1, "bs1b-br1r-pl1p-devc-2005-2010.csv"},
-      {true, true, kPolicy, "devsol", "yony", {5, 10}, 1, "bs1b-pl1p-devy-2005-2010.csv"},
-      {true, false, kPolicy, "tallyr", "yony", {2, 10}, 4, "bs1b-br1r-pl1p-ssy.csv"},
-      {true, false, kRerun, "tallyr", "yony", {2, 8}, 4, "bs1b-br1r-ssy-2004-2008.csv"},
-      {false, false, kBase, "tallyr", "yony", {1, 10}, 1, "bs1bssy.csv"},
-      {false, false, kPolicy, "varix", "cum", {5, 10}, 1, "pl1pdevc-2005-2010.csv"},
+      {true, false, kBase, JobKind::kTallyr, PartKind::kYonY, {3, 20}, 1, "bs1b-ssy-2003-2010.csv"},
+      {true, false, kBase, JobKind::kTallyr, PartKind::kYonY, {1, 10}, 1, "bs1b-ssy.csv"},
+      {true, false, kBase, JobKind::kCumSol, PartKind::kCum, {0, 99}, 1, "bs1b-ssc.csv"},
+      {true, false, kBase, JobKind::kTallyr, PartKind::kYonY, {1, 9}, 1, "bs1b-ssy-2001-2009.csv"},
+      {true,
+       false,
+       kPolicy,
+       JobKind::kVarix,
+       PartKind::kCum,
+       {5, 10},
+       1,
+       "bs1b-br1r-pl1p-devc-2005-2010.csv"},
+      {true,
+       true,
+       kPolicy,
+       JobKind::kDevSol,
+       PartKind::kYonY,
+       {5, 10},
+       1,
+       "bs1b-pl1p-devy-2005-2010.csv"},
+      {true,
+       false,
+       kPolicy,
+       JobKind::kTallyr,
+       PartKind::kYonY,
+       {2, 10},
+       4,
+       "bs1b-br1r-pl1p-ssy.csv"},
+      {true,
+       false,
+       kRerun,
+       JobKind::kTallyr,
+       PartKind::kYonY,
+       {2, 8},
+       4,
+       "bs1b-br1r-ssy-2004-2008.csv"},
+      {false, false, kBase, JobKind::kTallyr, PartKind::kYonY, {1, 10}, 1, "bs1bssy.csv"},
+      {false,
+       false,
+       kPolicy,
+       JobKind::kVarix,
+       PartKind::kCum,
+       {5, 10},
+       1,
+       "pl1pdevc-2005-2010.csv"},
   };
   for (const SheetCase& c : cases) {
     SCOPED_TRACE(c.csv);
@@ -170,8 +205,9 @@ TEST_F(NamingTest, SpreadsheetNamesWithWholeAndPartialRanges) {
 }
 
 TEST_F(NamingTest, CumulativeSequenceAndLogNames) {
-  EXPECT_EQ(CumulativeSolutionFileName(*sim, kBase, "tallyr", {1, 10}, 1, false), "bs1b-ssc.rsl");
-  EXPECT_EQ(CumulativeSolutionFileName(*sim, kPolicy, "devsol", {3, 10}, 1, false),
+  EXPECT_EQ(CumulativeSolutionFileName(*sim, kBase, JobKind::kTallyr, {1, 10}, 1, false),
+            "bs1b-ssc.rsl");
+  EXPECT_EQ(CumulativeSolutionFileName(*sim, kPolicy, JobKind::kDevSol, {3, 10}, 1, false),
             "bs1b-br1r-pl1p-devc-2003-2010.rsl");
   EXPECT_EQ(SequenceFileName(*sim, kBase, false, {1, 10}, 1, false), "bs1b.seq");
   EXPECT_EQ(SequenceFileName(*sim, kPolicy, true, {5, 10}, 1, false),
@@ -185,10 +221,14 @@ TEST_F(NamingTest, CumulativeSequenceAndLogNames) {
 }
 
 TEST_F(NamingTest, BadAssemblyArgumentsAreInternalErrors) {
-  EXPECT_THROW(SpreadsheetFileName(*sim, kBase, "sssol", "yony", {1, 10}, 1, false), InternalError);
-  EXPECT_THROW(SpreadsheetFileName(*sim, kBase, "tallyr", "yony", {1, 0}, 1, false),
-               InternalError);  // the range would end in period 0
-  EXPECT_THROW(SpreadsheetFileName(*sim, 4, "tallyr", "yony", {1, 10}, 1, false), InternalError);
+  EXPECT_THROW(
+      SpreadsheetFileName(*sim, kBase, JobKind::kSsSol, PartKind::kYonY, {1, 10}, 1, false),
+      InternalError);
+  EXPECT_THROW(
+      SpreadsheetFileName(*sim, kBase, JobKind::kTallyr, PartKind::kYonY, {1, 0}, 1, false),
+      InternalError);  // the range would end in period 0
+  EXPECT_THROW(SpreadsheetFileName(*sim, 4, JobKind::kTallyr, PartKind::kYonY, {1, 10}, 1, false),
+               InternalError);
 }
 
 TEST_F(NamingTest, RationalExpectationsNames) {
@@ -211,8 +251,9 @@ TEST_F(NamingTest, RationalExpectationsNames) {
   }
   EXPECT_EQ(IterationBaseName(*sim, kBase, false), "BS1B_iter");
   EXPECT_EQ(KeptUpdatedFileName(*sim, 5, kBase, false), "rex-bs1b-2010_BIter");
-  EXPECT_EQ(KeptSpreadsheetName(*sim, kBase, "yony", 1, false), "bs1b-ssy_BIter");
-  EXPECT_EQ(KeptSpreadsheetName(*sim, kPolicy, "cum", 4, false), "bs1b-br1r-pl1p-ssc_PIter");
+  EXPECT_EQ(KeptSpreadsheetName(*sim, kBase, PartKind::kYonY, 1, false), "bs1b-ssy_BIter");
+  EXPECT_EQ(KeptSpreadsheetName(*sim, kPolicy, PartKind::kCum, 4, false),
+            "bs1b-br1r-pl1p-ssc_PIter");
   EXPECT_EQ(IterationWorkName(kRerun), "iterR");
   EXPECT_EQ(kIterationVariableMap, "itervar.map");
 }
