@@ -47,12 +47,7 @@ class SilentPrompter : public Prompter {
   }
 };
 
-class QuietHost : public jobs::EngineHost {
- public:
-  void BigJobEnded(bool, bool) override {}
-  void ShowLogReadOnly(const std::string&) override {}
-  void JobLinesChanged(const std::vector<std::string>&) override {}
-};
+using QuietHost = jobs::EngineHost;
 
 // The demo laid out once per program run, in a private scratch directory.
 struct DemoSetup {

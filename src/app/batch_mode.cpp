@@ -29,23 +29,14 @@ namespace {
 class BatchHost : public jobs::EngineHost {
  public:
   BatchHost(std::ostream& out, Clock& clock) : out_(out), clock_(clock) {}
-  void BigJobEnded(bool, bool) override {}
-  void ShowLogReadOnly(const std::string&) override {}
-  void JobLinesChanged(const std::vector<std::string>& lines) override {
-    for (const auto& l : lines) {
-      if (l.rfind("  ", 0) != 0) continue;  // "[None running.]" and the like
-      if (std::find(last_.begin(), last_.end(), l) == last_.end()) {
-        out_ << jobs::FormatTime(clock_.Now()) << l << "\n";
-      }
-    }
+  void PartStarted(const jobs::PartEvent&, const jobs::JobLine& line) override {
+    out_ << jobs::FormatTime(clock_.Now()) << line.text << "\n";
     out_.flush();
-    last_ = lines;
   }
 
  private:
   std::ostream& out_;
   Clock& clock_;
-  std::vector<std::string> last_;
 };
 
 void EnsureFile(const std::string& path) {

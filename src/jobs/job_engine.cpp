@@ -145,6 +145,7 @@ bool JobEngine::BeginBigJob() {
     }
   }
   start_time_ = clock_.Now();
+  host_.BigJobStarted();
   std::vector<std::string> lines{" ", "BEGINNING A JOB at " + FormatDateTime(start_time_)};
   if (settings_.first_slot == 1 && settings_.last_slot == 2) {
     lines.push_back("  [Allowing two concurrent jobs.]");
@@ -254,6 +255,7 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
     if (LogsStart(slot.state)) {
       JobsLog({"START " + Description(slot.state) + " " + FormatTime(clock_.Now())});
     }
+    host_.PartStarted(EventOf(free), LineOf(free));
     launched = true;
     launched_any_ = true;
     ++counters_.parts_launched;
@@ -294,7 +296,10 @@ bool JobEngine::Tick() {
   if (!cancelled && ended == 0) return false;
 
   if (cancelled) {
-    if (ended) slots_[ended].state.active = false;
+    if (ended) {
+      host_.PartEnded(EventOf(ended), PartEnd::kStopped);
+      slots_[ended].state.active = false;
+    }
     Stop();
     state_ = EngineState::kCancelled;
     End(false, false);
@@ -327,6 +332,7 @@ bool JobEngine::Tick() {
   if (!problem.empty()) outcome = PartOutcome::kFailure;
   switch (outcome) {
     case PartOutcome::kSuccess: {
+      host_.PartEnded(EventOf(ended), PartEnd::kSucceeded);
       SlotState finished = slot.state;
       preparer_.PartSucceeded({finished.run, finished.year, finished.job, finished.part},
                               slot.files);
@@ -342,6 +348,7 @@ bool JobEngine::Tick() {
       HandleFailure(ended, problem);
       break;
     case PartOutcome::kSuccessWithoutOutput:
+      host_.PartEnded(EventOf(ended), PartEnd::kFailed);
       slot.state.active = false;
       InternalError("Dos Job Number " + std::to_string(ended) + " not spawned another job");
       break;
@@ -392,9 +399,9 @@ void JobEngine::Stop() {
   // Stopping never kills a solve that may have run for days; its process is only
   // watched until it ends, so that it is reaped.
   for (int s = 1; s <= 3; ++s) {
-    if (slots_[s].state.active && slots_[s].process.valid()) {
-      orphans_.push_back(slots_[s].process);
-    }
+    if (!slots_[s].state.active) continue;
+    if (slots_[s].process.valid()) orphans_.push_back(slots_[s].process);
+    host_.PartEnded(EventOf(s), PartEnd::kStopped);
     slots_[s].state.active = false;
   }
 }
@@ -438,6 +445,7 @@ void JobEngine::HandleFailure(int slot_number, const std::string& problem) {
   Slot& slot = slots_[slot_number];
   const SlotState failed = slot.state;
   const PreparedPart files = slot.files;
+  host_.PartEnded(EventOf(slot_number), PartEnd::kFailed);
   slot.state.active = false;
   part_failed_ = true;
   Stop();
@@ -507,7 +515,7 @@ void JobEngine::WholeJobFinished() {
   const std::string elapsed = ElapsedText(elapsed_);
   JobsLog({"WHOLE JOB FINISHED OK at " + FormatDateTime(clock_.Now()), " [" + elapsed + "]"});
   outcome_message_ = "Job finished successfully";
-  host_.JobLinesChanged({"[Job finished] "});
+  host_.JobLinesChanged({JobLine{0, 0, "[Job finished] "}});
   if (!settings_.batch_mode && !settings_.more_passes_follow) {
     prompter_.Show(
         {MessageKind::kInformation,
@@ -529,16 +537,28 @@ std::string JobEngine::JobLinesHeader() const {
   return settings_.pass_info.empty() ? "Running jobs:" : "Running jobs: " + settings_.pass_info;
 }
 
-std::vector<std::string> JobEngine::JobLines() const {
-  std::vector<std::string> lines;
+PartEvent JobEngine::EventOf(int slot) const {
+  const SlotState& st = slots_[slot].state;
+  const int iteration = iterations_.Current ? iterations_.Current(st.run) : 0;
+  return {slot, st.run, st.year, st.job, st.part, iteration};
+}
+
+JobLine JobEngine::LineOf(int slot) const {
+  const SlotState& st = slots_[slot].state;
+  return {slot, st.run,
+          "  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" +
+              std::string(PartName(st.part)) + " part of job " + std::string(JobName(st.job)) +
+              "]"};
+}
+
+std::vector<JobLine> JobEngine::JobLines() const {
+  std::vector<JobLine> lines;
   for (int s = 1; s <= 3; ++s) {
-    const SlotState& st = slots_[s].state;
-    if (!st.active) continue;
-    lines.push_back("  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" +
-                    std::string(PartName(st.part)) + " part of job " +
-                    std::string(JobName(st.job)) + "]");
+    if (slots_[s].state.active) lines.push_back(LineOf(s));
   }
-  if (lines.empty()) lines.push_back(launched_any_ ? "[None running.]" : "[None running yet] ");
+  if (lines.empty()) {
+    lines.push_back({0, 0, launched_any_ ? "[None running.]" : "[None running yet] "});
+  }
   return lines;
 }
 

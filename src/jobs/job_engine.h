@@ -64,15 +64,45 @@ class PartPreparer {
   virtual std::string ModelPath() const = 0;
 };
 
-// What the engine asks of the window (or of batch mode) around a big job.
+// One line of the running-jobs panel: a running part, or a note such as "[None running.]".
+struct JobLine {
+  int slot = 0;  // 0 for a note
+  int run = 0;   // the part's run, which colours the line; 0 for a note
+  std::string text;
+  bool operator==(const JobLine&) const = default;
+};
+
+// A part as the host hears of it.
+struct PartEvent {
+  int slot = 0;
+  int run = 0;
+  int year = 0;
+  JobKind job = JobKind::kNone;
+  PartKind part = PartKind::kNone;
+  int iteration = 0;  // the run's rational-expectations iteration; 0 without them
+  bool operator==(const PartEvent&) const = default;
+};
+
+enum class PartEnd {
+  kSucceeded,
+  kFailed,   // judged failed; the big job stops
+  kStopped,  // still running when the big job stopped or was cancelled; left to end alone
+};
+
+// What the engine tells the window (or batch mode) as a big job goes on. Every event has
+// a default that ignores it.
 class EngineHost {
  public:
   virtual ~EngineHost() = default;
+  // The user let the job begin and its first part is about to start.
+  virtual void BigJobStarted() {}
   // The window returns to idle; `refresh_results` after success.
-  virtual void BigJobEnded(bool success, bool refresh_results) = 0;
+  virtual void BigJobEnded(bool /*success*/, bool /*refresh_results*/) {}
+  virtual void PartStarted(const PartEvent& /*part*/, const JobLine& /*line*/) {}
+  virtual void PartEnded(const PartEvent& /*part*/, PartEnd /*how*/) {}
+  virtual void JobLinesChanged(const std::vector<JobLine>& /*lines*/) {}
   // Shows a log in the text editor, read-only.
-  virtual void ShowLogReadOnly(const std::string& path) = 0;
-  virtual void JobLinesChanged(const std::vector<std::string>& lines) = 0;
+  virtual void ShowLogReadOnly(const std::string& /*path*/) {}
 };
 
 struct EngineSettings {
@@ -144,7 +174,7 @@ class JobEngine {
   const EngineCounters& counters() const { return counters_; }
   // Running processes, for a wait that wakes when one ends.
   std::vector<ProcessHandle> ActiveHandles() const;
-  std::vector<std::string> JobLines() const;
+  std::vector<JobLine> JobLines() const;
   // "Running jobs:", with the pass of a series.
   std::string JobLinesHeader() const;
   // The last message a failure or the end showed, for batch mode's log.
@@ -177,6 +207,8 @@ class JobEngine {
   std::string Description(const SlotState& s) const;
   void ReapOrphans();
   void SetBackground(bool busy);
+  PartEvent EventOf(int slot) const;
+  JobLine LineOf(int slot) const;
 
   ProcessRunner& runner_;
   Clock& clock_;

@@ -93,6 +93,8 @@ struct BotRecords {
 struct IterationCounters {
   std::function<bool(int run)> MoreIterations = [](int) { return false; };
   std::function<void(int run)> BeginIteration = [](int) {};
+  // The iteration a run is in, for the parts it starts; 0 without rational expectations.
+  std::function<int(int run)> Current = [](int) { return 0; };
 };
 
 // What booking a finished part asks of the caller.

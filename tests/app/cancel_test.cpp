@@ -15,8 +15,6 @@ namespace {
 class QuietHost : public jobs::EngineHost {
  public:
   void BigJobEnded(bool success, bool) override { ended.push_back(success); }
-  void ShowLogReadOnly(const std::string&) override {}
-  void JobLinesChanged(const std::vector<std::string>&) override {}
   std::vector<bool> ended;
 };
 
@@ -40,7 +38,7 @@ TEST_F(CancelTest, AHungToolIsCancelledAndItsProcessLeftRunning) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
   auto sol_running = [&] {
     auto lines = task.engine().JobLines();
-    return !lines.empty() && lines[0].find("[sol part of job sim]") != std::string::npos;
+    return !lines.empty() && lines[0].text.find("[sol part of job sim]") != std::string::npos;
   };
   while (task.Running() && !sol_running() && std::chrono::steady_clock::now() < until) {
     task.WaitAndTick(std::chrono::milliseconds(200));

@@ -17,9 +17,7 @@ namespace {
 
 class NullHost : public jobs::EngineHost {
  public:
-  void BigJobEnded(bool, bool) override {}
-  void ShowLogReadOnly(const std::string&) override {}
-  void JobLinesChanged(const std::vector<std::string>& lines) override {
+  void JobLinesChanged(const std::vector<jobs::JobLine>& lines) override {
     most_at_once = std::max(most_at_once, lines.size());
   }
   std::size_t most_at_once = 0;

@@ -24,12 +24,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class NullHost : public jobs::EngineHost {
- public:
-  void BigJobEnded(bool, bool) override {}
-  void ShowLogReadOnly(const std::string&) override {}
-  void JobLinesChanged(const std::vector<std::string>&) override {}
-};
+using NullHost = jobs::EngineHost;
 
 std::set<std::string> Entries(const std::string& dir) {
   std::set<std::string> names;

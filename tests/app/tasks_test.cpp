@@ -143,11 +143,7 @@ TEST_F(RunChecksTest, TheRunButtonsRefuseWhatCannotRun) {
   quoted.sim.SimDir = work + "/say \"hi\"";
   PosixProcessRunner runner;
   SystemClock clock;
-  struct : jobs::EngineHost {
-    void BigJobEnded(bool, bool) override {}
-    void ShowLogReadOnly(const std::string&) override {}
-    void JobLinesChanged(const std::vector<std::string>&) override {}
-  } host;
+  jobs::EngineHost host;
   TaskOutcome o = RunTaskToEnd(quoted, all, true, Services(runner, clock, prompter, host));
   EXPECT_FALSE(o.success);
   EXPECT_EQ(o.counters.parts_launched, 0);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -71,13 +73,34 @@ class FakePreparer : public PartPreparer {
 
 class RecordingHost : public EngineHost {
  public:
+  void BigJobStarted() override { ++started; }
   void BigJobEnded(bool success, bool refresh) override { ended.push_back({success, refresh}); }
-  void ShowLogReadOnly(const std::string& path) override { shown.push_back(path); }
-  void JobLinesChanged(const std::vector<std::string>& lines) override {
-    if (lines.size() > max_lines) max_lines = lines.size();
-    last_lines = lines;
+  void PartStarted(const PartEvent& part, const JobLine& line) override {
+    parts.push_back({part, std::nullopt});
+    start_lines.push_back(line);
   }
+  void PartEnded(const PartEvent& part, PartEnd how) override {
+    // Every end names a part that started and has not ended yet.
+    auto open = std::find_if(parts.begin(), parts.end(), [&](const auto& p) {
+      return p.first == part && !p.second.has_value();
+    });
+    ASSERT_NE(open, parts.end()) << "end of a part never started, slot " << part.slot;
+    open->second = how;
+  }
+  void ShowLogReadOnly(const std::string& path) override { shown.push_back(path); }
+  void JobLinesChanged(const std::vector<JobLine>& lines) override {
+    if (lines.size() > max_lines) max_lines = lines.size();
+    last_lines.clear();
+    for (const JobLine& l : lines) last_lines.push_back(l.text);
+  }
+  std::size_t Ended(PartEnd how) const {
+    return std::count_if(parts.begin(), parts.end(),
+                         [&](const auto& p) { return p.second == how; });
+  }
+  int started = 0;
   std::vector<std::pair<bool, bool>> ended;
+  std::vector<std::pair<PartEvent, std::optional<PartEnd>>> parts;
+  std::vector<JobLine> start_lines;
   std::vector<std::string> shown;
   std::vector<std::string> last_lines;
   std::size_t max_lines = 0;
@@ -185,6 +208,50 @@ TEST_F(JobEngineTest, RunAllFinishesWithEveryPartBookedAndLogged) {
   // The part's log went into the job's year log.
   EXPECT_EQ(scratch.Read("work/Base-sim-sim-1.ylog"),
             "** Starting Base-sim-sim-1 **\nlog of Base-sim-sim-1\n");
+}
+
+TEST_F(JobEngineTest, TheHostHearsEveryPartStartAndEnd) {
+  settings.last_slot = 3;
+  ASSERT_TRUE(engine.Start(settings, All()));
+  RunToEnd();
+  ASSERT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(host.started, 1);
+  ASSERT_EQ(host.parts.size(), 44u);
+  EXPECT_EQ(host.Ended(PartEnd::kSucceeded), 44u);
+  for (std::size_t i = 0; i < host.parts.size(); ++i) {
+    const PartEvent& p = host.parts[i].first;
+    const JobLine& line = host.start_lines[i];
+    EXPECT_EQ(line.slot, p.slot);
+    EXPECT_EQ(line.run, p.run);
+    EXPECT_NE(line.text.find(std::string("[") + std::string(PartName(p.part)) + " part of job " +
+                             std::string(JobName(p.job)) + "]"),
+              std::string::npos)
+        << line.text;
+    EXPECT_EQ(p.iteration, 0);
+  }
+  // The first part is the Base's first sim, and the closure preparations are the Rerun's.
+  EXPECT_EQ(host.parts[0].first, (PartEvent{1, kBase, 1, JobKind::kSim, PartKind::kSim, 0}));
+  for (const auto& [p, how] : host.parts) {
+    if (p.job == JobKind::kBot) {
+      EXPECT_EQ(p.run, kRerun);
+    }
+  }
+}
+
+TEST_F(JobEngineTest, AFailedPartEndsFailedAndTheOthersStopped) {
+  settings.last_slot = 2;
+  outcome["Rerun-bot-env-1"] = "error";
+  ASSERT_TRUE(engine.Start(settings, All()));
+  RunToEnd();
+  ASSERT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(host.Ended(PartEnd::kFailed), 1u);
+  // Each part ended one way; none is left open.
+  for (const auto& [p, how] : host.parts) EXPECT_TRUE(how.has_value()) << p.slot;
+  const auto failed = std::find_if(host.parts.begin(), host.parts.end(),
+                                   [](const auto& p) { return p.second == PartEnd::kFailed; });
+  EXPECT_EQ(failed->first.job, JobKind::kBot);
+  EXPECT_EQ(failed->first.part, PartKind::kEnv);
+  EXPECT_EQ(failed->first.run, kRerun);
 }
 
 TEST_F(JobEngineTest, SlotTwoOnlyRunsEverythingThere) {
