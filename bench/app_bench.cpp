@@ -16,7 +16,7 @@
 
 #include "app/part_preparer.h"
 #include "app/session.h"
-#include "app/task_run.h"
+#include "app/task_driver.h"
 #include "env/dir_search.h"
 #include "env/environment.h"
 #include "jobs/job_engine.h"

@@ -7,7 +7,7 @@
 #include "app/batch_prompter.h"
 #include "app/part_preparer.h"
 #include "app/session.h"
-#include "app/task_run.h"
+#include "app/task_driver.h"
 #include "core/internal_error.h"
 #include "env/dir_search.h"
 #include "jobs/job_engine.h"
@@ -72,35 +72,41 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   std::ostream& out = *env.out;
   BatchPrompter prompter(out);
   Clock& clock = *env.clock;
+  // Blocked from here on, so a stop asked for during start-up is not lost.
+  StopSignals signals;
 
-  Session session;
-  const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
-  AnnouncePassedOver(keep, "keep");
-  if (!keep.found) {
-    ReportNoKeepDir(prompter, "Yearloom");
-    out << PlainText(keep.Messages()) << "\n";
+  BatchHost host(out, clock);
+  ControllerEnvironment app_env;
+  app_env.program_dir = env.program_dir;
+  app_env.runner = env.runner;
+  app_env.clock = env.clock;
+  app_env.prompter = &prompter;
+  app_env.host = &host;
+  app_env.processors = env.processors;
+  app_env.batch_mode = true;
+  if (env.terminate_grace) app_env.terminate_grace = *env.terminate_grace;
+  AppController app(app_env);
+
+  const StartUpReport& start = app.StartUp();
+  AnnouncePassedOver(start.keep, "keep");
+  if (!start.keep.found) {
+    ReportNoKeepDir(prompter, kDisplayName);
+    out << PlainText(start.keep.Messages()) << "\n";
     return 1;
   }
-  // Before anything is written in the keep directory: one run at a time.
-  const std::string lock_file = JoinPath(keep.dir, kInstanceLockName);
-  bool held = false;
-  auto lock = InstanceLock::Acquire(lock_file, &held);
-  if (!lock) {
-    const std::string text = held ? LockRefusal(keep.dir, lock_file) : lock.error();
+  if (!start.lock_taken) {
+    const std::string text = start.lock_held_elsewhere
+                                 ? LockRefusal(start.keep.dir, start.lock_file)
+                                 : start.lock_problem;
     out << text << "\n";
     std::cerr << "yearloom: " << text << "\n";
     return 1;
   }
-  StopSignals signals;
+  AnnouncePassedOver(start.temp, "temporary");
+  Session& session = app.session();
+  const std::string keep_dir = start.keep.dir;
 
-  const DirSearchResult temp = DirectorySearch(TempDirSearchParams());
-  AnnouncePassedOver(temp, "temporary");
-  session.settings.paths.keep_dir = keep.dir;
-  session.settings.paths.temp_dir = temp.found ? temp.dir : "";
-  session.settings.paths.default_temp_dir = session.settings.paths.temp_dir;
-  session.settings.paths.program_dir = env.program_dir;
-
-  const std::string batch_log = JoinPath(keep.dir, jobs::kBatchJobsLogName);
+  const std::string batch_log = JoinPath(keep_dir, jobs::kBatchJobsLogName);
   // An outcome nobody can read later is no success: a run whose record cannot be
   // written fails, and says so where the caller sees it.
   auto close = [&](int status, const std::vector<std::string>& lines, const std::string& shown) {
@@ -120,17 +126,6 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   };
 
   try {
-    // As at every start, the jobs log exists; the options decide whether it is written.
-    EnsureFile(JoinPath(keep.dir, jobs::kJobsLogName));
-    // The setup of the last session, or of the Sim Details file named.
-    const std::string options_file = JoinPath(keep.dir, kOptionsFileName);
-    if (FileExists(options_file)) {
-      ReadOptionsFile(options_file, kAllGroups, session.settings, session.sim, prompter);
-    } else {
-      ApplyFirstRunDefaults(session.settings, env.processors);
-    }
-    LoadLastSession(keep.dir, session.sim);
-
     EnsureFile(batch_log);
     // Whether the task has anything to do depends on the two-run setting, which may come
     // with the Sim Details file: here only the words are checked.
@@ -145,10 +140,12 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
     }
     if (!request) return fail(request.error());
     if (!ds1_file) return fail(ds1_file.error());
-    if (!temp.found) return fail("No temporary directory: " + PlainText(temp.Messages()));
+    if (!app.FinishStartUp()) {
+      return fail("No temporary directory: " + PlainText(start.temp.Messages()));
+    }
 
     if (!ds1.empty()) {
-      SimDetailsContext ctx{keep.dir, true};
+      SimDetailsContext ctx{keep_dir, true};
       LoadChoice all;
       all.part = LoadPart::kAll;
       if (auto s = LoadSimDetails(ds1, all, session.settings, session.sim, ctx, prompter); !s) {
@@ -160,24 +157,39 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
     if (auto s = CheckBatchYears(*request, session.sim); !s) return fail(s.error());
     // Nobody is there to answer questions, whatever the loaded options say.
     session.settings.fewer_messages_effective = true;
-    if (session.settings.paths.temp_dir.empty()) session.settings.paths.temp_dir = temp.dir;
+    if (session.settings.paths.temp_dir.empty()) session.settings.paths.temp_dir = start.temp.dir;
 
-    BatchHost host(out, clock);
-    TaskServices services;
-    services.runner = env.runner;
-    services.clock = env.clock;
-    services.prompter = &prompter;
-    services.host = &host;
-    services.batch_mode = true;
-    services.background = &session.background;
-    services.wake_fd = signals.fd();
-    services.stop_requested = [&]() -> std::string {
+    auto stop_text = [&]() -> std::string {
       const int sig = signals.Received();
       return sig == 0 ? "" : "Job cancelled: received " + SignalName(sig);
     };
-    if (env.terminate_grace) services.terminate_grace = *env.terminate_grace;
-    const TaskOutcome outcome =
-        RunTaskToEnd(session, BatchPlan(*request, session.sim), true, services);
+    try {
+      if (app.StartTask(BatchPlan(*request, session.sim), true)) {
+        // The one wait: on the controller's processes and the stop signals.
+        while (app.TaskRunning()) {
+          if (std::string stop = stop_text(); !stop.empty()) {
+            app.Abort(stop);
+            break;
+          }
+          const std::vector<ProcessHandle> handles = app.WaitHandles();
+          if (!handles.empty()) {
+            env.runner->WaitForAnyEnd(handles, std::chrono::seconds(1), signals.fd());
+          }
+          app.Poll();
+          // A task with nothing left to wait for would never end.
+          if (handles.empty() && app.TaskRunning() && app.WaitHandles().empty()) break;
+        }
+      }
+    } catch (...) {
+      // No part of this task may outlive batch mode unwatched.
+      app.Abort("");
+      app.TerminateLeftovers();
+      throw;
+    }
+    // Once batch mode has ended, nobody would judge or log what a part still running
+    // writes.
+    app.TerminateLeftovers();
+    const TaskOutcome outcome = app.task_outcome().value_or(TaskOutcome{});
     if (outcome.success) {
       out << "Results are in " << session.sim.SimDir << "\n";
       return close(0, BatchEndLines(false, "", clock.Now()), "Job finished successfully");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controller.h"
 #include "core/clock.h"
 #include "platform/process.h"
 
@@ -23,9 +24,6 @@ struct BatchEnvironment {
   // Between SIGTERM and SIGKILL for the parts batch mode ends; unset: the default.
   std::optional<std::chrono::milliseconds> terminate_grace;
 };
-
-// The lock file in the keep directory that allows one run at a time.
-inline constexpr char kInstanceLockName[] = "yearloom.lock";
 
 int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment& env);
 

@@ -23,7 +23,8 @@ PolicyStart PolicyStartOf(const Session& session) {
 }
 
 bool WantsRun(const jobs::PlanRequest& r, int run) {
-  return r.first_sim_year[run] <= r.last_sim_year[run] || r.first_ss_year[run] <= r.last_ss_year[run];
+  return r.first_sim_year[run] <= r.last_sim_year[run] ||
+         r.first_ss_year[run] <= r.last_ss_year[run];
 }
 
 }  // namespace
@@ -162,10 +163,8 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
   return engine_->Start(settings, request);
 }
 
-void TaskRun::WaitAndTick(std::chrono::milliseconds timeout) {
+void TaskRun::Tick() {
   if (!engine_) return;
-  const auto handles = engine_->ActiveHandles();
-  if (!handles.empty()) services_.runner->WaitForAnyEnd(handles, timeout, services_.wake_fd);
   while (engine_->Tick()) {
   }
 }
@@ -202,62 +201,6 @@ bool SingleThenConcurrent::Advance() {
   ++counter_;
   slots_ = 1;
   return counter_ < limit_;
-}
-
-namespace {
-
-TaskOutcome RunOne(TaskRun& task, const jobs::PlanRequest& request, const TaskServices& services) {
-  try {
-    if (!task.Start(request)) return task.Outcome();
-    while (task.Running()) {
-      if (services.stop_requested) {
-        if (std::string stop = services.stop_requested(); !stop.empty()) {
-          task.engine().Abort(stop);
-          break;
-        }
-      }
-      if (task.engine().ActiveHandles().empty()) break;  // never wait for nothing
-      task.WaitAndTick(std::chrono::seconds(1));
-    }
-  } catch (...) {
-    // Whatever went wrong, no part of this task may outlive it unwatched.
-    if (task.HasEngine()) {
-      task.engine().Abort("");
-      if (services.batch_mode) task.engine().TerminateLeftovers(services.terminate_grace);
-    }
-    throw;
-  }
-  // Once batch mode has ended, nobody would judge or log what a part still running
-  // writes; the window keeps watching such parts instead.
-  if (services.batch_mode) task.engine().TerminateLeftovers(services.terminate_grace);
-  return task.Outcome();
-}
-
-}  // namespace
-
-TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
-                           const TaskServices& services) {
-  SingleThenConcurrent series;
-  TaskOutcome total;
-  for (;;) {
-    TaskRun task(session, true, services);
-    task.SetPass(series.Current());
-    TaskOutcome pass = RunOne(task, request, services);
-    total.counters.parts_launched += pass.counters.parts_launched;
-    total.counters.parts_finished += pass.counters.parts_finished;
-    total.success = pass.success;
-    total.cancelled = pass.cancelled;
-    total.part_failed = pass.part_failed;
-    total.message = pass.message;
-    total.failed_part = pass.failed_part;
-    if (!pass.success || !series.Advance()) return total;
-  }
-}
-
-TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
-                         const TaskServices& services) {
-  TaskRun task(session, do_deviations, services);
-  return RunOne(task, request, services);
 }
 
 }  // namespace yl

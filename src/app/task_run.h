@@ -1,6 +1,7 @@
 #pragma once
 // One task (a big job) from the session: the checks every Run button makes, the engine's
-// settings, and the wait that judges each part the moment its process ends.
+// settings, and one pass of the engine. Nothing here waits: the owner ticks a pass when a
+// part's process ends (task_driver.h).
 
 #include <chrono>
 #include <functional>
@@ -98,8 +99,8 @@ class TaskRun {
   bool Start(const jobs::PlanRequest& request);
   // Before Start: the task is a pass of a series.
   void SetPass(const SeriesPass& pass) { pass_ = pass; }
-  // Waits until a part ends (or the timeout passes) and handles every part that ended.
-  void WaitAndTick(std::chrono::milliseconds timeout);
+  // Handles every part that has ended; never waits.
+  void Tick();
   bool Running() const { return engine_ && engine_->Running(); }
   jobs::JobEngine& engine() { return *engine_; }
   bool HasEngine() const { return engine_ != nullptr; }
@@ -114,12 +115,5 @@ class TaskRun {
   std::string refusal_;
   std::optional<SeriesPass> pass_;
 };
-
-// Runs the task and waits for its end.
-TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
-                         const TaskServices& services);
-// Runs every pass of "Run Single Job, then Concurrent"; stops at the first that fails.
-TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
-                           const TaskServices& services);
 
 }  // namespace yl

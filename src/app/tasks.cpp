@@ -28,7 +28,9 @@ void Simulate(jobs::PlanRequest& r, int run, int first, int last, bool spreadshe
   }
 }
 
-bool Simulates(const jobs::PlanRequest& r, int run) { return r.first_sim_year[run] <= r.last_sim_year[run]; }
+bool Simulates(const jobs::PlanRequest& r, int run) {
+  return r.first_sim_year[run] <= r.last_sim_year[run];
+}
 
 }  // namespace
 
@@ -189,7 +191,8 @@ bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompte
   for (int k = 1; k <= sim.NumYears; ++k) all_one_year = all_one_year && sim.LengthPeriods[k] == 1;
   if (!all_one_year && !EndYearCheck(sim, prompter).Accepted) return false;
   for (int run : {kRerun, kPolicy}) {
-    const bool wanted = Simulates(request, run) || request.first_ss_year[run] <= request.last_ss_year[run];
+    const bool wanted =
+        Simulates(request, run) || request.first_ss_year[run] <= request.last_ss_year[run];
     if (!wanted) continue;
     PolicyStartSettings p = table.PolicyStart;
     if (PolicyStartSim(sim, run, p, &prompter).Refused) return false;

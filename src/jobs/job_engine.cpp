@@ -281,6 +281,12 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
 }
 
 bool JobEngine::Tick() {
+  if (ticking_) return false;
+  ticking_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{ticking_};
   ReapOrphans();
   if (state_ != EngineState::kRunning) return false;
   int ended = 0;
@@ -530,6 +536,12 @@ std::vector<ProcessHandle> JobEngine::ActiveHandles() const {
   for (int s = 1; s <= 3; ++s) {
     if (slots_[s].state.active) h.push_back(slots_[s].process);
   }
+  return h;
+}
+
+std::vector<ProcessHandle> JobEngine::WatchedHandles() const {
+  std::vector<ProcessHandle> h = ActiveHandles();
+  h.insert(h.end(), orphans_.begin(), orphans_.end());
   return h;
 }
 

@@ -151,7 +151,8 @@ class JobEngine {
   // (by default: not done in this big job); DoneThisJob is the engine's own record.
   bool Start(const EngineSettings& settings, const PlanRequest& request, BotRecords bots = {},
              IterationCounters iterations = {});
-  // Handles at most one ended part; true when it handled one.
+  // Handles at most one ended part; true when it handled one. A tick asked for while one
+  // is under way (a question shown during a tick runs a nested event loop) does nothing.
   bool Tick();
   // The user confirmed "Do you really want to kill this job?": acted on at the next tick.
   void RequestCancel() { cancel_requested_ = true; }
@@ -174,6 +175,8 @@ class JobEngine {
   const EngineCounters& counters() const { return counters_; }
   // Running processes, for a wait that wakes when one ends.
   std::vector<ProcessHandle> ActiveHandles() const;
+  // Those and the processes a stopped big job left running, which a tick reaps.
+  std::vector<ProcessHandle> WatchedHandles() const;
   std::vector<JobLine> JobLines() const;
   // "Running jobs:", with the pass of a series.
   std::string JobLinesHeader() const;
@@ -226,6 +229,7 @@ class JobEngine {
   bool stopped_ = false;
   bool launched_any_ = false;
   bool cancel_requested_ = false;
+  bool ticking_ = false;
   bool part_failed_ = false;
   std::string failed_part_;
   TimePoint start_time_{};

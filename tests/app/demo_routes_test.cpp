@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/task_driver.h"
 #include "app/task_run.h"
 #include "demo_support.h"
 #include "platform/files.h"
@@ -17,10 +18,12 @@ namespace {
 
 class NullHost : public jobs::EngineHost {
  public:
+  void BigJobEnded(bool, bool) override { ++ended; }
   void JobLinesChanged(const std::vector<jobs::JobLine>& lines) override {
     most_at_once = std::max(most_at_once, lines.size());
   }
   std::size_t most_at_once = 0;
+  int ended = 0;
 };
 
 class DemoRoutesTest : public DemoWorkTest {
@@ -75,6 +78,8 @@ TEST_F(DemoRoutesTest, RunSingleJobThenConcurrentRunsSixPasses) {
   // preparations x 3 parts.
   EXPECT_EQ(o.counters.parts_finished, 6 * (10 + 4 + 4 + 6));
   EXPECT_EQ(host.most_at_once, 2u);
+  // The passes follow each other by themselves; the host hears the end of the series.
+  EXPECT_EQ(host.ended, 1);
   // Only the last pass says that the whole job is finished.
   int finished = 0;
   for (const auto& t : prompter.Texts())

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "app/task_driver.h"
 #include "app/task_run.h"
 #include "core/prompter.h"
 #include "platform/process.h"

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/task_driver.h"
 #include "app/task_run.h"
 #include "demo_support.h"
 #include "model/model_state.h"

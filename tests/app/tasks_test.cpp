@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/task_driver.h"
 #include "app/task_run.h"
 #include "demo_support.h"
 #include "platform/name_quoting.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -66,6 +67,11 @@ class FakePreparer : public PartPreparer {
   std::string fail_prepare;
   std::string fail_verify;
   bool fail_after_sim = false;
+  // Called as each part is judged a success, in the middle of the tick.
+  std::function<void()> on_success;
+  void PartSucceeded(const JobChoice&, const PreparedPart&) override {
+    if (on_success) on_success();
+  }
 
  private:
   std::string dir_;
@@ -252,6 +258,22 @@ TEST_F(JobEngineTest, AFailedPartEndsFailedAndTheOthersStopped) {
   EXPECT_EQ(failed->first.job, JobKind::kBot);
   EXPECT_EQ(failed->first.part, PartKind::kEnv);
   EXPECT_EQ(failed->first.run, kRerun);
+}
+
+TEST_F(JobEngineTest, ATickAskedForDuringATickDoesNothing) {
+  // Whatever runs inside a tick (a question's nested event loop, say) may fire the timer
+  // again while another part has ended too.
+  settings.last_slot = 3;
+  ASSERT_TRUE(engine.Start(settings, All()));
+  int nested = 0;
+  preparer.on_success = [&] {
+    for (int id : runner.Running()) runner.Finish(id);
+    if (engine.Tick()) ++nested;
+  };
+  RunToEnd();
+  EXPECT_EQ(nested, 0);
+  EXPECT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(host.Ended(PartEnd::kSucceeded), 44u);
 }
 
 TEST_F(JobEngineTest, SlotTwoOnlyRunsEverythingThere) {

@@ -6,6 +6,7 @@ namespace yl::testing {
 
 Button ScriptedPrompter::Show(const Message& m) {
   messages.push_back(m);
+  if (while_shown) while_shown(m);
   if (!answers.empty()) {
     Button b = answers.front();
     answers.pop_front();

@@ -4,6 +4,7 @@
 // offered; a file or directory request with an empty queue counts as cancelled.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ class ScriptedPrompter : public Prompter {
   std::deque<Button> answers;
   std::deque<std::vector<std::string>> file_answers;
   std::deque<std::optional<std::string>> directory_answers;
+  // Runs while a message is up, as a window's nested event loop would run timers.
+  std::function<void(const Message&)> while_shown;
 };
 
 }  // namespace yl::testing

@@ -1,0 +1,177 @@
+#include "app/task_driver.h"
+
+namespace yl {
+
+TaskDriver::TaskDriver(Session& session, const TaskServices& services)
+    : session_(session), services_(services), outer_(*services.host) {
+  services_.host = this;
+}
+
+TaskDriver::~TaskDriver() = default;
+
+bool TaskDriver::StartTask(const jobs::PlanRequest& request, bool do_deviations) {
+  request_ = request;
+  do_deviations_ = do_deviations;
+  series_.reset();
+  done_ = {};
+  return StartPass();
+}
+
+bool TaskDriver::StartSeries(const jobs::PlanRequest& request) {
+  request_ = request;
+  do_deviations_ = true;
+  series_.emplace();
+  done_ = {};
+  return StartPass();
+}
+
+bool TaskDriver::StartPass() {
+  next_pass_due_ = false;
+  pass_ = std::make_unique<TaskRun>(session_, do_deviations_, services_);
+  if (series_) pass_->SetPass(series_->Current());
+  const bool started = pass_->Start(request_);
+  if (!started) FoldPass();
+  return started;
+}
+
+void TaskDriver::FoldPass() {
+  if (!pass_) return;
+  const TaskOutcome pass = pass_->Outcome();
+  done_.counters.parts_launched += pass.counters.parts_launched;
+  done_.counters.parts_finished += pass.counters.parts_finished;
+  done_.success = pass.success;
+  done_.cancelled = pass.cancelled;
+  done_.part_failed = pass.part_failed;
+  done_.message = pass.message;
+  done_.failed_part = pass.failed_part;
+}
+
+void TaskDriver::Poll() {
+  if (polling_) return;
+  polling_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{polling_};
+  if (pass_) pass_->Tick();
+  // The pass's engine has returned from the tick that ended it, so it may go now.
+  if (next_pass_due_) {
+    FoldPass();
+    StartPass();
+  }
+}
+
+bool TaskDriver::Running() const { return next_pass_due_ || (pass_ && pass_->Running()); }
+
+std::vector<ProcessHandle> TaskDriver::WaitHandles() const {
+  if (!pass_ || !pass_->HasEngine()) return {};
+  return pass_->engine().WatchedHandles();
+}
+
+void TaskDriver::Abort(const std::string& message) {
+  next_pass_due_ = false;
+  if (pass_ && pass_->HasEngine()) pass_->engine().Abort(message);
+}
+
+void TaskDriver::CancelButton() {
+  if (pass_ && pass_->HasEngine()) pass_->engine().CancelButton();
+}
+
+void TaskDriver::TerminateLeftovers() {
+  if (pass_ && pass_->HasEngine()) pass_->engine().TerminateLeftovers(services_.terminate_grace);
+}
+
+TaskOutcome TaskDriver::Outcome() const {
+  if (!pass_ || next_pass_due_) return done_;
+  TaskOutcome o = done_;
+  const TaskOutcome pass = pass_->Outcome();
+  o.counters.parts_launched += pass.counters.parts_launched;
+  o.counters.parts_finished += pass.counters.parts_finished;
+  o.success = pass.success;
+  o.cancelled = pass.cancelled;
+  o.part_failed = pass.part_failed;
+  o.message = pass.message;
+  o.failed_part = pass.failed_part;
+  return o;
+}
+
+const jobs::JobEngine* TaskDriver::engine() const {
+  return pass_ && pass_->HasEngine() ? &pass_->engine() : nullptr;
+}
+
+void TaskDriver::BigJobStarted() { outer_.BigJobStarted(); }
+
+void TaskDriver::BigJobEnded(bool success, bool refresh_results) {
+  // A pass that ended well hands over to the next one; the owner hears of the end of the
+  // whole series only.
+  if (success && series_ && series_->Advance()) {
+    next_pass_due_ = true;
+    return;
+  }
+  outer_.BigJobEnded(success, refresh_results);
+}
+
+void TaskDriver::PartStarted(const jobs::PartEvent& part, const jobs::JobLine& line) {
+  outer_.PartStarted(part, line);
+}
+
+void TaskDriver::PartEnded(const jobs::PartEvent& part, jobs::PartEnd how) {
+  outer_.PartEnded(part, how);
+}
+
+void TaskDriver::JobLinesChanged(const std::vector<jobs::JobLine>& lines) {
+  outer_.JobLinesChanged(lines);
+}
+
+void TaskDriver::ShowLogReadOnly(const std::string& path) { outer_.ShowLogReadOnly(path); }
+
+namespace {
+
+TaskOutcome DriveToEnd(TaskDriver& driver, bool started, const TaskServices& services) {
+  try {
+    while (started && driver.Running()) {
+      if (services.stop_requested) {
+        if (std::string stop = services.stop_requested(); !stop.empty()) {
+          driver.Abort(stop);
+          break;
+        }
+      }
+      const std::vector<ProcessHandle> handles = driver.WaitHandles();
+      if (handles.empty()) {
+        // A due pass starts here; a task with nothing to wait for would never end.
+        driver.Poll();
+        if (driver.Running() && driver.WaitHandles().empty()) break;
+        continue;
+      }
+      services.runner->WaitForAnyEnd(handles, std::chrono::seconds(1), services.wake_fd);
+      driver.Poll();
+    }
+  } catch (...) {
+    // Whatever went wrong, no part of this task may outlive it unwatched.
+    driver.Abort("");
+    if (services.batch_mode) driver.TerminateLeftovers();
+    throw;
+  }
+  // Once batch mode has ended, nobody would judge or log what a part still running
+  // writes; the window keeps watching such parts instead.
+  if (services.batch_mode) driver.TerminateLeftovers();
+  return driver.Outcome();
+}
+
+}  // namespace
+
+TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
+                         const TaskServices& services) {
+  TaskDriver driver(session, services);
+  const bool started = driver.StartTask(request, do_deviations);
+  return DriveToEnd(driver, started, services);
+}
+
+TaskOutcome RunSeriesToEnd(Session& session, const jobs::PlanRequest& request,
+                           const TaskServices& services) {
+  TaskDriver driver(session, services);
+  const bool started = driver.StartSeries(request);
+  return DriveToEnd(driver, started, services);
+}
+
+}  // namespace yl
