@@ -50,6 +50,52 @@ struct DirectoryRequest {
   int help_topic = 0;
 };
 
+// A line of text ("Edit Sim Desc", a new name).
+struct TextRequest {
+  std::string caption;
+  std::string label;
+  std::string initial;
+  int help_topic = 0;
+};
+
+struct IntegerRequest {
+  std::string caption;
+  std::string label;
+  int initial = 0;
+  int min = 0;
+  int max = 0;
+  int help_topic = 0;
+};
+
+// One of a few options, shown as radio buttons; also a list from which one or several
+// items are selected.
+struct ChoiceRequest {
+  std::string caption;
+  std::string label;
+  std::vector<std::string> options;
+  std::vector<int> initial;  // indices of the options selected at first
+  bool multiple = false;     // a list of which several may be selected
+  int help_topic = 0;
+};
+
+// A list of check boxes.
+struct CheckListRequest {
+  std::string caption;
+  std::string label;
+  std::vector<std::string> items;
+  std::vector<bool> checked;  // one per item
+  int help_topic = 0;
+};
+
+// A list of files the user edits: adds (through `add`), removes and orders.
+struct FileListRequest {
+  std::string caption;
+  std::string label;
+  std::vector<std::string> files;
+  FileRequest add;
+  int help_topic = 0;
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -58,6 +104,22 @@ class Prompter {
   // The chosen files; empty when the user cancelled.
   virtual std::vector<std::string> ChooseFiles(const FileRequest& request) = 0;
   virtual std::optional<std::string> ChooseDirectory(const DirectoryRequest& request) = 0;
+
+  // The dialogs below give nullopt when the user cancelled. Unless a prompter says
+  // otherwise they are answered unattended: with what the dialog opened with, which
+  // changes nothing.
+  virtual std::optional<std::string> AskText(const TextRequest& request) { return request.initial; }
+  virtual std::optional<int> AskInteger(const IntegerRequest& request) { return request.initial; }
+  // The indices of the chosen options, in order.
+  virtual std::optional<std::vector<int>> Choose(const ChoiceRequest& request) {
+    return request.initial;
+  }
+  virtual std::optional<std::vector<bool>> CheckItems(const CheckListRequest& request) {
+    return request.checked;
+  }
+  virtual std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) {
+    return request.files;
+  }
 
   Button Error(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
   Button Warning(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);

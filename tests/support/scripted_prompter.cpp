@@ -49,4 +49,63 @@ const Message& ScriptedPrompter::Last() const {
   return messages.empty() ? kNone : messages.back();
 }
 
+namespace {
+
+template <typename T, typename Request>
+std::optional<T> Next(std::deque<std::optional<T>>& queue, const Request&,
+                      const std::optional<T>& unattended) {
+  if (queue.empty()) return unattended;
+  std::optional<T> answer = queue.front();
+  queue.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+std::optional<std::string> ScriptedPrompter::AskText(const TextRequest& request) {
+  dialogs.push_back(request.caption);
+  return Next(text_answers, request, Prompter::AskText(request));
+}
+
+std::optional<int> ScriptedPrompter::AskInteger(const IntegerRequest& request) {
+  dialogs.push_back(request.caption);
+  std::optional<int> answer = Next(integer_answers, request, Prompter::AskInteger(request));
+  if (answer) {
+    EXPECT_TRUE(*answer >= request.min && *answer <= request.max)
+        << "scripted number outside the dialog's range: " << *answer;
+  }
+  return answer;
+}
+
+std::optional<std::vector<int>> ScriptedPrompter::Choose(const ChoiceRequest& request) {
+  dialogs.push_back(request.caption);
+  choice_requests.push_back(request);
+  std::optional<std::vector<int>> answer = Next(choice_answers, request, Prompter::Choose(request));
+  if (answer) {
+    EXPECT_TRUE(request.multiple || answer->size() <= 1)
+        << "several chosen of: " << request.caption;
+    for (int i : *answer) {
+      EXPECT_TRUE(i >= 0 && i < static_cast<int>(request.options.size()))
+          << "scripted choice " << i << " is not an option of: " << request.caption;
+    }
+  }
+  return answer;
+}
+
+std::optional<std::vector<bool>> ScriptedPrompter::CheckItems(const CheckListRequest& request) {
+  dialogs.push_back(request.caption);
+  std::optional<std::vector<bool>> answer =
+      Next(check_answers, request, Prompter::CheckItems(request));
+  if (answer) {
+    EXPECT_EQ(answer->size(), request.items.size()) << request.caption;
+  }
+  return answer;
+}
+
+std::optional<std::vector<std::string>> ScriptedPrompter::EditFileList(
+    const FileListRequest& request) {
+  dialogs.push_back(request.caption);
+  return Next(file_list_answers, request, Prompter::EditFileList(request));
+}
+
 }  // namespace yl::testing

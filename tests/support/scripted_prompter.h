@@ -18,6 +18,13 @@ class ScriptedPrompter : public Prompter {
   Button Show(const Message& m) override;
   std::vector<std::string> ChooseFiles(const FileRequest& request) override;
   std::optional<std::string> ChooseDirectory(const DirectoryRequest& request) override;
+  // Each dialog is recorded (its caption in `dialogs`) and answered from its queue; with
+  // an empty queue it keeps what it opened with.
+  std::optional<std::string> AskText(const TextRequest& request) override;
+  std::optional<int> AskInteger(const IntegerRequest& request) override;
+  std::optional<std::vector<int>> Choose(const ChoiceRequest& request) override;
+  std::optional<std::vector<bool>> CheckItems(const CheckListRequest& request) override;
+  std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) override;
 
   void Answer(Button b) { answers.push_back(b); }
   // The texts of every message shown, in order.
@@ -30,6 +37,13 @@ class ScriptedPrompter : public Prompter {
   std::deque<Button> answers;
   std::deque<std::vector<std::string>> file_answers;
   std::deque<std::optional<std::string>> directory_answers;
+  std::vector<std::string> dialogs;
+  std::deque<std::optional<std::string>> text_answers;
+  std::deque<std::optional<int>> integer_answers;
+  std::deque<std::optional<std::vector<int>>> choice_answers;
+  std::deque<std::optional<std::vector<bool>>> check_answers;
+  std::deque<std::optional<std::vector<std::string>>> file_list_answers;
+  std::vector<ChoiceRequest> choice_requests;
   // Runs while a message is up, as a window's nested event loop would run timers.
   std::function<void(const Message&)> while_shown;
 };
