@@ -75,7 +75,7 @@ struct JobLine {
 // A part as the host hears of it.
 struct PartEvent {
   int slot = 0;
-  int run = 0;
+  Run run = kBase;
   int year = 0;
   JobKind job = JobKind::kNone;
   PartKind part = PartKind::kNone;

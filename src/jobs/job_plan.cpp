@@ -104,7 +104,7 @@ bool JobPlan::Empty() const {
 }
 
 std::optional<JobChoice> JobPlan::SpreadsheetCandidate(
-    int run, const std::array<SlotState, 4>& slots) const {
+    Run run, const std::array<SlotState, 4>& slots) const {
   const RunPlan& p = plans_[run];
   const int year = settings_.NumYears + 1;
   JobChoice c{run, year, J::kNone, P::kNone};
@@ -153,10 +153,10 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
     return running([&](const SlotState& s) { return s.job == J::kBot && s.year == year; });
   };
 
-  std::vector<int> order = settings_.Order == OrderPreference::kPolAsap
-                               ? std::vector<int>{kPolicy, kRerun, kBase}
-                               : std::vector<int>{kBase, kRerun, kPolicy};
-  for (int r : order) {
+  const std::array<Run, 3> order = settings_.Order == OrderPreference::kPolAsap
+                                       ? std::array<Run, 3>{kPolicy, kRerun, kBase}
+                                       : std::array<Run, 3>{kBase, kRerun, kPolicy};
+  for (const Run r : order) {
     if (r == kRerun && settings_.TwoRunMode) continue;
     RunPlan& p = plans_[r];
     const int next = p.last_sim_done + 1;

@@ -66,14 +66,14 @@ struct PlanRequest {
 // What the scheduler needs to know of a slot.
 struct SlotState {
   bool active = false;
-  int run = 0;
+  Run run = kBase;
   int year = 0;
   JobKind job = JobKind::kNone;
   PartKind part = PartKind::kNone;
 };
 
 struct JobChoice {
-  int run = 0;
+  Run run = kBase;
   int year = 0;
   JobKind job = JobKind::kNone;
   PartKind part = PartKind::kNone;
@@ -122,7 +122,7 @@ class JobPlan {
   // True when no run has simulations or spreadsheet jobs to do.
   bool Empty() const;
   // The closure-preparation run: the Policy in two-run mode, else the Rerun.
-  int BotRun() const { return settings_.TwoRunMode ? kPolicy : kRerun; }
+  Run BotRun() const { return settings_.TwoRunMode ? kPolicy : kRerun; }
 
   // The next job for a free slot, nullopt when none is ready, or an internal-error text.
   Result<std::optional<JobChoice>> ChooseNextJob(const std::array<SlotState, 4>& slots,
@@ -134,7 +134,7 @@ class JobPlan {
   Booking FinishJobPart(const SlotState& slot);
 
  private:
-  std::optional<JobChoice> SpreadsheetCandidate(int run,
+  std::optional<JobChoice> SpreadsheetCandidate(Run run,
                                                 const std::array<SlotState, 4>& slots) const;
   PlanSettings settings_;
   RangeArray<RunPlan, 1, 3> plans_;

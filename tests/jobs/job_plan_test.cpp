@@ -255,10 +255,10 @@ TEST(JobPlan, SolFilesForShocksChangeTheBotParts) {
   PlanSettings settings = Settings(1);
   settings.UseSolFilesForShocks = true;
   JobPlan plan(settings, All(1));
-  SlotState bot{true, 2, 1, JobKind::kBot, PartKind::kEnv};
-  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, JobKind::kBot, PartKind::kSolPol}));
+  SlotState bot{true, kRerun, 1, JobKind::kBot, PartKind::kEnv};
+  EXPECT_EQ(plan.NextPart(bot), (JobChoice{kRerun, 1, JobKind::kBot, PartKind::kSolPol}));
   bot.part = PartKind::kSolPol;
-  EXPECT_EQ(plan.NextPart(bot), (JobChoice{2, 1, JobKind::kBot, PartKind::kAmbix2}));
+  EXPECT_EQ(plan.NextPart(bot), (JobChoice{kRerun, 1, JobKind::kBot, PartKind::kAmbix2}));
   bot.part = PartKind::kAmbix2;
   EXPECT_FALSE(plan.NextPart(bot));
   EXPECT_TRUE(plan.FinishJobPart(bot).end_line);
