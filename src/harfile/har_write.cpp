@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -433,17 +431,13 @@ Status WriteHarFile(const std::string& path, const std::string& creating_program
   if (auto r = PrepareToWrite(creating_program, creation_time, file); !r) return r;
   // Written beside the target and renamed over it at the end, so a failed write never
   // destroys the file that was there.
-  std::string temp = path + ".part" + std::to_string(getpid());
-  auto f = CreateLaheyFile(temp, file.fujitsu);
+  auto f = ReplaceLaheyFile(path, file.fujitsu);
   if (!f) return FwdB(f, kRoutine);
-  Status r = WriteAll(*f, file, options);
-  Status closed = f->Close();
-  if (r && !closed) r = closed;
-  if (r && std::rename(temp.c_str(), path.c_str()) != 0) r = Fail("Can't create file: " + path);
-  if (!r) {
-    std::remove(temp.c_str());
+  if (auto r = WriteAll(*f, file, options); !r) {
+    f->Discard();
     return FwdB(r, kRoutine);
   }
+  if (auto r = f->Close(); !r) return FwdB(r, kRoutine);
   return Ok();
 }
 

@@ -1,9 +1,5 @@
 #include "harfile/record_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -75,14 +71,6 @@ std::string LaheyTrailer(std::int32_t length) {
 // ---------------------------------------------------------------------------------------
 // RecordFile
 
-// The buffer open_memstream keeps up to date; it lives apart so a move keeps it in place.
-struct RecordFile::MemorySink {
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::string* out = nullptr;
-  ~MemorySink() { std::free(data); }
-};
-
 RecordFile::RecordFile() = default;
 RecordFile::~RecordFile() { Release(); }
 
@@ -92,10 +80,12 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
   if (this != &o) {
     Release();
     file_ = std::exchange(o.file_, nullptr);
-    fd_ = std::exchange(o.fd_, -1);
+    replacing_ = std::move(o.replacing_);
+    out_ = std::exchange(o.out_, nullptr);
+    written_ = std::move(o.written_);
+    reader_ = std::move(o.reader_);
     memory_ = std::exchange(o.memory_, {});
     in_memory_ = std::exchange(o.in_memory_, false);
-    sink_ = std::move(o.sink_);
     path_ = std::move(o.path_);
     fujitsu_ = o.fujitsu_;
     writing_ = o.writing_;
@@ -113,25 +103,37 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
 }
 
 void RecordFile::Release() {
-  if (file_) std::fclose(file_);
+  if (file_ && !replacing_.IsOpen()) std::fclose(file_);
   file_ = nullptr;
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  sink_.reset();
+  replacing_.Discard();
+  out_ = nullptr;
+  written_.clear();
+  reader_.Close();
 }
 
+void RecordFile::Discard() { Release(); }
+
 Status RecordFile::Close() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
+  reader_.Close();
+  if (out_) {
+    std::exchange(out_, nullptr)->swap(written_);
+    written_.clear();
+    return Ok();
   }
-  if (!file_) return Ok();
-  bool ok = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (sink_) {
-    if (ok && !write_failed_) sink_->out->assign(sink_->data, sink_->size);
-    sink_.reset();
+  std::FILE* file = std::exchange(file_, nullptr);
+  if (!file) return Ok();
+  if (replacing_.IsOpen()) {
+    if (write_failed_) replacing_.MarkFailed();
+    switch (replacing_.Commit()) {
+      case CommitOutcome::kDone:
+        return Ok();
+      case CommitOutcome::kWriteFailed:
+        return Fail(kNoSpace);
+      case CommitOutcome::kRenameFailed:
+        return Fail("Can't create file: " + path_);
+    }
   }
+  bool ok = std::fclose(file) == 0;
   if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);
   return Ok();
 }
@@ -139,11 +141,8 @@ Status RecordFile::Close() {
 Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
   RecordFile f;
   f.path_ = path;
-  f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd_ < 0) return Fail("cannot open");
-  struct stat st;
-  if (fstat(f.fd_, &st) != 0 || !S_ISREG(st.st_mode)) return Fail("cannot open");
-  f.size_ = st.st_size;
+  if (!f.reader_.Open(path)) return Fail("cannot open");
+  f.size_ = f.reader_.Size();
   return f;
 }
 
@@ -168,15 +167,22 @@ Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujits
   return f;
 }
 
+Result<RecordFile> RecordFile::OpenForReplace(const std::string& path, bool fujitsu) {
+  RecordFile f;
+  f.path_ = path;
+  f.fujitsu_ = fujitsu;
+  f.writing_ = true;
+  if (!f.replacing_.Create(path, kIoBufSize)) return Fail("Can't create file: " + path);
+  f.file_ = f.replacing_.stream();
+  return f;
+}
+
 Result<RecordFile> RecordFile::OpenForWrite(std::string* out, bool fujitsu) {
   RecordFile f;
   f.path_ = "(memory)";
   f.fujitsu_ = fujitsu;
   f.writing_ = true;
-  f.sink_ = std::make_unique<MemorySink>();
-  f.sink_->out = out;
-  f.file_ = open_memstream(&f.sink_->data, &f.sink_->size);
-  if (!f.file_) return Fail(kNoSpace);
+  f.out_ = out;
   return f;
 }
 
@@ -186,17 +192,11 @@ Status RecordFile::ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t 
     if (count > 0) std::memcpy(dst, memory_.data() + offset, static_cast<std::size_t>(count));
     return Ok();
   }
-  while (count > 0) {
-    ssize_t got = ::pread(fd_, dst, static_cast<std::size_t>(count), static_cast<off_t>(offset));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return Fail("Read error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
-    }
-    if (got == 0) return Fail(kEof);  // the file shrank under us
-    dst += got;
-    offset += got;
-    count -= got;
+  ReadAtResult got = reader_.ReadExactly(offset, dst, count);
+  if (got.kind == ReadAtResult::kFailed) {
+    return Fail("Read error in file " + path_ + ": " + got.reason + " [FileRead]");
   }
+  if (got.kind == ReadAtResult::kEndOfFile) return Fail(kEof);  // the file shrank under us
   return Ok();
 }
 
@@ -275,6 +275,11 @@ Status RecordFile::Rewind() { return Seek(0); }
 
 Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
   if (count <= 0) return Ok();
+  if (out_) {
+    written_.append(static_cast<const char*>(src), static_cast<std::size_t>(count));
+    pos_ += count;
+    return Ok();
+  }
   if (std::fwrite(src, 1, static_cast<std::size_t>(count), file_) !=
       static_cast<std::size_t>(count)) {
     write_failed_ = true;
@@ -301,6 +306,10 @@ Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
 
 Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
   return Created(RecordFile::OpenForWrite(path, fujitsu), fujitsu);
+}
+
+Result<RecordFile> ReplaceLaheyFile(const std::string& path, bool fujitsu) {
+  return Created(RecordFile::OpenForReplace(path, fujitsu), fujitsu);
 }
 
 Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu) {
