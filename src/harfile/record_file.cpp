@@ -8,7 +8,7 @@
 #include <functional>
 #include <utility>
 
-#include "harfile/error_suffix.h"
+#include "core/status.h"
 
 namespace yl {
 
@@ -295,9 +295,9 @@ Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
 namespace {
 
 Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
-  if (!f) return FwdB(f, "CreateLaheyFile");
+  if (!f) return ForwardSpaced(f, "CreateLaheyFile");
   if (!fujitsu) {
-    if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return FwdB(w, "CreateLaheyFile");
+    if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return ForwardSpaced(w, "CreateLaheyFile");
   }
   return f;
 }
@@ -353,30 +353,30 @@ using Opener = std::function<Result<RecordFile>()>;
 Result<bool> WhichLahey(const Opener& open, const std::string& path) {
   {
     auto f = open();
-    if (!f) return FailB("No such file:" + path, "IsWhichLaheyFile");
-    if (f->Size() == 0) return FailB("Empty file:" + path, "IsWhichLaheyFile");
+    if (!f) return FailSpaced("No such file:" + path, "IsWhichLaheyFile");
+    if (f->Size() == 0) return FailSpaced("Empty file:" + path, "IsWhichLaheyFile");
     unsigned char first = 0;
-    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "IsWhichLaheyFile");
+    if (auto r = FileRead(*f, &first, 1); !r) return ForwardSpaced(r, "IsWhichLaheyFile");
     if (first == kLaheyMark && TryFrames(*f, false)) return false;
   }
   auto f = open();
-  if (!f) return FailB("Strange? No such file:" + path, "IsWhichLaheyFile");
-  if (f->Size() == 0) return FailB("Strange? Empty file:" + path, "IsWhichLaheyFile");
-  if (auto r = TryFrames(*f, true); !r) return FwdB(r, "IsWhichLaheyFile");
+  if (!f) return FailSpaced("Strange? No such file:" + path, "IsWhichLaheyFile");
+  if (f->Size() == 0) return FailSpaced("Strange? Empty file:" + path, "IsWhichLaheyFile");
+  if (auto r = TryFrames(*f, true); !r) return ForwardSpaced(r, "IsWhichLaheyFile");
   return true;
 }
 
 Result<RecordFile> OpenLahey(const Opener& open, const std::string& path) {
   auto which = WhichLahey(open, path);
-  if (!which) return FwdB(which, "OpenLaheyFile");
+  if (!which) return ForwardSpaced(which, "OpenLaheyFile");
   auto f = open();
-  if (!f) return FailB("No such file:" + path, "OpenLaheyFile");
-  if (f->Size() == 0) return FailB("Empty file", "OpenLaheyFile");
+  if (!f) return FailSpaced("No such file:" + path, "OpenLaheyFile");
+  if (f->Size() == 0) return FailSpaced("Empty file", "OpenLaheyFile");
   f->SetFujitsu(*which);
   if (!*which) {
     unsigned char first = 0;
-    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "OpenLaheyFile");
-    if (first != kLaheyMark) return FailB("Not a Lahey file", "OpenLaheyFile");
+    if (auto r = FileRead(*f, &first, 1); !r) return ForwardSpaced(r, "OpenLaheyFile");
+    if (first != kLaheyMark) return FailSpaced("Not a Lahey file", "OpenLaheyFile");
   }
   return f;
 }
@@ -402,10 +402,10 @@ Status FileRead(RecordFile& f, void* dst, std::int64_t count) { return f.ReadByt
 
 Result<LaheyRecLen> GetRecLen(RecordFile& f) {
   unsigned char b[4] = {0, 0, 0, 0};
-  if (auto r = FileRead(f, b, 1); !r) return FwdB(r, "GetRecLen");
+  if (auto r = FileRead(f, b, 1); !r) return ForwardSpaced(r, "GetRecLen");
   int n = b[0] % 4;
   if (n > 0) {
-    if (auto r = FileRead(f, b + 1, n); !r) return FwdB(r, "GetRecLen");
+    if (auto r = FileRead(f, b + 1, n); !r) return ForwardSpaced(r, "GetRecLen");
   }
   std::int64_t length =
       b[0] / 4 + b[1] * 64 + b[2] * std::int64_t{16384} + b[3] * std::int64_t{4194304};
@@ -415,29 +415,29 @@ Result<LaheyRecLen> GetRecLen(RecordFile& f) {
 Status ChkRecLen(RecordFile& f, std::int32_t check) {
   int k = ExtraBytes(check) + 1;
   unsigned char b[4] = {0, 0, 0, 0};
-  if (auto r = FileRead(f, b, k); !r) return FwdB(r, "ChkRecLen");
+  if (auto r = FileRead(f, b, k); !r) return ForwardSpaced(r, "ChkRecLen");
   unsigned char last = b[k - 1];
-  if (last % 4 != k - 1) return FailB("Bad NExtraCheck value", "ChkRecLen");
+  if (last % 4 != k - 1) return FailSpaced("Bad NExtraCheck value", "ChkRecLen");
   std::int64_t value = last / 4;
   if (k >= 2) value += b[k - 2] * std::int64_t{64};
   if (k >= 3) value += b[k - 3] * std::int64_t{16384};
   if (k >= 4) value += b[k - 4] * std::int64_t{4194304};
-  if (value != check) return FailB("Bad RecLenCheck value", "ChkRecLen");
+  if (value != check) return FailSpaced("Bad RecLenCheck value", "ChkRecLen");
   return Ok();
 }
 
 Result<std::int32_t> FujiGetRecLen(RecordFile& f) {
   unsigned char b[4];
-  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiGetRecLen");
+  if (auto r = FileRead(f, b, 4); !r) return ForwardSpaced(r, "FujiGetRecLen");
   std::int32_t length = LoadI32(b);
-  if (length < 0) return FailB("RecLen<0", "FujiGetRecLen");
+  if (length < 0) return FailSpaced("RecLen<0", "FujiGetRecLen");
   return length;
 }
 
 Status FujiChkRecLen(RecordFile& f, std::int32_t length) {
   unsigned char b[4];
-  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiChkRecLen");
-  if (LoadI32(b) != length) return FailB("Bad RecLenCheck value", "FujiChkRecLen");
+  if (auto r = FileRead(f, b, 4); !r) return ForwardSpaced(r, "FujiChkRecLen");
+  if (LoadI32(b) != length) return FailSpaced("Bad RecLenCheck value", "FujiChkRecLen");
   return Ok();
 }
 
@@ -446,23 +446,23 @@ Result<std::span<const unsigned char>> GetLaheyRec(RecordFile& f) {
   std::int32_t check = 0;
   if (f.Fujitsu()) {
     auto l = FujiGetRecLen(f);
-    if (!l) return FwdB(l, "GetLaheyRec");
+    if (!l) return ForwardSpaced(l, "GetLaheyRec");
     length = *l;
   } else {
     auto l = GetRecLen(f);
-    if (!l) return FwdB(l, "GetLaheyRec");
+    if (!l) return ForwardSpaced(l, "GetLaheyRec");
     length = l->length;
     check = l->check;
   }
-  if (length > MaxHarBuf) return FailB("File record too long", "GetLaheyRec");
+  if (length > MaxHarBuf) return FailSpaced("File record too long", "GetLaheyRec");
   // Checked before the buffer grows, so a lying length costs no memory.
-  if (length > f.Remaining()) return FailB(kEof, "GetLaheyRec");
+  if (length > f.Remaining()) return FailSpaced(kEof, "GetLaheyRec");
   // The trailer is read after the view is taken; it must not move the payload.
-  if (auto r = f.Hold(std::int64_t{length} + 4); !r) return FwdB(r, "GetLaheyRec");
+  if (auto r = f.Hold(std::int64_t{length} + 4); !r) return ForwardSpaced(r, "GetLaheyRec");
   auto buf = f.View(length);
-  if (!buf) return FwdB(buf, "GetLaheyRec");
+  if (!buf) return ForwardSpaced(buf, "GetLaheyRec");
   auto c = f.Fujitsu() ? FujiChkRecLen(f, length) : ChkRecLen(f, check);
-  if (!c) return FwdB(c, "GetLaheyRec");
+  if (!c) return ForwardSpaced(c, "GetLaheyRec");
   return std::span<const unsigned char>(*buf, static_cast<std::size_t>(length));
 }
 
@@ -492,10 +492,10 @@ Status WriteTrailer(RecordFile& f, std::int64_t length) {
 }  // namespace
 
 Status WriteLaheyRec(RecordFile& f, const void* bytes, std::int32_t length) {
-  if (length < 0) return FailB("RecLen<0", "WriteLaheyRec");
-  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteLaheyRec");
-  if (auto r = f.WriteBytes(bytes, length); !r) return FwdB(r, "WriteLaheyRec");
-  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteLaheyRec");
+  if (length < 0) return FailSpaced("RecLen<0", "WriteLaheyRec");
+  if (auto r = WritePrefix(f, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
+  if (auto r = f.WriteBytes(bytes, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
+  if (auto r = WriteTrailer(f, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
   return Ok();
 }
 
@@ -504,29 +504,29 @@ Status WriteRecBuf(RecordFile& f, const void* fixed, std::int32_t fixed_size, co
   std::int64_t s = std::max<std::int32_t>(fixed_size, 0);
   std::int64_t elems = count > 0 ? count * std::max<std::int32_t>(elem_size, 0) : 0;
   std::int64_t length = 4 + s + elems;
-  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteRecBuf");
-  if (!f.WriteBytes("    ", 4)) return FailB("Count<>LenHead", "WriteRecBuf");
-  if (s > 0 && !f.WriteBytes(fixed, s)) return FailB("Count<>StrucSiz", "WriteRecBuf");
+  if (auto r = WritePrefix(f, length); !r) return ForwardSpaced(r, "WriteRecBuf");
+  if (!f.WriteBytes("    ", 4)) return FailSpaced("Count<>LenHead", "WriteRecBuf");
+  if (s > 0 && !f.WriteBytes(fixed, s)) return FailSpaced("Count<>StrucSiz", "WriteRecBuf");
   if (elems > 0 && !f.WriteBytes(elements, elems)) {
-    return FailB("Count<>LenElms", "WriteRecBuf");
+    return FailSpaced("Count<>LenElms", "WriteRecBuf");
   }
-  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteRecBuf");
+  if (auto r = WriteTrailer(f, length); !r) return ForwardSpaced(r, "WriteRecBuf");
   return Ok();
 }
 
 Result<RecView> GetRecBuf(RecordFile& f, std::int32_t fixed_size, std::int32_t elem_size) {
-  if (elem_size == 0) return FailB("sizelms=0", "GetRecBuf");
-  if (elem_size < 0 || fixed_size < 0) return FailB("Bad record shape", "GetRecBuf");
+  if (elem_size == 0) return FailSpaced("sizelms=0", "GetRecBuf");
+  if (elem_size < 0 || fixed_size < 0) return FailSpaced("Bad record shape", "GetRecBuf");
   auto rec = GetLaheyRec(f);
-  if (!rec) return FwdB(rec, "GetRecBuf");
+  if (!rec) return ForwardSpaced(rec, "GetRecBuf");
   std::int64_t length = static_cast<std::int64_t>(rec->size());
   std::int64_t need = std::int64_t{fixed_size} + 4;
   if (length < need) {
-    return FailB("Record too Short " + std::to_string(length) + "/" + std::to_string(need),
-                 "GetRecBuf");
+    return FailSpaced("Record too Short " + std::to_string(length) + "/" + std::to_string(need),
+                      "GetRecBuf");
   }
   std::int64_t rest = length - need;
-  if (rest % elem_size != 0) return FailB("Non-Unit Record Length", "GetRecBuf");
+  if (rest % elem_size != 0) return FailSpaced("Non-Unit Record Length", "GetRecBuf");
   RecView v;
   v.fixed = rec->subspan(4, static_cast<std::size_t>(fixed_size));
   v.elements = rec->subspan(static_cast<std::size_t>(need));
@@ -541,29 +541,29 @@ Result<HeadName> SkipHead(RecordFile& f) {
     std::int32_t check = 0;
     if (f.Fujitsu()) {
       auto l = FujiGetRecLen(f);
-      if (!l) return FwdB(l, "SkipHead");
+      if (!l) return ForwardSpaced(l, "SkipHead");
       length = *l;
     } else {
       auto l = GetRecLen(f);
-      if (!l) return FwdB(l, "SkipHead");
+      if (!l) return ForwardSpaced(l, "SkipHead");
       length = l->length;
       check = l->check;
     }
     if (length != 4) {
       if (f.Fujitsu()) {
-        if (auto r = f.SkipBytes(length); !r) return FwdB(r, "SkipHead");
-        if (auto r = FujiChkRecLen(f, length); !r) return FwdB(r, "SkipHead");
+        if (auto r = f.SkipBytes(length); !r) return ForwardSpaced(r, "SkipHead");
+        if (auto r = FujiChkRecLen(f, length); !r) return ForwardSpaced(r, "SkipHead");
       } else {
         if (auto r = f.SkipBytes(std::int64_t{length} + ExtraBytes(check) + 1); !r) {
-          return FwdB(r, "SkipHead");
+          return ForwardSpaced(r, "SkipHead");
         }
       }
       continue;
     }
     char name[4];
-    if (auto r = FileRead(f, name, 4); !r) return FwdB(r, "SkipHead");
+    if (auto r = FileRead(f, name, 4); !r) return ForwardSpaced(r, "SkipHead");
     auto c = f.Fujitsu() ? FujiChkRecLen(f, 4) : ChkRecLen(f, check);
-    if (!c) return FwdB(c, "SkipHead");
+    if (!c) return ForwardSpaced(c, "SkipHead");
     h.found = true;
     h.name.assign(name, 4);
     return h;
@@ -573,7 +573,7 @@ Result<HeadName> SkipHead(RecordFile& f) {
 
 Result<HeadName> GetHead(RecordFile& f) {
   auto h = SkipHead(f);
-  if (!h) return FwdB(h, "GetHead");
+  if (!h) return ForwardSpaced(h, "GetHead");
   for (char& c : h->name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
