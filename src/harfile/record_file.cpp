@@ -124,14 +124,10 @@ Status RecordFile::Close() {
   if (!file) return Ok();
   if (replacing_.IsOpen()) {
     if (write_failed_) replacing_.MarkFailed();
-    switch (replacing_.Commit()) {
-      case CommitOutcome::kDone:
-        return Ok();
-      case CommitOutcome::kWriteFailed:
-        return Fail(kNoSpace);
-      case CommitOutcome::kRenameFailed:
-        return Fail("Can't create file: " + path_);
-    }
+    CommitOutcome done = replacing_.Commit();
+    if (done == CommitOutcome::kWriteFailed) return Fail(kNoSpace);
+    if (done == CommitOutcome::kRenameFailed) return Fail("Can't create file: " + path_);
+    return Ok();
   }
   bool ok = std::fclose(file) == 0;
   if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);

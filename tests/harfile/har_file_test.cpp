@@ -387,6 +387,20 @@ TEST(WriteHarFile, HistoryMustHaveStringsOfSixty) {
   EXPECT_FALSE(AnyFileMatching(dir.path(), "keep.har?*"));  // and no temporary file
 }
 
+// The complete file cannot take the target's name: the directory there stays untouched.
+TEST(WriteHarFile, TargetThatIsADirectoryIsRefusedAfterTheWrite) {
+  ScratchDir dir;
+  dir.Write("busy.har/inside.txt", "x");
+  std::string p = dir / "busy.har";
+  HarFile f = NewFile();
+  ASSERT_TRUE(AddHeaderNil(f, *Create1C("ABC", "", {"x"}, 1)));
+  auto r = WriteHarFile(p, "t", "t", f);
+  ASSERT_FALSE(r);
+  EXPECT_EQ(r.error(), "Can't create file: " + p + " [WriteHarFile]");
+  EXPECT_EQ(dir.Read("busy.har/inside.txt"), "x");
+  EXPECT_FALSE(AnyFileMatching(dir.path(), "busy.har?*"));
+}
+
 TEST(WriteHarFile, XXHeadersGoFirstAndXXFFIsNeverWritten) {
   ScratchDir dir;
   std::string p = dir / "x.har";
