@@ -19,8 +19,8 @@
 #include <string>
 
 #include "app/batch_mode.h"
-#include "core/clock.h"
 #include "fuzz_support.h"
+#include "support/fake_clock.h"
 
 namespace {
 

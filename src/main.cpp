@@ -1,11 +1,10 @@
 // yearloom: the program's headless entry point. With parameters it runs one task in batch
 // mode; the desktop window comes with the Qt layer.
 
-#include <unistd.h>
-
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/batch_mode.h"
@@ -49,7 +48,7 @@ int main(int argc, char** argv) {
   env.runner = &runner;
   env.clock = &clock;
   env.out = &std::cout;
-  long cpus = ::sysconf(_SC_NPROCESSORS_ONLN);
+  unsigned cpus = std::thread::hardware_concurrency();
   env.processors = cpus > 0 ? static_cast<int>(cpus) : 1;
   return yl::RunBatchMode(params, env);
 }

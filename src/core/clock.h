@@ -1,5 +1,6 @@
 #pragma once
-// "Now" for completion stamps and elapsed times; tests inject a FakeClock.
+// "Now" for completion stamps and elapsed times; tests inject one that stands still
+// (tests/support/fake_clock.h).
 
 #include <chrono>
 
@@ -16,17 +17,6 @@ class Clock {
 class SystemClock : public Clock {
  public:
   TimePoint Now() const override { return std::chrono::system_clock::now(); }
-};
-
-class FakeClock : public Clock {
- public:
-  explicit FakeClock(TimePoint start = TimePoint{}) : now_(start) {}
-  TimePoint Now() const override { return now_; }
-  void Advance(std::chrono::milliseconds by) { now_ += by; }
-  void Set(TimePoint t) { now_ = t; }
-
- private:
-  TimePoint now_;
 };
 
 }  // namespace yl

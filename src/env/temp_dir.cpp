@@ -1,10 +1,8 @@
 #include "env/temp_dir.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include "core/text_util.h"
 #include "env/dir_source.h"
+#include "platform/dir_list.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -19,20 +17,12 @@ bool AllowedNameChar(char c) {
 }
 
 bool AnyPlainFile(const std::string& dir) {
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return false;
-  bool found = false;
-  while (dirent* e = ::readdir(d)) {
-    std::string n = e->d_name;
-    if (n == "." || n == "..") continue;
-    struct stat st;
-    if (::lstat(JoinPath(dir, n).c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-      found = true;
-      break;
-    }
+  auto entries = ListDirectory(dir);
+  if (!entries) return false;
+  for (const DirEntry& e : *entries) {
+    if (!e.is_directory) return true;
   }
-  ::closedir(d);
-  return found;
+  return false;
 }
 
 // Emptied at every exit, so it must not be a place that holds anything of value.

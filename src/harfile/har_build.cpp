@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/local_time.h"
+
 namespace yl {
 
 Result<HarHeader> StringHeader(const std::string& name, const std::string& description,
@@ -42,8 +44,7 @@ Status AddBuiltHeader(HarFile& file, Result<HarHeader> header) {
 
 std::string HarCreationTimeNow() {
   std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  std::tm tm = LocalTime(t);
   char buf[64];
   std::strftime(buf, sizeof buf, "%H:%M:%S %d-%b-%Y", &tm);
   return buf;

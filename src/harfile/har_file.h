@@ -195,7 +195,7 @@ Result<HarFile> ReadHeadersFromHarBytes(std::string_view bytes, const std::strin
 
 struct HarWriteOptions {
   // Write real arrays with more than 70% zeros in sparse storage (see ReadUseSparse in
-  // har_settings.h for the user's setting).
+  // env/har_settings.h for the user's setting).
   bool use_sparse = false;
 };
 

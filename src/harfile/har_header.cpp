@@ -4,8 +4,8 @@
 #include <new>
 
 #include "core/internal_error.h"
+#include "core/status.h"
 #include "core/text_util.h"
-#include "harfile/error_suffix.h"
 #include "harfile/har_file.h"
 #include "harfile/har_internal.h"
 #include "harfile/zeroed_block.h"
@@ -302,7 +302,8 @@ Status CompleteShape(HarHeader& h, std::int64_t strings) {
     h.size_text = Cut(std::to_string(strings) + " length " + std::to_string(h.string_length), 80);
     h.short_size_text = Cut(h.size_text, 30);
   } else if (h.type == "2I") {
-    if (h.rows < 0 || h.cols < 0) return FailB("Negative 2I dimension", "CompleteHeaderRecord");
+    if (h.rows < 0 || h.cols < 0)
+      return FailSpaced("Negative 2I dimension", "CompleteHeaderRecord");
     h.element_count = std::int64_t{h.rows} * h.cols;
     std::string t;
     if (h.rows != 1 && h.cols != 1) {
@@ -317,11 +318,12 @@ Status CompleteShape(HarHeader& h, std::int64_t strings) {
     h.size_text = t;
     h.short_size_text = Cut(t, 30);
   } else if (h.type == "RE") {
-    if (h.NDim < 0) return FailB("NDim<0", "CompleteHeaderRecord");
-    if (h.NDim > kMaxHarDims) return FailB("NDim>7", "CompleteHeaderRecord");
-    if (auto r = CheckRealSizes(h.sizes, h.NDim); !r) return FwdB(r, "CompleteHeaderRecord");
+    if (h.NDim < 0) return FailSpaced("NDim<0", "CompleteHeaderRecord");
+    if (h.NDim > kMaxHarDims) return FailSpaced("NDim>7", "CompleteHeaderRecord");
+    if (auto r = CheckRealSizes(h.sizes, h.NDim); !r)
+      return ForwardSpaced(r, "CompleteHeaderRecord");
     for (int i = h.NDim; i < kMaxHarDims; ++i) {
-      if (h.sizes[i] != 1) return FailB("unused dims should=1", "CompleteHeaderRecord");
+      if (h.sizes[i] != 1) return FailSpaced("unused dims should=1", "CompleteHeaderRecord");
     }
     h.element_count = 1;
     for (std::int32_t s : h.sizes) h.element_count *= s;
@@ -350,10 +352,10 @@ Status CompleteHeaderRecord(HarHeader& h) {
   }
   if (auto r = CompleteShape(h, static_cast<std::int64_t>(h.strings.size())); !r) return r;
   if (h.type == "2I" && static_cast<std::int64_t>(h.ints.size()) != h.element_count) {
-    return FailB("2I array does not match its dimensions", "CompleteHeaderRecord");
+    return FailSpaced("2I array does not match its dimensions", "CompleteHeaderRecord");
   }
   if (h.type == "RE" && h.values.allocated() && h.values.size() != h.element_count) {
-    return FailB("Array does not match its dimensions", "CompleteHeaderRecord");
+    return FailSpaced("Array does not match its dimensions", "CompleteHeaderRecord");
   }
   return Ok();
 }
@@ -366,9 +368,9 @@ Status CompleteHeaderWithoutData(HarHeader& h, std::int64_t strings) {
 
 Result<HarHeader> Create1C(std::string_view name, std::string_view description,
                            const std::vector<std::string>& strings, std::int32_t string_length) {
-  if (string_length <= 0) return FailB("LenString<=0", "Create1C");
+  if (string_length <= 0) return FailSpaced("LenString<=0", "Create1C");
   if (strings.size() > static_cast<std::size_t>(kMaxDimSize)) {
-    return FailB("NElm(" + std::to_string(strings.size()) + ")>MaxPtr(33554430)", "Create1C");
+    return FailSpaced("NElm(" + std::to_string(strings.size()) + ")>MaxPtr(33554430)", "Create1C");
   }
   HarHeader h;
   h.name = std::string(name);
@@ -377,22 +379,22 @@ Result<HarHeader> Create1C(std::string_view name, std::string_view description,
   h.string_length = string_length;
   h.strings = strings;
   for (std::string& s : h.strings) s = TrimRight(s);
-  if (auto r = CompleteHeaderRecord(h); !r) return FwdB(r, "Create1C");
+  if (auto r = CompleteHeaderRecord(h); !r) return ForwardSpaced(r, "Create1C");
   return h;
 }
 
 Result<HarHeader> Create2I(std::string_view name, std::string_view description, std::int32_t rows,
                            std::int32_t cols) {
   if (rows < 0 || rows > kMaxDimSize) {
-    return FailB("Too many rows(" + std::to_string(rows) + "), max is 33554430", "Create2I");
+    return FailSpaced("Too many rows(" + std::to_string(rows) + "), max is 33554430", "Create2I");
   }
   if (cols < 0 || cols > kMaxDimSize) {
-    return FailB("Too many cols(" + std::to_string(cols) + "), max is 33554430", "Create2I");
+    return FailSpaced("Too many cols(" + std::to_string(cols) + "), max is 33554430", "Create2I");
   }
   if (std::int64_t{rows} * cols > kMaxArrayElements) {
-    return FailB("Array size (" + std::to_string(rows) + "*" + std::to_string(cols) +
-                     ") too large: max is 268435455 elements",
-                 "Create2I");
+    return FailSpaced("Array size (" + std::to_string(rows) + "*" + std::to_string(cols) +
+                          ") too large: max is 268435455 elements",
+                      "Create2I");
   }
   HarHeader h;
   h.name = std::string(name);
@@ -401,18 +403,18 @@ Result<HarHeader> Create2I(std::string_view name, std::string_view description, 
   h.rows = rows;
   h.cols = cols;
   h.ints.assign(static_cast<std::size_t>(std::int64_t{rows} * cols), 0);
-  if (auto r = CompleteHeaderRecord(h); !r) return FwdB(r, "Create2I");
+  if (auto r = CompleteHeaderRecord(h); !r) return ForwardSpaced(r, "Create2I");
   return h;
 }
 
 Result<HarHeader> CreateUnLabelledRE(std::string_view name, std::string_view description, int NDim,
                                      const std::array<std::int32_t, 7>& sizes, bool allocate) {
-  if (NDim < 0) return FailB("NDim<0", "CreateUnLabelledRE");
-  if (NDim > kMaxHarDims) return FailB("NDim>7", "CreateUnLabelledRE");
+  if (NDim < 0) return FailSpaced("NDim<0", "CreateUnLabelledRE");
+  if (NDim > kMaxHarDims) return FailSpaced("NDim>7", "CreateUnLabelledRE");
   for (int i = NDim; i < kMaxHarDims; ++i) {
-    if (sizes[i] != 1) return FailB("unused dims should=1", "CreateUnLabelledRE");
+    if (sizes[i] != 1) return FailSpaced("unused dims should=1", "CreateUnLabelledRE");
   }
-  if (auto r = CheckRealSizes(sizes, NDim); !r) return FwdB(r, "CreateUnLabelledRE");
+  if (auto r = CheckRealSizes(sizes, NDim); !r) return ForwardSpaced(r, "CreateUnLabelledRE");
   HarHeader h;
   h.name = std::string(name);
   h.description = std::string(description);
@@ -424,22 +426,22 @@ Result<HarHeader> CreateUnLabelledRE(std::string_view name, std::string_view des
     std::int64_t n = 1;
     for (std::int32_t s : sizes) n *= s;
     if (auto r = h.values.Allocate(n); !r) {
-      return FailB(r.error() + Sfx("AllocMat7"), "CreateUnLabelledRE");
+      return FailSpaced(r.error() + SpacedBracket("AllocMat7"), "CreateUnLabelledRE");
     }
   }
-  if (auto r = CompleteHeaderRecord(h); !r) return FwdB(r, "CreateUnLabelledRE");
+  if (auto r = CompleteHeaderRecord(h); !r) return ForwardSpaced(r, "CreateUnLabelledRE");
   return h;
 }
 
 Status SetDimensionSet(HarHeader& h, int dim, std::string_view set_name,
                        const std::vector<std::string>& elements) {
   if (!h.IsReal() || dim < 0 || dim >= h.NDim) {
-    return FailB("No such dimension " + std::to_string(dim + 1), "SetDimensionSet");
+    return FailSpaced("No such dimension " + std::to_string(dim + 1), "SetDimensionSet");
   }
   if (!elements.empty() && static_cast<std::int64_t>(elements.size()) != h.sizes[dim]) {
-    return FailB("Set " + std::string(set_name) + " has " + std::to_string(elements.size()) +
-                     " elements but the dimension has size " + std::to_string(h.sizes[dim]),
-                 "SetDimensionSet");
+    return FailSpaced("Set " + std::string(set_name) + " has " + std::to_string(elements.size()) +
+                          " elements but the dimension has size " + std::to_string(h.sizes[dim]),
+                      "SetDimensionSet");
   }
   SetDetails& s = h.sets;
   s.acdim = h.NDim;
@@ -460,23 +462,24 @@ void SetCoefficientName(HarHeader& h, std::string_view name) {
 
 Result<HarHeader> CloneHeader(const HarHeader& h) {
   if (h.type != "1C" && h.type != "2I" && h.type != "RE" && h.type != "RL") {
-    return FailB("Unrecognized Header Type \"" + h.type + "\"", "CloneHeader");
+    return FailSpaced("Unrecognized Header Type \"" + h.type + "\"", "CloneHeader");
   }
   try {
     return HarHeader(h);
   } catch (const std::bad_alloc&) {
-    return FailB("Out of Memory [SafeGetMem] [copymat7]", "CloneHeader");
+    return FailSpaced("Out of Memory [SafeGetMem] [copymat7]", "CloneHeader");
   }
 }
 
 Result<HarHeader> AddADim(const HarHeader& in, const TSetRec& set, bool first) {
-  if (!in.IsReal()) return FailB("InHed:Not an RL or RE Header", "AddADim");
-  if (auto r = ValidREDetails(in.sets, in.NDim); !r) return FailB("InHed:" + r.error(), "AddADim");
-  if (in.NDim >= kMaxHarDims) return FailB("Cannot make 8-dim array", "AddADim");
-  if (set.size <= 0) return FailB("Bad new set length", "AddADim");
+  if (!in.IsReal()) return FailSpaced("InHed:Not an RL or RE Header", "AddADim");
+  if (auto r = ValidREDetails(in.sets, in.NDim); !r)
+    return FailSpaced("InHed:" + r.error(), "AddADim");
+  if (in.NDim >= kMaxHarDims) return FailSpaced("Cannot make 8-dim array", "AddADim");
+  if (set.size <= 0) return FailSpaced("Bad new set length", "AddADim");
   if (set.elements_known != !set.elements.empty() ||
       (set.elements_known && static_cast<std::int64_t>(set.elements.size()) != set.size)) {
-    return FailB("ElmsKnown, SetElms mismatch", "AddADim");
+    return FailSpaced("ElmsKnown, SetElms mismatch", "AddADim");
   }
   HarHeader out;
   out.name = in.name;
@@ -502,13 +505,14 @@ Result<HarHeader> AddADim(const HarHeader& in, const TSetRec& set, bool first) {
   out.sets.StName[fresh] = Cut(Trim(set.name), kSetNameLen);
   out.sets.RDelst[fresh] = set.elements_known ? 'k' : 'u';
   out.sets.elements[fresh] = set.elements;
-  if (auto r = CheckRealSizes(out.sizes, out.NDim); !r) return FwdB(r, "AddADim");
+  if (auto r = CheckRealSizes(out.sizes, out.NDim); !r) return ForwardSpaced(r, "AddADim");
   if (auto r = ValidREDetails(out.sets, out.NDim); !r)
-    return FailB("OutHed:" + r.error(), "AddADim");
+    return FailSpaced("OutHed:" + r.error(), "AddADim");
   std::int64_t n = 1;
   for (std::int32_t s : out.sizes) n *= s;
-  if (auto r = out.values.Allocate(n); !r) return FailB(r.error() + Sfx("AllocMat7"), "AddADim");
-  if (auto r = CompleteHeaderRecord(out); !r) return FwdB(r, "AddADim");
+  if (auto r = out.values.Allocate(n); !r)
+    return FailSpaced(r.error() + SpacedBracket("AllocMat7"), "AddADim");
+  if (auto r = CompleteHeaderRecord(out); !r) return ForwardSpaced(r, "AddADim");
   return out;
 }
 
@@ -539,15 +543,15 @@ Result<HarFile> NewHarFile(const std::string& creating_program, const std::strin
   f.XXCD = MakeCreationDateHeader(creation_time);
   f.XXCR = MakeCreatingProgHeader(creating_program);
   f.XXHS = MakeHistoryHeader();
-  if (auto r = CompleteHarFile(f, sort); !r) return FwdB(r, "NewHarFile");
+  if (auto r = CompleteHarFile(f, sort); !r) return ForwardSpaced(r, "NewHarFile");
   return f;
 }
 
 Status AddHeaderNil(HarFile& file, HarHeader header) {
   if (file.headers.size() >= static_cast<std::size_t>(kMaxHeaders)) {
-    return FailB("Too many headers: max is 8000", "AddHeaderNil");
+    return FailSpaced("Too many headers: max is 8000", "AddHeaderNil");
   }
-  if (auto r = CompleteHeaderRecord(header); !r) return FwdB(r, "AddHeaderNil");
+  if (auto r = CompleteHeaderRecord(header); !r) return ForwardSpaced(r, "AddHeaderNil");
   if (header.IsReal()) file.total_reals += static_cast<double>(header.element_count);
   file.headers.push_back(std::move(header));
   return Ok();

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/status.h"
 #include "core/text_util.h"
-#include "harfile/error_suffix.h"
 #include "harfile/har_file.h"
 #include "harfile/har_internal.h"
 #include "harfile/record_file.h"
@@ -40,13 +40,13 @@ std::string Shown(const HarHeader& h) { return TrimRight(h.name); }
 Result<int> GetIntsExpected(const std::string& type, const std::string& storage) {
   if (type == "RL" || type == "RE") {
     if (storage == "FULL" || storage == "SPSE") return 8;
-    return FailB("Unrecognized Storage Method: " + storage, "GetIntsExpected");
+    return FailSpaced("Unrecognized Storage Method: " + storage, "GetIntsExpected");
   }
   if (type == "1C" || type == "2I" || type == "2R") {
     if (storage == "FULL") return 3;
-    return FailB("Unrecognized Storage Method: " + storage, "GetIntsExpected");
+    return FailSpaced("Unrecognized Storage Method: " + storage, "GetIntsExpected");
   }
-  return FailB("Unrecognized Data Type " + type, "GetIntsExpected");
+  return FailSpaced("Unrecognized Data Type " + type, "GetIntsExpected");
 }
 
 struct Desc {
@@ -58,42 +58,42 @@ struct Desc {
 
 Result<Desc> GetDesc(RecordFile& f) {
   auto rec = GetRecBuf(f, 76, 4);
-  if (!rec) return FwdB(rec, "GetDesc");
+  if (!rec) return ForwardSpaced(rec, "GetDesc");
   Desc d;
   d.type = Chars(rec->fixed, 0, 2);
   d.storage = Chars(rec->fixed, 2, 4);
   d.description = Trim(Chars(rec->fixed, 6, 70));
   auto expected = GetIntsExpected(d.type, d.storage);
-  if (!expected) return FwdB(expected, "GetDesc");
-  if (rec->count != *expected) return FailB("Description Record wrong length", "GetDesc");
+  if (!expected) return ForwardSpaced(expected, "GetDesc");
+  if (rec->count != *expected) return FailSpaced("Description Record wrong length", "GetDesc");
   for (std::int64_t i = 0; i < rec->count; ++i) d.ints.push_back(I32(rec->elements, i));
   return d;
 }
 
 Result<std::vector<std::string>> GetHarStrings(RecordFile& f, std::int32_t n, std::int32_t len) {
   constexpr const char* kRoutine = "GetHarStrings";
-  if (len <= 0) return FailB("LenString<=0", kRoutine);
-  if (n < 0) return FailB("Number of strings negative(" + std::to_string(n) + ")", kRoutine);
+  if (len <= 0) return FailSpaced("LenString<=0", kRoutine);
+  if (n < 0) return FailSpaced("Number of strings negative(" + std::to_string(n) + ")", kRoutine);
   std::int64_t total = std::int64_t{n} * len;
   if (total > MaxHarBuf) {
-    return FailB("Cannot read " + std::to_string(n) + " strings length " + std::to_string(len) +
-                     " (total size " + std::to_string(total) +
-                     ") since buffer size MaxHarBuf is set to just 8000000",
-                 kRoutine);
+    return FailSpaced("Cannot read " + std::to_string(n) + " strings length " +
+                          std::to_string(len) + " (total size " + std::to_string(total) +
+                          ") since buffer size MaxHarBuf is set to just 8000000",
+                      kRoutine);
   }
-  if (total > f.Remaining()) return FailB("Unexpected end-of-file [FileRead]", kRoutine);
+  if (total > f.Remaining()) return FailSpaced("Unexpected end-of-file [FileRead]", kRoutine);
   std::vector<std::string> out;
   out.reserve(static_cast<std::size_t>(n));
   for (;;) {
     auto rec = GetRecBuf(f, 12, len);
-    if (!rec) return FwdB(rec, kRoutine);
+    if (!rec) return ForwardSpaced(rec, kRoutine);
     std::int32_t left = I32(rec->fixed, 0);
     std::int32_t all = I32(rec->fixed, 1);
     std::int32_t here = I32(rec->fixed, 2);
-    if (all != n) return FailB("Unexpected number of strings in record", kRoutine);
-    if (rec->count != here) return FailB("1C record wrong length", kRoutine);
+    if (all != n) return FailSpaced("Unexpected number of strings in record", kRoutine);
+    if (rec->count != here) return FailSpaced("1C record wrong length", kRoutine);
     if (static_cast<std::int64_t>(out.size()) + here > n) {
-      return FailB("Too many strings in 1C record", kRoutine);
+      return FailSpaced("Too many strings in 1C record", kRoutine);
     }
     for (std::int32_t i = 0; i < here; ++i) {
       std::size_t keep = std::min<std::size_t>(static_cast<std::size_t>(len), kMaxKeptStringLen);
@@ -102,7 +102,7 @@ Result<std::vector<std::string>> GetHarStrings(RecordFile& f, std::int32_t n, st
     if (left <= 1) break;
   }
   if (static_cast<std::int64_t>(out.size()) != n) {
-    return FailB("Too few strings in 1C record", kRoutine);
+    return FailSpaced("Too few strings in 1C record", kRoutine);
   }
   return out;
 }
@@ -111,7 +111,7 @@ Result<std::vector<std::string>> GetHarStrings(RecordFile& f, std::int32_t n, st
 Status GetOrgREData(RecordFile& f, HarHeader& h) {
   constexpr const char* kRoutine = "GetOrgREData";
   auto rec = GetRecBuf(f, 0, 1);
-  if (!rec) return FwdB(rec, kRoutine);
+  if (!rec) return ForwardSpaced(rec, kRoutine);
   std::span<const unsigned char> b = rec->elements;
   std::size_t at = 0;
   bool short_rec = false;
@@ -141,9 +141,9 @@ Status GetOrgREData(RecordFile& f, HarHeader& h) {
   s.SetsToRead = int32();
   s.acdmkn = int32() != 0;
   s.acdim = int32();
-  if (short_rec) return FailB(kShort, kRoutine);
+  if (short_rec) return FailSpaced(kShort, kRoutine);
   if (s.acdim < 0 || s.acdim > kMaxHarDims) {
-    return FailB("acdim out of range(" + std::to_string(s.acdim) + ")", kRoutine);
+    return FailSpaced("acdim out of range(" + std::to_string(s.acdim) + ")", kRoutine);
   }
   std::string coeff = TrimRight(chars(12));
   for (char c : coeff) {
@@ -159,20 +159,20 @@ Status GetOrgREData(RecordFile& f, HarHeader& h) {
   }
   for (int i = 0; i < s.acdim; ++i) s.elno[i] = int32();
   s.NEltrd = int32();
-  if (short_rec) return FailB(kShort, kRoutine);
+  if (short_rec) return FailSpaced(kShort, kRoutine);
   if (s.NEltrd < 0 || s.NEltrd > s.acdim) {
-    return FailB("neltrd mismatch: NEltrd=" + std::to_string(s.NEltrd), kRoutine);
+    return FailSpaced("neltrd mismatch: NEltrd=" + std::to_string(s.NEltrd), kRoutine);
   }
   std::vector<std::string> names;
   for (int i = 0; i < s.NEltrd; ++i) names.push_back(Trim(chars(12)));
-  if (short_rec) return FailB(kShort, kRoutine);
+  if (short_rec) return FailSpaced(kShort, kRoutine);
 
   // Dimensions of size 1 past the last larger one may still carry a set.
   int min_dim = NDimOfSizes(h.sizes);
   if (min_dim == 1 && h.sizes[0] == 1) min_dim = 0;
   if (s.acdim < min_dim) {
-    return FailB("acdim(" + std::to_string(s.acdim) + ")<>NDim(" + std::to_string(min_dim) + ")",
-                 kRoutine);
+    return FailSpaced(
+        "acdim(" + std::to_string(s.acdim) + ")<>NDim(" + std::to_string(min_dim) + ")", kRoutine);
   }
   h.NDim = s.acdim;
 
@@ -190,12 +190,13 @@ Status GetOrgREData(RecordFile& f, HarHeader& h) {
       }
       if (earlier >= 0) {
         if (h.sizes[earlier] != h.sizes[i]) {
-          return FailB("Set " + s.StName[i] + " has 2 different sizes in same header. ", kRoutine);
+          return FailSpaced("Set " + s.StName[i] + " has 2 different sizes in same header. ",
+                            kRoutine);
         }
         s.elements[i] = s.elements[earlier];
       } else {
         auto el = GetHarStrings(f, h.sizes[i], kSetNameLen);
-        if (!el) return FwdB(el, kRoutine);
+        if (!el) return ForwardSpaced(el, kRoutine);
         for (std::string& e : *el) e = Trim(e);
         s.elements[i] = std::move(*el);
         ++sets_read;
@@ -207,15 +208,15 @@ Status GetOrgREData(RecordFile& f, HarHeader& h) {
       s.elements[i] = {s.eltnam[i]};
       ++e_count;
     } else {
-      return FailB("RDelst not k, e, u or n", kRoutine);
+      return FailSpaced("RDelst not k, e, u or n", kRoutine);
     }
   }
   if (e_count != s.NEltrd) {
-    return FailB(
+    return FailSpaced(
         "neltrd mismatch: J=" + std::to_string(e_count) + ",NEltrd=" + std::to_string(s.NEltrd),
         kRoutine);
   }
-  if (sets_read != s.SetsToRead) return FailB("SetsToRead mismatch", kRoutine);
+  if (sets_read != s.SetsToRead) return FailSpaced("SetsToRead mismatch", kRoutine);
   for (int i = 0; i < s.acdim; ++i) {
     if (s.RDelst[i] == 'u' && SameText(s.StName[i], "Unk" + std::to_string(h.sizes[i]))) {
       s.StName[i].clear();
@@ -273,7 +274,7 @@ Details GetHeaderDetails(RecordFile& f, const std::string& name) {
     h.NDim = NDimOfSizes(h.sizes);
     if (st && h.type == "RE") st = GetOrgREData(f, h);
   }
-  if (!st) d.error = "At header " + name + "\r\n" + st.error() + Sfx("GetHeaderDetails");
+  if (!st) d.error = "At header " + name + "\r\n" + st.error() + SpacedBracket("GetHeaderDetails");
   return d;
 }
 
@@ -302,7 +303,7 @@ Status ReserveArray(ReadContext& c, HarHeader& h, std::int64_t count, bool backe
     if (bytes > c.unbacked_left) return Fail("Out of Memory [SafeGetMem] [AllocMat7]");
     c.unbacked_left -= bytes;
   }
-  if (auto r = h.values.Allocate(count); !r) return FwdB(r, "AllocMat7");
+  if (auto r = h.values.Allocate(count); !r) return ForwardSpaced(r, "AllocMat7");
   return Ok();
 }
 
@@ -310,26 +311,26 @@ Status GetRLData(ReadContext& c, HarHeader& h) {
   constexpr const char* kRoutine = "GetRLData";
   std::int64_t count = 1;
   for (std::int32_t s : h.sizes) count *= s;
-  if (auto r = ReserveArray(c, h, count, true); !r) return FwdB(r, kRoutine);
+  if (auto r = ReserveArray(c, h, count, true); !r) return ForwardSpaced(r, kRoutine);
   auto dims = GetRecBuf(c.f, 36, 4);
-  if (!dims) return FwdB(dims, kRoutine);
+  if (!dims) return ForwardSpaced(dims, kRoutine);
   for (int k = 0; k < kMaxHarDims; ++k) {
     if (I32(dims->fixed, 2 + k) != h.sizes[k]) {
-      return FailB("RL dimensions record does not match the description", kRoutine);
+      return FailSpaced("RL dimensions record does not match the description", kRoutine);
     }
   }
   if (I32(dims->fixed, 0) <= 1) return Ok();
   float* out = h.values.data();
   for (;;) {
     auto ranges = GetRecBuf(c.f, 60, 4);
-    if (!ranges) return FwdB(ranges, kRoutine);
+    if (!ranges) return ForwardSpaced(ranges, kRoutine);
     std::int32_t lh[14];
     for (int k = 0; k < 14; ++k) lh[k] = I32(ranges->fixed, 1 + k);
     auto vals = GetRecBuf(c.f, 4, 4);
-    if (!vals) return FwdB(vals, kRoutine);
+    if (!vals) return ForwardSpaced(vals, kRoutine);
     auto n = BlockCount(lh, h.sizes.data(), kMaxHarDims, "RL record wrong length");
-    if (!n) return FwdB(n, kRoutine);
-    if (*n != vals->count) return FailB("RL record wrong length", kRoutine);
+    if (!n) return ForwardSpaced(n, kRoutine);
+    if (*n != vals->count) return FailSpaced("RL record wrong length", kRoutine);
     if (*n > 0) {
       // Copy runs along dimension 1; an odometer walks the higher indices of the block.
       std::int64_t run = std::int64_t{lh[1]} - lh[0] + 1;
@@ -364,37 +365,38 @@ Status GetRLSparseData(ReadContext& c, HarHeader& h) {
   std::int64_t count = 1;
   for (std::int32_t s : h.sizes) count *= s;
   auto head = GetRecBuf(c.f, 12, 1);
-  if (!head) return FwdB(head, kRoutine);
+  if (!head) return ForwardSpaced(head, kRoutine);
   std::int32_t nnz = I32(head->fixed, 0);
   std::int32_t isize = I32(head->fixed, 1);
   std::int32_t rsize = I32(head->fixed, 2);
   if (isize != 4 || rsize != 4) {
-    return FailB("Expected 4 byte integer and reals: found " + std::to_string(isize) + "  " +
-                     std::to_string(rsize),
-                 kRoutine);
+    return FailSpaced("Expected 4 byte integer and reals: found " + std::to_string(isize) + "  " +
+                          std::to_string(rsize),
+                      kRoutine);
   }
-  if (nnz < 0 || nnz > count) return FailB("Bad NNZ(" + std::to_string(nnz) + ")", kRoutine);
+  if (nnz < 0 || nnz > count) return FailSpaced("Bad NNZ(" + std::to_string(nnz) + ")", kRoutine);
   if (std::int64_t{nnz} * 8 > c.f.Remaining()) {
-    return FailB("Unexpected end-of-file [FileRead]", kRoutine);
+    return FailSpaced("Unexpected end-of-file [FileRead]", kRoutine);
   }
-  if (auto r = ReserveArray(c, h, count, false); !r) return FwdB(r, kRoutine);
+  if (auto r = ReserveArray(c, h, count, false); !r) return ForwardSpaced(r, kRoutine);
   float* out = h.values.data();
   std::int64_t read = 0;
   for (;;) {
     auto rec = GetRecBuf(c.f, 12, 4);
-    if (!rec) return FwdB(rec, kRoutine);
+    if (!rec) return ForwardSpaced(rec, kRoutine);
     std::int32_t left = I32(rec->fixed, 0);
     std::int32_t total = I32(rec->fixed, 1);
     std::int32_t here = I32(rec->fixed, 2);
     if (here < 0 || rec->count != 2 * std::int64_t{here}) {
-      return FailB("Nhere(" + std::to_string(here) + ") <>(Extra(" + std::to_string(rec->count) +
-                       ") div 2) at KREC=" + std::to_string(left),
-                   kRoutine);
+      return FailSpaced("Nhere(" + std::to_string(here) + ") <>(Extra(" +
+                            std::to_string(rec->count) + ") div 2) at KREC=" + std::to_string(left),
+                        kRoutine);
     }
-    if (total != nnz) return FailB("TOTAL <> NNZ", kRoutine);
+    if (total != nnz) return FailSpaced("TOTAL <> NNZ", kRoutine);
     if (read + here > nnz) {
-      return FailB("NRead(" + std::to_string(read + here) + ") <> NNZ(" + std::to_string(nnz) + ")",
-                   kRoutine);
+      return FailSpaced(
+          "NRead(" + std::to_string(read + here) + ") <> NNZ(" + std::to_string(nnz) + ")",
+          kRoutine);
     }
     const unsigned char* p = rec->elements.data();
     for (std::int32_t i = 0; i < here; ++i) {
@@ -403,7 +405,7 @@ Status GetRLSparseData(ReadContext& c, HarHeader& h) {
       std::memcpy(&pos, p + 4 * i, 4);
       std::memcpy(&v, p + 4 * (std::int64_t{here} + i), 4);
       if (pos < 1 || pos > count) {
-        return FailB("Sparse position " + std::to_string(pos) + " out of range", kRoutine);
+        return FailSpaced("Sparse position " + std::to_string(pos) + " out of range", kRoutine);
       }
       out[pos - 1] = v;
     }
@@ -411,8 +413,8 @@ Status GetRLSparseData(ReadContext& c, HarHeader& h) {
     if (left <= 1) break;
   }
   if (read != nnz) {
-    return FailB("NRead(" + std::to_string(read) + ") <> NNZ(" + std::to_string(nnz) + ")",
-                 kRoutine);
+    return FailSpaced("NRead(" + std::to_string(read) + ") <> NNZ(" + std::to_string(nnz) + ")",
+                      kRoutine);
   }
   return Ok();
 }
@@ -450,11 +452,12 @@ Status Get2DBlocks(ReadContext& c, std::int32_t rows, std::int32_t cols, unsigne
 
 Status Get2IData(ReadContext& c, HarHeader& h) {
   std::int64_t count = std::int64_t{h.rows} * h.cols;
-  if (count * 4 > c.f.Remaining()) return FailB("Unexpected end-of-file [FileRead]", "Get2IData");
+  if (count * 4 > c.f.Remaining())
+    return FailSpaced("Unexpected end-of-file [FileRead]", "Get2IData");
   h.ints.assign(static_cast<std::size_t>(count), 0);
   auto r = Get2DBlocks(c, h.rows, h.cols, reinterpret_cast<unsigned char*>(h.ints.data()),
                        "2I record wrong length");
-  if (!r) return FwdB(r, "Get2IData");
+  if (!r) return ForwardSpaced(r, "Get2IData");
   return Ok();
 }
 
@@ -475,10 +478,10 @@ void Turn2RtoRL(HarHeader& h) {
 
 Status Get2RData(ReadContext& c, HarHeader& h) {
   std::int64_t count = std::int64_t{h.rows} * h.cols;
-  if (auto r = ReserveArray(c, h, count, true); !r) return FwdB(r, "Get2RData");
+  if (auto r = ReserveArray(c, h, count, true); !r) return ForwardSpaced(r, "Get2RData");
   auto r = Get2DBlocks(c, h.rows, h.cols, reinterpret_cast<unsigned char*>(h.values.data()),
                        "2R record wrong length");
-  if (!r) return FwdB(r, "Get2RData");
+  if (!r) return ForwardSpaced(r, "Get2RData");
   Turn2RtoRL(h);
   return Ok();
 }
@@ -487,7 +490,7 @@ Status Get1CData(ReadContext& c, HarHeader& h) {
   std::int32_t n = h.rows;
   h.rows = 0;
   auto s = GetHarStrings(c.f, n, h.string_length);
-  if (!s) return FwdB(s, "Get1CData");
+  if (!s) return ForwardSpaced(s, "Get1CData");
   h.strings = std::move(*s);
   return Ok();
 }
@@ -514,9 +517,9 @@ Status ReadHeaderData(ReadContext& c, HarHeader& h) {
   } else {
     r = Fail("Bad HeadType: " + h.type);
   }
-  if (!r) return FailB(r.error(), "ReadHeaderData:" + Shown(h));
+  if (!r) return FailSpaced(r.error(), "ReadHeaderData:" + Shown(h));
   if (auto done = CompleteHeaderRecord(h); !done) {
-    return FailB(done.error(), "ReadHeaderData:" + Shown(h));
+    return FailSpaced(done.error(), "ReadHeaderData:" + Shown(h));
   }
   return Ok();
 }
@@ -554,7 +557,7 @@ Status Place(HarFile& file, HarHeader h, std::string_view routine) {
     file.XXFF = std::move(h);
   } else {
     if (file.headers.size() >= static_cast<std::size_t>(kMaxHeaders)) {
-      return FailB("Too many headers: max is 8000", routine);
+      return FailSpaced("Too many headers: max is 8000", routine);
     }
     file.headers.push_back(std::move(h));
   }
@@ -576,15 +579,15 @@ void PassOver(RecordFile& f, const std::string& name) {
 
 Status ReadMoreFrom(Result<RecordFile> f, HarFile& file, const HarReadOptions& options, bool* bad) {
   constexpr const char* kRoutine = "ReadMoreIntoHarFile";
-  if (!f) return FwdB(f, kRoutine);
+  if (!f) return ForwardSpaced(f, kRoutine);
   file.fujitsu = f->Fujitsu();
   ReadContext c{*f};
   for (;;) {
     auto head = GetHead(*f);
-    if (!head) return FwdB(head, kRoutine);
+    if (!head) return ForwardSpaced(head, kRoutine);
     if (!head->found) break;
     auto h = ReadOneHeader(c, head->name, options, bad);
-    if (!h) return FwdB(h, kRoutine);
+    if (!h) return ForwardSpaced(h, kRoutine);
     if (!*h) continue;
     if (auto r = Place(file, std::move(**h), kRoutine); !r) return r;
   }
@@ -595,26 +598,27 @@ Status ReadMoreFrom(Result<RecordFile> f, HarFile& file, const HarReadOptions& o
 Result<HarFile> ReadHarFrom(Result<RecordFile> f, const HarReadOptions& options, bool* bad) {
   if (bad) *bad = false;
   HarFile file;
-  if (auto r = ReadMoreFrom(std::move(f), file, options, bad); !r) return FwdB(r, "ReadHarFile");
-  if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, "ReadHarFile");
+  if (auto r = ReadMoreFrom(std::move(f), file, options, bad); !r)
+    return ForwardSpaced(r, "ReadHarFile");
+  if (auto r = CompleteHarFile(file, false); !r) return ForwardSpaced(r, "ReadHarFile");
   return file;
 }
 
 Result<std::vector<HarHeaderInfo>> ListFrom(Result<RecordFile> f) {
   constexpr const char* kRoutine = "ListHarHeaders";
-  if (!f) return FwdB(f, kRoutine);
+  if (!f) return ForwardSpaced(f, kRoutine);
   std::vector<HarHeaderInfo> out;
   int ordinary = 0;
   for (;;) {
     auto head = GetHead(*f);
-    if (!head) return FwdB(head, kRoutine);
+    if (!head) return ForwardSpaced(head, kRoutine);
     if (!head->found) break;
     Details d = GetHeaderDetails(*f, head->name);
     if (d.bad) {
-      return FailB("Bad details at header \"" + TrimRight(head->name) + "\"\r\n" + d.error,
-                   kRoutine);
+      return FailSpaced("Bad details at header \"" + TrimRight(head->name) + "\"\r\n" + d.error,
+                        kRoutine);
     }
-    if (!d.error.empty()) return FailB(d.error, kRoutine);
+    if (!d.error.empty()) return FailSpaced(d.error, kRoutine);
     (void)JumpOverHeaderData(*f, d.header);
     HarHeaderInfo info;
     info.header = std::move(d.header);
@@ -626,10 +630,10 @@ Result<std::vector<HarHeaderInfo>> ListFrom(Result<RecordFile> f) {
       Turn2RtoRL(h);
     }
     if (auto r = CompleteHeaderWithoutData(h, info.string_count); !r) {
-      return FailB(r.error() + Sfx("ReadHeaderData:" + Shown(h)), kRoutine);
+      return FailSpaced(r.error() + SpacedBracket("ReadHeaderData:" + Shown(h)), kRoutine);
     }
     if (!IsSpecialName(h.name) && ++ordinary > kMaxHeaders) {
-      return FailB("Too many headers: max is 8000", kRoutine);
+      return FailSpaced("Too many headers: max is 8000", kRoutine);
     }
     out.push_back(std::move(info));
   }
@@ -642,13 +646,13 @@ Result<HarFile> ReadSomeFrom(Result<RecordFile> f, const std::vector<std::string
   constexpr const char* kRoutine = "ReadHeadersFromHarFile";
   std::vector<std::string> wanted;
   for (const std::string& n : names) wanted.push_back(NormaliseHeaderName(n));
-  if (!f) return FwdB(f, kRoutine);
+  if (!f) return ForwardSpaced(f, kRoutine);
   HarFile file;
   file.fujitsu = f->Fujitsu();
   ReadContext c{*f};
   for (;;) {
     auto head = GetHead(*f);
-    if (!head) return FwdB(head, kRoutine);
+    if (!head) return ForwardSpaced(head, kRoutine);
     if (!head->found) break;
     std::string name = NormaliseHeaderName(head->name);
     auto it = std::find(wanted.begin(), wanted.end(), name);
@@ -657,7 +661,7 @@ Result<HarFile> ReadSomeFrom(Result<RecordFile> f, const std::vector<std::string
       continue;
     }
     auto h = ReadOneHeader(c, head->name, options, nullptr);
-    if (!h) return FwdB(h, kRoutine);
+    if (!h) return ForwardSpaced(h, kRoutine);
     if (!*h) continue;
     // The first header of a name is the one read, as for a single header.
     wanted.erase(it);
@@ -675,18 +679,18 @@ Result<std::optional<HarHeader>> ReadHeaderFrom(Result<RecordFile> f, std::strin
                                                 const HarReadOptions& options) {
   std::string wanted = NormaliseHeaderName(name);
   std::string routine = "ReadHeaderFromHarFile:" + TrimRight(wanted);
-  if (!f) return FwdB(f, routine);
+  if (!f) return ForwardSpaced(f, routine);
   ReadContext c{*f};
   for (;;) {
     auto head = GetHead(*f);
-    if (!head) return FwdB(head, routine);
+    if (!head) return ForwardSpaced(head, routine);
     if (!head->found) return std::optional<HarHeader>();
     if (NormaliseHeaderName(head->name) != wanted) {
       PassOver(*f, head->name);
       continue;
     }
     auto h = ReadOneHeader(c, head->name, options, nullptr);
-    if (!h) return FwdB(h, routine);
+    if (!h) return ForwardSpaced(h, routine);
     if (*h) return h;
   }
 }

@@ -1,11 +1,9 @@
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "core/status.h"
 #include "core/text_util.h"
-#include "harfile/error_suffix.h"
 #include "harfile/har_file.h"
 #include "harfile/har_internal.h"
 #include "harfile/record_file.h"
@@ -34,7 +32,7 @@ Status WriteDesc(RecordFile& f, const std::string& type, const std::string& stor
                  const std::string& description, const std::vector<std::int32_t>& ints) {
   std::string fixed = Padded(type, 2) + Padded(storage, 4) + Padded(description, 70);
   auto r = WriteRecBuf(f, fixed.data(), 76, ints.data(), static_cast<std::int64_t>(ints.size()), 4);
-  if (!r) return FwdB(r, "WriteDesc");
+  if (!r) return ForwardSpaced(r, "WriteDesc");
   return Ok();
 }
 
@@ -57,13 +55,14 @@ Status WriteStringsRecord(RecordFile& f, const std::vector<std::string>& strings
 
 Status Write1CData(RecordFile& f, const HarHeader& h) {
   constexpr const char* kRoutine = "Write1CData";
-  if (h.string_length <= 0) return FailB("LenString<=0", kRoutine);
+  if (h.string_length <= 0) return FailSpaced("LenString<=0", kRoutine);
   std::int32_t n = static_cast<std::int32_t>(h.strings.size());
-  if (auto r = WriteName(f, h); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteName(f, h); !r) return ForwardSpaced(r, kRoutine);
   if (auto r = WriteDesc(f, "1C", "FULL", h.description, {2, n, h.string_length}); !r) {
-    return FwdB(r, kRoutine);
+    return ForwardSpaced(r, kRoutine);
   }
-  if (auto r = WriteStringsRecord(f, h.strings, h.string_length); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteStringsRecord(f, h.strings, h.string_length); !r)
+    return ForwardSpaced(r, kRoutine);
   return Ok();
 }
 
@@ -73,15 +72,15 @@ Status Write2IData(RecordFile& f, const HarHeader& h) {
   std::int32_t d2 = h.cols;
   if (static_cast<std::int64_t>(h.ints.size()) != std::int64_t{d1} * std::max(d2, 0) || d1 < 0 ||
       d2 < 0) {
-    return FailB("2I array does not match its dimensions", kRoutine);
+    return FailSpaced("2I array does not match its dimensions", kRoutine);
   }
-  if (auto r = WriteName(f, h); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteName(f, h); !r) return ForwardSpaced(r, kRoutine);
   if (auto r = WriteDesc(f, "2I", "FULL", h.description, {2, d1, d2}); !r) {
-    return FwdB(r, kRoutine);
+    return ForwardSpaced(r, kRoutine);
   }
   if (d1 < 1 || d2 < 1) {
     std::int32_t fixed[7] = {1, d1, d2, 1, d1, 1, d2};
-    if (auto r = WriteRecBuf(f, fixed, 28, nullptr, 0, 4); !r) return FwdB(r, kRoutine);
+    if (auto r = WriteRecBuf(f, fixed, 28, nullptr, 0, 4); !r) return ForwardSpaced(r, kRoutine);
     return Ok();
   }
   // Whole columns per record; a column too long for one readable record is cut into
@@ -99,7 +98,7 @@ Status Write2IData(RecordFile& f, const HarHeader& h) {
       std::int32_t fixed[7] = {static_cast<std::int32_t>(left--), d1, d2, r1, r2, c1, c2};
       const std::int32_t* vals = h.ints.data() + (std::int64_t{c1} - 1) * d1 + (r1 - 1);
       std::int64_t n = std::int64_t{r2 - r1 + 1} * (c2 - c1 + 1);
-      if (auto r = WriteRecBuf(f, fixed, 28, vals, n, 4); !r) return FwdB(r, kRoutine);
+      if (auto r = WriteRecBuf(f, fixed, 28, vals, n, 4); !r) return ForwardSpaced(r, kRoutine);
     }
   }
   return Ok();
@@ -113,13 +112,13 @@ Status WriteOrgREData(RecordFile& f, const HarHeader& h, const SetDetails& s) {
     if (s.RDelst[i] == 'e') ++neltrd;
     if (s.RDelst[i] != 'k') continue;
     if (s.elements[i].empty() && h.sizes[i] > 0) {
-      return FailB("nil SetElements for i=" + std::to_string(i + 1), kRoutine);
+      return FailSpaced("nil SetElements for i=" + std::to_string(i + 1), kRoutine);
     }
     if (static_cast<std::int64_t>(s.elements[i].size()) != h.sizes[i]) {
-      return FailB("Set " + s.StName[i] + " has " + std::to_string(s.elements[i].size()) +
-                       " elements but dimension " + std::to_string(i + 1) + " has size " +
-                       std::to_string(h.sizes[i]),
-                   kRoutine);
+      return FailSpaced("Set " + s.StName[i] + " has " + std::to_string(s.elements[i].size()) +
+                            " elements but dimension " + std::to_string(i + 1) + " has size " +
+                            std::to_string(h.sizes[i]),
+                        kRoutine);
     }
     bool earlier = false;
     for (int j : new_sets) earlier = earlier || s.StName[j] == s.StName[i];
@@ -140,10 +139,10 @@ Status WriteOrgREData(RecordFile& f, const HarHeader& h, const SetDetails& s) {
     if (s.RDelst[i] == 'e') body += Padded(s.eltnam[i], 12);
   }
   auto r = WriteRecBuf(f, nullptr, 0, body.data(), static_cast<std::int64_t>(body.size()), 1);
-  if (!r) return FwdB(r, kRoutine);
+  if (!r) return ForwardSpaced(r, kRoutine);
   for (int i : new_sets) {
     if (auto w = WriteStringsRecord(f, s.elements[i], kSetNameLen); !w) {
-      return FailB("Set " + s.StName[i] + ": " + w.error(), kRoutine);
+      return FailSpaced("Set " + s.StName[i] + ": " + w.error(), kRoutine);
     }
   }
   return Ok();
@@ -152,20 +151,20 @@ Status WriteOrgREData(RecordFile& f, const HarHeader& h, const SetDetails& s) {
 Status WriteRealStart(RecordFile& f, const HarHeader& h, const SetDetails& s,
                       const std::string& storage) {
   constexpr const char* kRoutine = "WriteRealStart";
-  if (!h.IsReal()) return FailB("Not an RL or RE Header", kRoutine);
-  if (!h.values.allocated()) return FailB("HeadMat.Root=nil", kRoutine);
+  if (!h.IsReal()) return FailSpaced("Not an RL or RE Header", kRoutine);
+  if (!h.values.allocated()) return FailSpaced("HeadMat.Root=nil", kRoutine);
   if (h.values.size() != h.element_count) {
-    return FailB("Array does not match its dimensions", kRoutine);
+    return FailSpaced("Array does not match its dimensions", kRoutine);
   }
-  if (auto r = WriteName(f, h); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteName(f, h); !r) return ForwardSpaced(r, kRoutine);
   std::vector<std::int32_t> ints = {7};
   for (std::int32_t d : h.sizes) ints.push_back(d);
   bool labelled = h.type == "RE" && ValidREDetails(s, h.NDim).has_value();
   if (auto r = WriteDesc(f, labelled ? "RE" : "RL", storage, h.description, ints); !r) {
-    return FwdB(r, kRoutine);
+    return ForwardSpaced(r, kRoutine);
   }
   if (labelled) {
-    if (auto r = WriteOrgREData(f, h, s); !r) return FwdB(r, kRoutine);
+    if (auto r = WriteOrgREData(f, h, s); !r) return ForwardSpaced(r, kRoutine);
   }
   return Ok();
 }
@@ -210,9 +209,9 @@ Status WriteRealFull(RecordFile& f, const HarHeader& h) {
       ranges[2 + 2 * k] = d[k];
     }
     std::int32_t last = 1;
-    if (auto r = put(dims, 9, nullptr, 0); !r) return FwdB(r, kRoutine);
-    if (auto r = put(ranges, 15, nullptr, 0); !r) return FwdB(r, kRoutine);
-    if (auto r = put(&last, 1, nullptr, 0); !r) return FwdB(r, kRoutine);
+    if (auto r = put(dims, 9, nullptr, 0); !r) return ForwardSpaced(r, kRoutine);
+    if (auto r = put(ranges, 15, nullptr, 0); !r) return ForwardSpaced(r, kRoutine);
+    if (auto r = put(&last, 1, nullptr, 0); !r) return ForwardSpaced(r, kRoutine);
     return Ok();
   }
   const RealRecordRuns layout = RealRecordLayout(d);
@@ -222,7 +221,7 @@ Status WriteRealFull(RecordFile& f, const HarHeader& h) {
   std::int64_t left = 2 * layout.runs * layout.outer + 1;
   std::int32_t dims[9] = {
       static_cast<std::int32_t>(left--), 7, d[0], d[1], d[2], d[3], d[4], d[5], d[6]};
-  if (auto r = put(dims, 9, nullptr, 0); !r) return FwdB(r, kRoutine);
+  if (auto r = put(dims, 9, nullptr, 0); !r) return ForwardSpaced(r, kRoutine);
   std::int32_t idx[kMaxHarDims] = {1, 1, 1, 1, 1, 1, 1};
   const float* base = h.values.data();
   for (;;) {
@@ -246,8 +245,9 @@ Status WriteRealFull(RecordFile& f, const HarHeader& h) {
         ranges[2 + 2 * k] = b;
       }
       std::int32_t head = static_cast<std::int32_t>(left--);
-      if (auto r = put(ranges, 15, nullptr, 0); !r) return FwdB(r, kRoutine);
-      if (auto r = put(&head, 1, base + offset, (hi - lo + 1) * p); !r) return FwdB(r, kRoutine);
+      if (auto r = put(ranges, 15, nullptr, 0); !r) return ForwardSpaced(r, kRoutine);
+      if (auto r = put(&head, 1, base + offset, (hi - lo + 1) * p); !r)
+        return ForwardSpaced(r, kRoutine);
     }
     int k = kd + 1;
     while (k < kMaxHarDims && idx[k] == d[k]) {
@@ -264,7 +264,8 @@ Status WriteRealSparse(RecordFile& f, const HarHeader& h, std::int64_t nnz) {
   constexpr const char* kRoutine = "WriteRealSparse";
   std::int32_t head[3] = {static_cast<std::int32_t>(nnz), 4, 4};
   std::string blanks(80, ' ');
-  if (auto r = WriteRecBuf(f, head, 12, blanks.data(), 80, 1); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteRecBuf(f, head, 12, blanks.data(), 80, 1); !r)
+    return ForwardSpaced(r, kRoutine);
   std::int64_t records = nnz == 0 ? 1 : (nnz + kMaxSparsePerRecord - 1) / kMaxSparsePerRecord;
   // One record's entries: positions then values, packed together.
   std::vector<std::int32_t> buf(2 * kMaxSparsePerRecord);
@@ -296,17 +297,17 @@ Status WriteRealSparse(RecordFile& f, const HarHeader& h, std::int64_t nnz) {
     if (any == 0) continue;
     for (int k = 0; k < 8; ++k) {
       if (NonZeroBits(block[k]) == 0) continue;
-      if (auto r = take(i + k, block[k]); !r) return FwdB(r, kRoutine);
+      if (auto r = take(i + k, block[k]); !r) return ForwardSpaced(r, kRoutine);
     }
   }
   for (; i < h.element_count; ++i) {
     std::uint32_t b;
     std::memcpy(&b, v + i, 4);
     if (NonZeroBits(b) == 0) continue;
-    if (auto r = take(i, b); !r) return FwdB(r, kRoutine);
+    if (auto r = take(i, b); !r) return ForwardSpaced(r, kRoutine);
   }
   if (n > 0 || nnz == 0) {
-    if (auto r = flush(); !r) return FwdB(r, kRoutine);
+    if (auto r = flush(); !r) return ForwardSpaced(r, kRoutine);
   }
   return Ok();
 }
@@ -353,9 +354,10 @@ Status WriteRLData(RecordFile& f, HarHeader& h, const HarWriteOptions& options) 
     }
     if (named || h.NDim == 0) s.stknow = true;
   }
-  if (auto r = WriteRealStart(f, h, s, sparse ? "SPSE" : "FULL"); !r) return FwdB(r, kRoutine);
+  if (auto r = WriteRealStart(f, h, s, sparse ? "SPSE" : "FULL"); !r)
+    return ForwardSpaced(r, kRoutine);
   auto r = sparse ? WriteRealSparse(f, h, nnz) : WriteRealFull(f, h);
-  if (!r) return FwdB(r, kRoutine);
+  if (!r) return ForwardSpaced(r, kRoutine);
   return Ok();
 }
 
@@ -370,7 +372,7 @@ Status WriteHead(RecordFile& f, HarHeader& h, const HarWriteOptions& options) {
   } else {
     r = Fail("unknown header type: \"" + h.type + "\"");
   }
-  if (!r) return FailB(r.error(), "WriteHead:" + TrimRight(h.name));
+  if (!r) return FailSpaced(r.error(), "WriteHead:" + TrimRight(h.name));
   return Ok();
 }
 
@@ -402,8 +404,8 @@ namespace {
 Status PrepareToWrite(const std::string& creating_program, const std::string& creation_time,
                       HarFile& file) {
   constexpr const char* kRoutine = "WriteHarFile";
-  if (auto r = CompleteHarFile(file, false); !r) return FwdB(r, kRoutine);
-  if (std::string msg = CheckHarFile(file); !msg.empty()) return FailB(msg, kRoutine);
+  if (auto r = CompleteHarFile(file, false); !r) return ForwardSpaced(r, kRoutine);
+  if (std::string msg = CheckHarFile(file); !msg.empty()) return FailSpaced(msg, kRoutine);
   file.XXCD = MakeCreationDateHeader(creation_time);
   file.XXCR = MakeCreatingProgHeader(creating_program);
   return Ok();
@@ -418,11 +420,11 @@ Result<std::string> WriteHarBytes(const std::string& creating_program,
   if (auto r = PrepareToWrite(creating_program, creation_time, file); !r) return Fail(r.error());
   std::string bytes;
   auto f = CreateLaheyFile(&bytes, file.fujitsu);
-  if (!f) return FwdB(f, kRoutine);
+  if (!f) return ForwardSpaced(f, kRoutine);
   Status r = WriteAll(*f, file, options);
   Status closed = f->Close();
   if (r && !closed) r = closed;
-  if (!r) return FwdB(r, kRoutine);
+  if (!r) return ForwardSpaced(r, kRoutine);
   return bytes;
 }
 
@@ -433,17 +435,13 @@ Status WriteHarFile(const std::string& path, const std::string& creating_program
   if (auto r = PrepareToWrite(creating_program, creation_time, file); !r) return r;
   // Written beside the target and renamed over it at the end, so a failed write never
   // destroys the file that was there.
-  std::string temp = path + ".part" + std::to_string(getpid());
-  auto f = CreateLaheyFile(temp, file.fujitsu);
-  if (!f) return FwdB(f, kRoutine);
-  Status r = WriteAll(*f, file, options);
-  Status closed = f->Close();
-  if (r && !closed) r = closed;
-  if (r && std::rename(temp.c_str(), path.c_str()) != 0) r = Fail("Can't create file: " + path);
-  if (!r) {
-    std::remove(temp.c_str());
-    return FwdB(r, kRoutine);
+  auto f = ReplaceLaheyFile(path, file.fujitsu);
+  if (!f) return ForwardSpaced(f, kRoutine);
+  if (auto r = WriteAll(*f, file, options); !r) {
+    f->Discard();
+    return ForwardSpaced(r, kRoutine);
   }
+  if (auto r = f->Close(); !r) return ForwardSpaced(r, kRoutine);
   return Ok();
 }
 

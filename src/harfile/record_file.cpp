@@ -1,9 +1,5 @@
 #include "harfile/record_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -12,7 +8,7 @@
 #include <functional>
 #include <utility>
 
-#include "harfile/error_suffix.h"
+#include "core/status.h"
 
 namespace yl {
 
@@ -75,14 +71,6 @@ std::string LaheyTrailer(std::int32_t length) {
 // ---------------------------------------------------------------------------------------
 // RecordFile
 
-// The buffer open_memstream keeps up to date; it lives apart so a move keeps it in place.
-struct RecordFile::MemorySink {
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::string* out = nullptr;
-  ~MemorySink() { std::free(data); }
-};
-
 RecordFile::RecordFile() = default;
 RecordFile::~RecordFile() { Release(); }
 
@@ -92,10 +80,12 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
   if (this != &o) {
     Release();
     file_ = std::exchange(o.file_, nullptr);
-    fd_ = std::exchange(o.fd_, -1);
+    replacing_ = std::move(o.replacing_);
+    out_ = std::exchange(o.out_, nullptr);
+    written_ = std::move(o.written_);
+    reader_ = std::move(o.reader_);
     memory_ = std::exchange(o.memory_, {});
     in_memory_ = std::exchange(o.in_memory_, false);
-    sink_ = std::move(o.sink_);
     path_ = std::move(o.path_);
     fujitsu_ = o.fujitsu_;
     writing_ = o.writing_;
@@ -113,25 +103,33 @@ RecordFile& RecordFile::operator=(RecordFile&& o) noexcept {
 }
 
 void RecordFile::Release() {
-  if (file_) std::fclose(file_);
+  if (file_ && !replacing_.IsOpen()) std::fclose(file_);
   file_ = nullptr;
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  sink_.reset();
+  replacing_.Discard();
+  out_ = nullptr;
+  written_.clear();
+  reader_.Close();
 }
 
+void RecordFile::Discard() { Release(); }
+
 Status RecordFile::Close() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
+  reader_.Close();
+  if (out_) {
+    std::exchange(out_, nullptr)->swap(written_);
+    written_.clear();
+    return Ok();
   }
-  if (!file_) return Ok();
-  bool ok = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (sink_) {
-    if (ok && !write_failed_) sink_->out->assign(sink_->data, sink_->size);
-    sink_.reset();
+  std::FILE* file = std::exchange(file_, nullptr);
+  if (!file) return Ok();
+  if (replacing_.IsOpen()) {
+    if (write_failed_) replacing_.MarkFailed();
+    CommitOutcome done = replacing_.Commit();
+    if (done == CommitOutcome::kWriteFailed) return Fail(kNoSpace);
+    if (done == CommitOutcome::kRenameFailed) return Fail("Can't create file: " + path_);
+    return Ok();
   }
+  bool ok = std::fclose(file) == 0;
   if (writing_ && (!ok || write_failed_)) return Fail(kNoSpace);
   return Ok();
 }
@@ -139,11 +137,8 @@ Status RecordFile::Close() {
 Result<RecordFile> RecordFile::OpenForRead(const std::string& path) {
   RecordFile f;
   f.path_ = path;
-  f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd_ < 0) return Fail("cannot open");
-  struct stat st;
-  if (fstat(f.fd_, &st) != 0 || !S_ISREG(st.st_mode)) return Fail("cannot open");
-  f.size_ = st.st_size;
+  if (!f.reader_.Open(path)) return Fail("cannot open");
+  f.size_ = f.reader_.Size();
   return f;
 }
 
@@ -168,15 +163,22 @@ Result<RecordFile> RecordFile::OpenForWrite(const std::string& path, bool fujits
   return f;
 }
 
+Result<RecordFile> RecordFile::OpenForReplace(const std::string& path, bool fujitsu) {
+  RecordFile f;
+  f.path_ = path;
+  f.fujitsu_ = fujitsu;
+  f.writing_ = true;
+  if (!f.replacing_.Create(path, kIoBufSize)) return Fail("Can't create file: " + path);
+  f.file_ = f.replacing_.stream();
+  return f;
+}
+
 Result<RecordFile> RecordFile::OpenForWrite(std::string* out, bool fujitsu) {
   RecordFile f;
   f.path_ = "(memory)";
   f.fujitsu_ = fujitsu;
   f.writing_ = true;
-  f.sink_ = std::make_unique<MemorySink>();
-  f.sink_->out = out;
-  f.file_ = open_memstream(&f.sink_->data, &f.sink_->size);
-  if (!f.file_) return Fail(kNoSpace);
+  f.out_ = out;
   return f;
 }
 
@@ -186,17 +188,11 @@ Status RecordFile::ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t 
     if (count > 0) std::memcpy(dst, memory_.data() + offset, static_cast<std::size_t>(count));
     return Ok();
   }
-  while (count > 0) {
-    ssize_t got = ::pread(fd_, dst, static_cast<std::size_t>(count), static_cast<off_t>(offset));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return Fail("Read error in file " + path_ + ": " + std::strerror(errno) + " [FileRead]");
-    }
-    if (got == 0) return Fail(kEof);  // the file shrank under us
-    dst += got;
-    offset += got;
-    count -= got;
+  ReadAtResult got = reader_.ReadExactly(offset, dst, count);
+  if (got.kind == ReadAtResult::kFailed) {
+    return Fail("Read error in file " + path_ + ": " + got.reason + " [FileRead]");
   }
+  if (got.kind == ReadAtResult::kEndOfFile) return Fail(kEof);  // the file shrank under us
   return Ok();
 }
 
@@ -275,6 +271,11 @@ Status RecordFile::Rewind() { return Seek(0); }
 
 Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
   if (count <= 0) return Ok();
+  if (out_) {
+    written_.append(static_cast<const char*>(src), static_cast<std::size_t>(count));
+    pos_ += count;
+    return Ok();
+  }
   if (std::fwrite(src, 1, static_cast<std::size_t>(count), file_) !=
       static_cast<std::size_t>(count)) {
     write_failed_ = true;
@@ -290,9 +291,9 @@ Status RecordFile::WriteBytes(const void* src, std::int64_t count) {
 namespace {
 
 Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
-  if (!f) return FwdB(f, "CreateLaheyFile");
+  if (!f) return ForwardSpaced(f, "CreateLaheyFile");
   if (!fujitsu) {
-    if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return FwdB(w, "CreateLaheyFile");
+    if (auto w = f->WriteBytes(&kLaheyMark, 1); !w) return ForwardSpaced(w, "CreateLaheyFile");
   }
   return f;
 }
@@ -301,6 +302,10 @@ Result<RecordFile> Created(Result<RecordFile> f, bool fujitsu) {
 
 Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu) {
   return Created(RecordFile::OpenForWrite(path, fujitsu), fujitsu);
+}
+
+Result<RecordFile> ReplaceLaheyFile(const std::string& path, bool fujitsu) {
+  return Created(RecordFile::OpenForReplace(path, fujitsu), fujitsu);
 }
 
 Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu) {
@@ -344,30 +349,30 @@ using Opener = std::function<Result<RecordFile>()>;
 Result<bool> WhichLahey(const Opener& open, const std::string& path) {
   {
     auto f = open();
-    if (!f) return FailB("No such file:" + path, "IsWhichLaheyFile");
-    if (f->Size() == 0) return FailB("Empty file:" + path, "IsWhichLaheyFile");
+    if (!f) return FailSpaced("No such file:" + path, "IsWhichLaheyFile");
+    if (f->Size() == 0) return FailSpaced("Empty file:" + path, "IsWhichLaheyFile");
     unsigned char first = 0;
-    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "IsWhichLaheyFile");
+    if (auto r = FileRead(*f, &first, 1); !r) return ForwardSpaced(r, "IsWhichLaheyFile");
     if (first == kLaheyMark && TryFrames(*f, false)) return false;
   }
   auto f = open();
-  if (!f) return FailB("Strange? No such file:" + path, "IsWhichLaheyFile");
-  if (f->Size() == 0) return FailB("Strange? Empty file:" + path, "IsWhichLaheyFile");
-  if (auto r = TryFrames(*f, true); !r) return FwdB(r, "IsWhichLaheyFile");
+  if (!f) return FailSpaced("Strange? No such file:" + path, "IsWhichLaheyFile");
+  if (f->Size() == 0) return FailSpaced("Strange? Empty file:" + path, "IsWhichLaheyFile");
+  if (auto r = TryFrames(*f, true); !r) return ForwardSpaced(r, "IsWhichLaheyFile");
   return true;
 }
 
 Result<RecordFile> OpenLahey(const Opener& open, const std::string& path) {
   auto which = WhichLahey(open, path);
-  if (!which) return FwdB(which, "OpenLaheyFile");
+  if (!which) return ForwardSpaced(which, "OpenLaheyFile");
   auto f = open();
-  if (!f) return FailB("No such file:" + path, "OpenLaheyFile");
-  if (f->Size() == 0) return FailB("Empty file", "OpenLaheyFile");
+  if (!f) return FailSpaced("No such file:" + path, "OpenLaheyFile");
+  if (f->Size() == 0) return FailSpaced("Empty file", "OpenLaheyFile");
   f->SetFujitsu(*which);
   if (!*which) {
     unsigned char first = 0;
-    if (auto r = FileRead(*f, &first, 1); !r) return FwdB(r, "OpenLaheyFile");
-    if (first != kLaheyMark) return FailB("Not a Lahey file", "OpenLaheyFile");
+    if (auto r = FileRead(*f, &first, 1); !r) return ForwardSpaced(r, "OpenLaheyFile");
+    if (first != kLaheyMark) return FailSpaced("Not a Lahey file", "OpenLaheyFile");
   }
   return f;
 }
@@ -393,10 +398,10 @@ Status FileRead(RecordFile& f, void* dst, std::int64_t count) { return f.ReadByt
 
 Result<LaheyRecLen> GetRecLen(RecordFile& f) {
   unsigned char b[4] = {0, 0, 0, 0};
-  if (auto r = FileRead(f, b, 1); !r) return FwdB(r, "GetRecLen");
+  if (auto r = FileRead(f, b, 1); !r) return ForwardSpaced(r, "GetRecLen");
   int n = b[0] % 4;
   if (n > 0) {
-    if (auto r = FileRead(f, b + 1, n); !r) return FwdB(r, "GetRecLen");
+    if (auto r = FileRead(f, b + 1, n); !r) return ForwardSpaced(r, "GetRecLen");
   }
   std::int64_t length =
       b[0] / 4 + b[1] * 64 + b[2] * std::int64_t{16384} + b[3] * std::int64_t{4194304};
@@ -406,29 +411,29 @@ Result<LaheyRecLen> GetRecLen(RecordFile& f) {
 Status ChkRecLen(RecordFile& f, std::int32_t check) {
   int k = ExtraBytes(check) + 1;
   unsigned char b[4] = {0, 0, 0, 0};
-  if (auto r = FileRead(f, b, k); !r) return FwdB(r, "ChkRecLen");
+  if (auto r = FileRead(f, b, k); !r) return ForwardSpaced(r, "ChkRecLen");
   unsigned char last = b[k - 1];
-  if (last % 4 != k - 1) return FailB("Bad NExtraCheck value", "ChkRecLen");
+  if (last % 4 != k - 1) return FailSpaced("Bad NExtraCheck value", "ChkRecLen");
   std::int64_t value = last / 4;
   if (k >= 2) value += b[k - 2] * std::int64_t{64};
   if (k >= 3) value += b[k - 3] * std::int64_t{16384};
   if (k >= 4) value += b[k - 4] * std::int64_t{4194304};
-  if (value != check) return FailB("Bad RecLenCheck value", "ChkRecLen");
+  if (value != check) return FailSpaced("Bad RecLenCheck value", "ChkRecLen");
   return Ok();
 }
 
 Result<std::int32_t> FujiGetRecLen(RecordFile& f) {
   unsigned char b[4];
-  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiGetRecLen");
+  if (auto r = FileRead(f, b, 4); !r) return ForwardSpaced(r, "FujiGetRecLen");
   std::int32_t length = LoadI32(b);
-  if (length < 0) return FailB("RecLen<0", "FujiGetRecLen");
+  if (length < 0) return FailSpaced("RecLen<0", "FujiGetRecLen");
   return length;
 }
 
 Status FujiChkRecLen(RecordFile& f, std::int32_t length) {
   unsigned char b[4];
-  if (auto r = FileRead(f, b, 4); !r) return FwdB(r, "FujiChkRecLen");
-  if (LoadI32(b) != length) return FailB("Bad RecLenCheck value", "FujiChkRecLen");
+  if (auto r = FileRead(f, b, 4); !r) return ForwardSpaced(r, "FujiChkRecLen");
+  if (LoadI32(b) != length) return FailSpaced("Bad RecLenCheck value", "FujiChkRecLen");
   return Ok();
 }
 
@@ -437,23 +442,23 @@ Result<std::span<const unsigned char>> GetLaheyRec(RecordFile& f) {
   std::int32_t check = 0;
   if (f.Fujitsu()) {
     auto l = FujiGetRecLen(f);
-    if (!l) return FwdB(l, "GetLaheyRec");
+    if (!l) return ForwardSpaced(l, "GetLaheyRec");
     length = *l;
   } else {
     auto l = GetRecLen(f);
-    if (!l) return FwdB(l, "GetLaheyRec");
+    if (!l) return ForwardSpaced(l, "GetLaheyRec");
     length = l->length;
     check = l->check;
   }
-  if (length > MaxHarBuf) return FailB("File record too long", "GetLaheyRec");
+  if (length > MaxHarBuf) return FailSpaced("File record too long", "GetLaheyRec");
   // Checked before the buffer grows, so a lying length costs no memory.
-  if (length > f.Remaining()) return FailB(kEof, "GetLaheyRec");
+  if (length > f.Remaining()) return FailSpaced(kEof, "GetLaheyRec");
   // The trailer is read after the view is taken; it must not move the payload.
-  if (auto r = f.Hold(std::int64_t{length} + 4); !r) return FwdB(r, "GetLaheyRec");
+  if (auto r = f.Hold(std::int64_t{length} + 4); !r) return ForwardSpaced(r, "GetLaheyRec");
   auto buf = f.View(length);
-  if (!buf) return FwdB(buf, "GetLaheyRec");
+  if (!buf) return ForwardSpaced(buf, "GetLaheyRec");
   auto c = f.Fujitsu() ? FujiChkRecLen(f, length) : ChkRecLen(f, check);
-  if (!c) return FwdB(c, "GetLaheyRec");
+  if (!c) return ForwardSpaced(c, "GetLaheyRec");
   return std::span<const unsigned char>(*buf, static_cast<std::size_t>(length));
 }
 
@@ -483,10 +488,10 @@ Status WriteTrailer(RecordFile& f, std::int64_t length) {
 }  // namespace
 
 Status WriteLaheyRec(RecordFile& f, const void* bytes, std::int32_t length) {
-  if (length < 0) return FailB("RecLen<0", "WriteLaheyRec");
-  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteLaheyRec");
-  if (auto r = f.WriteBytes(bytes, length); !r) return FwdB(r, "WriteLaheyRec");
-  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteLaheyRec");
+  if (length < 0) return FailSpaced("RecLen<0", "WriteLaheyRec");
+  if (auto r = WritePrefix(f, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
+  if (auto r = f.WriteBytes(bytes, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
+  if (auto r = WriteTrailer(f, length); !r) return ForwardSpaced(r, "WriteLaheyRec");
   return Ok();
 }
 
@@ -495,29 +500,29 @@ Status WriteRecBuf(RecordFile& f, const void* fixed, std::int32_t fixed_size, co
   std::int64_t s = std::max<std::int32_t>(fixed_size, 0);
   std::int64_t elems = count > 0 ? count * std::max<std::int32_t>(elem_size, 0) : 0;
   std::int64_t length = 4 + s + elems;
-  if (auto r = WritePrefix(f, length); !r) return FwdB(r, "WriteRecBuf");
-  if (!f.WriteBytes("    ", 4)) return FailB("Count<>LenHead", "WriteRecBuf");
-  if (s > 0 && !f.WriteBytes(fixed, s)) return FailB("Count<>StrucSiz", "WriteRecBuf");
+  if (auto r = WritePrefix(f, length); !r) return ForwardSpaced(r, "WriteRecBuf");
+  if (!f.WriteBytes("    ", 4)) return FailSpaced("Count<>LenHead", "WriteRecBuf");
+  if (s > 0 && !f.WriteBytes(fixed, s)) return FailSpaced("Count<>StrucSiz", "WriteRecBuf");
   if (elems > 0 && !f.WriteBytes(elements, elems)) {
-    return FailB("Count<>LenElms", "WriteRecBuf");
+    return FailSpaced("Count<>LenElms", "WriteRecBuf");
   }
-  if (auto r = WriteTrailer(f, length); !r) return FwdB(r, "WriteRecBuf");
+  if (auto r = WriteTrailer(f, length); !r) return ForwardSpaced(r, "WriteRecBuf");
   return Ok();
 }
 
 Result<RecView> GetRecBuf(RecordFile& f, std::int32_t fixed_size, std::int32_t elem_size) {
-  if (elem_size == 0) return FailB("sizelms=0", "GetRecBuf");
-  if (elem_size < 0 || fixed_size < 0) return FailB("Bad record shape", "GetRecBuf");
+  if (elem_size == 0) return FailSpaced("sizelms=0", "GetRecBuf");
+  if (elem_size < 0 || fixed_size < 0) return FailSpaced("Bad record shape", "GetRecBuf");
   auto rec = GetLaheyRec(f);
-  if (!rec) return FwdB(rec, "GetRecBuf");
+  if (!rec) return ForwardSpaced(rec, "GetRecBuf");
   std::int64_t length = static_cast<std::int64_t>(rec->size());
   std::int64_t need = std::int64_t{fixed_size} + 4;
   if (length < need) {
-    return FailB("Record too Short " + std::to_string(length) + "/" + std::to_string(need),
-                 "GetRecBuf");
+    return FailSpaced("Record too Short " + std::to_string(length) + "/" + std::to_string(need),
+                      "GetRecBuf");
   }
   std::int64_t rest = length - need;
-  if (rest % elem_size != 0) return FailB("Non-Unit Record Length", "GetRecBuf");
+  if (rest % elem_size != 0) return FailSpaced("Non-Unit Record Length", "GetRecBuf");
   RecView v;
   v.fixed = rec->subspan(4, static_cast<std::size_t>(fixed_size));
   v.elements = rec->subspan(static_cast<std::size_t>(need));
@@ -532,29 +537,29 @@ Result<HeadName> SkipHead(RecordFile& f) {
     std::int32_t check = 0;
     if (f.Fujitsu()) {
       auto l = FujiGetRecLen(f);
-      if (!l) return FwdB(l, "SkipHead");
+      if (!l) return ForwardSpaced(l, "SkipHead");
       length = *l;
     } else {
       auto l = GetRecLen(f);
-      if (!l) return FwdB(l, "SkipHead");
+      if (!l) return ForwardSpaced(l, "SkipHead");
       length = l->length;
       check = l->check;
     }
     if (length != 4) {
       if (f.Fujitsu()) {
-        if (auto r = f.SkipBytes(length); !r) return FwdB(r, "SkipHead");
-        if (auto r = FujiChkRecLen(f, length); !r) return FwdB(r, "SkipHead");
+        if (auto r = f.SkipBytes(length); !r) return ForwardSpaced(r, "SkipHead");
+        if (auto r = FujiChkRecLen(f, length); !r) return ForwardSpaced(r, "SkipHead");
       } else {
         if (auto r = f.SkipBytes(std::int64_t{length} + ExtraBytes(check) + 1); !r) {
-          return FwdB(r, "SkipHead");
+          return ForwardSpaced(r, "SkipHead");
         }
       }
       continue;
     }
     char name[4];
-    if (auto r = FileRead(f, name, 4); !r) return FwdB(r, "SkipHead");
+    if (auto r = FileRead(f, name, 4); !r) return ForwardSpaced(r, "SkipHead");
     auto c = f.Fujitsu() ? FujiChkRecLen(f, 4) : ChkRecLen(f, check);
-    if (!c) return FwdB(c, "SkipHead");
+    if (!c) return ForwardSpaced(c, "SkipHead");
     h.found = true;
     h.name.assign(name, 4);
     return h;
@@ -564,7 +569,7 @@ Result<HeadName> SkipHead(RecordFile& f) {
 
 Result<HeadName> GetHead(RecordFile& f) {
   auto h = SkipHead(f);
-  if (!h) return FwdB(h, "GetHead");
+  if (!h) return ForwardSpaced(h, "GetHead");
   for (char& c : h->name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }

@@ -14,6 +14,8 @@
 #include <string_view>
 
 #include "core/status.h"
+#include "platform/atomic_file.h"
+#include "platform/read_at_file.h"
 
 namespace yl {
 
@@ -35,7 +37,7 @@ class RecordFile {
   RecordFile(const RecordFile&) = delete;
   RecordFile& operator=(const RecordFile&) = delete;
 
-  bool IsOpen() const { return file_ != nullptr || fd_ >= 0; }
+  bool IsOpen() const { return file_ != nullptr || reader_.IsOpen() || out_ != nullptr; }
   bool Fujitsu() const { return fujitsu_; }
   const std::string& path() const { return path_; }
   std::int64_t Position() const { return pos_; }
@@ -44,8 +46,11 @@ class RecordFile {
   bool AtEnd() const { return pos_ >= size_; }
 
   // Closes the file; for a file being written, a failed final flush is reported as
-  // "cannot write to disk (probably no space)".
+  // "cannot write to disk (probably no space)". A file opened to replace its target
+  // takes the target's name here: "Can't create file: {path}" when it cannot.
   Status Close();
+  // Drops a file opened to replace its target, leaving the target as it was.
+  void Discard();
 
   // Low-level access used by the record routines below.
   static Result<RecordFile> OpenForRead(const std::string& path);
@@ -53,6 +58,8 @@ class RecordFile {
   // path in messages.
   static Result<RecordFile> OpenForRead(std::string_view bytes, const std::string& name);
   static Result<RecordFile> OpenForWrite(const std::string& path, bool fujitsu);
+  // Writes under a temporary name that replaces path only at a successful Close.
+  static Result<RecordFile> OpenForReplace(const std::string& path, bool fujitsu);
   // Writes into memory: `out` receives the bytes when the file is closed.
   static Result<RecordFile> OpenForWrite(std::string* out, bool fujitsu);
   void SetFujitsu(bool fujitsu) { fujitsu_ = fujitsu; }
@@ -74,14 +81,15 @@ class RecordFile {
   Status WriteBytes(const void* src, std::int64_t count);
 
  private:
-  struct MemorySink;
   void Release();
   // Makes [pos_, pos_ + count) contiguous in the window; count <= Remaining().
   Status Fill(std::int64_t count);
   Status ReadAt(std::int64_t offset, unsigned char* dst, std::int64_t count);
-  std::FILE* file_ = nullptr;  // writing, to a file or into memory
-  std::unique_ptr<MemorySink> sink_;
-  int fd_ = -1;              // reading a file
+  std::FILE* file_ = nullptr;  // writing to a file (owned by replacing_ when it is open)
+  AtomicFile replacing_;
+  std::string* out_ = nullptr;  // writing into memory: receives written_ at Close
+  std::string written_;
+  ReadAtFile reader_;        // reading a file
   std::string_view memory_;  // reading bytes held in memory
   bool in_memory_ = false;
   std::string path_;
@@ -121,6 +129,9 @@ struct HeadName {
 
 Result<RecordFile> CreateLaheyFile(const std::string& path, bool fujitsu);
 Result<RecordFile> CreateLaheyFile(std::string* out, bool fujitsu);
+// The file replaces the one at path only when it is closed without a failure; errors
+// are tagged as CreateLaheyFile's.
+Result<RecordFile> ReplaceLaheyFile(const std::string& path, bool fujitsu);
 // True for the Fujitsu variant, false for the Lahey variant.
 Result<bool> IsWhichLaheyFile(const std::string& path);
 // Detects the variant and opens the file positioned at its first record.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/status.h"
 #include "core/text_util.h"
-#include "harfile/error_suffix.h"
 #include "platform/text_file.h"
 
 namespace yl {
@@ -108,20 +108,20 @@ Status ReadDescNLinesUnKnown(Cursor& c, SolInfoRec& rec) {
 Status ReadSetInfo(Cursor& c, SolInfoRec& rec, Budget& budget) {
   constexpr const char* kRoutine = "ReadSetInfo";
   std::int32_t n = 0;
-  if (!c.ReadInt(n) || n < 0) return FailB("cannot read NVaraSet", kRoutine);
-  if (n > kMaxSolInfoSets) return FailB("Too many sets - max is 1000", kRoutine);
-  if (rec.sets_read) return FailB("SetData<>nil", kRoutine);
+  if (!c.ReadInt(n) || n < 0) return FailSpaced("cannot read NVaraSet", kRoutine);
+  if (n > kMaxSolInfoSets) return FailSpaced("Too many sets - max is 1000", kRoutine);
+  if (rec.sets_read) return FailSpaced("SetData<>nil", kRoutine);
   c.SkipLine();
   rec.sets_read = true;
   rec.sets.reserve(static_cast<std::size_t>(n));
   for (std::int32_t i = 0; i < n; ++i) {
     std::string line;
-    if (!c.ReadLine(line)) return FailB("cannot read Set data line", kRoutine);
+    if (!c.ReadLine(line)) return FailSpaced("cannot read Set data line", kRoutine);
     TSetRec s;
     s.name = Field(line, 6, 18);
     std::size_t pos = 18;
     if (line.size() <= pos || !Cursor::ParseInt(line, pos, s.size)) {
-      return FailB("cannot read Set data line", kRoutine);
+      return FailSpaced("cannot read Set data line", kRoutine);
     }
     pos += 2;
     char status = pos < line.size() ? line[pos] : ' ';
@@ -131,13 +131,13 @@ Status ReadSetInfo(Cursor& c, SolInfoRec& rec, Budget& budget) {
     if (s.size >= 0 && s.elements_known) {
       for (std::int32_t e = 0; e < s.size; ++e) {
         std::string el;
-        if (!c.ReadLine(el)) return FailB("cannot read Set data line", kRoutine);
+        if (!c.ReadLine(el)) return FailSpaced("cannot read Set data line", kRoutine);
         s.elements.push_back(Trim(el));
       }
     } else if (s.size >= 0) {
       if (s.size > budget.elements) {
-        return FailB("Set " + s.name + " has too many elements (" + std::to_string(s.size) + ")",
-                     kRoutine);
+        return FailSpaced(
+            "Set " + s.name + " has too many elements (" + std::to_string(s.size) + ")", kRoutine);
       }
       budget.elements -= s.size;
       std::string stem = s.name.substr(0, 9);

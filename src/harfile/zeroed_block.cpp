@@ -1,6 +1,6 @@
 #include "harfile/zeroed_block.h"
 
-#include <sys/mman.h>
+#include "platform/zeroed_pages.h"
 
 namespace yl {
 
@@ -14,17 +14,8 @@ std::size_t MappedSize(std::size_t bytes) {
 
 }  // namespace
 
-void* AllocateZeroedBlock(std::size_t bytes) {
-  bytes = MappedSize(bytes);
-  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) return nullptr;
-  // Only advice: without it the block still works, page by page.
-  (void)madvise(p, bytes, MADV_HUGEPAGE);
-  return p;
-}
+void* AllocateZeroedBlock(std::size_t bytes) { return MapZeroedPages(MappedSize(bytes), true); }
 
-void ReleaseZeroedBlock(void* block, std::size_t bytes) {
-  if (block) munmap(block, MappedSize(bytes));
-}
+void ReleaseZeroedBlock(void* block, std::size_t bytes) { UnmapPages(block, MappedSize(bytes)); }
 
 }  // namespace yl

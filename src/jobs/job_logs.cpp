@@ -1,13 +1,12 @@
 #include "jobs/job_logs.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <ctime>
 
 #include "core/text_util.h"
 #include "env/ini_file.h"
+#include "platform/append_file.h"
 #include "platform/files.h"
+#include "platform/local_time.h"
 
 namespace yl::jobs {
 
@@ -15,8 +14,7 @@ namespace {
 
 std::string Format(TimePoint t, const char* fmt) {
   std::time_t tt = std::chrono::system_clock::to_time_t(t);
-  std::tm lt{};
-  localtime_r(&tt, &lt);
+  std::tm lt = LocalTime(tt);
   char buf[64];
   std::strftime(buf, sizeof buf, fmt, &lt);
   return buf;
@@ -24,22 +22,7 @@ std::string Format(TimePoint t, const char* fmt) {
 
 bool WriteAllToLog(const std::string& log_path, const std::string& text) {
   if (!FileExists(log_path)) return false;
-  int fd = ::open(log_path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) return false;
-  const char* p = text.data();
-  std::size_t left = text.size();
-  bool ok = true;
-  while (left > 0) {
-    ssize_t w = ::write(fd, p, left);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    p += w;
-    left -= static_cast<std::size_t>(w);
-  }
-  return ::close(fd) == 0 && ok;
+  return AppendToExistingFile(log_path, text);
 }
 
 }  // namespace

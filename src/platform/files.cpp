@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
 
@@ -229,17 +230,12 @@ Status CopyIntoDirReplacing(const std::string& src, const std::string& dest_dir,
 }
 
 Status WriteFileAtomically(const std::string& path, const std::string& content) {
-  std::string tmp = path + ".yltmp";
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return Fail("Cannot create file " + path);
-  bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (::fsync(::fileno(f)) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-    ::unlink(tmp.c_str());
-    return Fail("Cannot write file " + path);
+  AtomicFile out;
+  if (!out.Create(path)) return Fail("Cannot create file " + path);
+  if (std::fwrite(content.data(), 1, content.size(), out.stream()) != content.size()) {
+    out.MarkFailed();
   }
+  if (out.Commit() != CommitOutcome::kDone) return Fail("Cannot write file " + path);
   return Ok();
 }
 

@@ -6,6 +6,7 @@
 #include "core/text_util.h"
 #include "env/ini_file.h"
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/name_quoting.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -296,8 +297,7 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
 std::vector<std::string> SimDescriptionLines(const TSimRecord& sim, bool no_rerun,
                                              std::chrono::system_clock::time_point now) {
   std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  std::tm tm = LocalTime(t);
   char when[64];
   std::strftime(when, sizeof when, "%d-%b-%Y at %H:%M:%S", &tm);
   return {"Simulation Description for Sim Names:",

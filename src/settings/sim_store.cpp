@@ -63,39 +63,38 @@ Result<int> ParseInt(const std::string& text, std::size_t line_no) {
   return v;
 }
 
-#define YL_TRY(var, expr)                     \
-  auto var##_r = (expr);                      \
-  if (!var##_r) return Fail(var##_r.error()); \
-  auto var = std::move(*var##_r)
-
 Result<int> NextInt(LineCursor& c) {
-  YL_TRY(line, c.Next());
-  return ParseInt(line, c.LineNo());
+  auto line = c.Next();
+  if (!line) return Fail(line.error());
+  return ParseInt(*line, c.LineNo());
 }
 
 // The number of MIN or DIN files that the entries after it describe.
 Result<int> NextFileCount(LineCursor& c) {
-  YL_TRY(n, NextInt(c));
-  if (n > kMaxLogicalFiles) return Fail(TooManyFiles(n));
-  if (n < 0) return Fail("Invalid number of files " + std::to_string(n));
+  auto n = NextInt(c);
+  if (!n) return n;
+  if (*n > kMaxLogicalFiles) return Fail(TooManyFiles(*n));
+  if (*n < 0) return Fail("Invalid number of files " + std::to_string(*n));
   return n;
 }
 
 Result<std::string> NextField(LineCursor& c, std::size_t width) {
-  YL_TRY(line, c.Next());
-  return TrimRight(line.substr(0, std::min(width, line.size())));
+  auto line = c.Next();
+  if (!line) return Fail(line.error());
+  return TrimRight(line->substr(0, std::min(width, line->size())));
 }
 
 Result<std::vector<bool>> NextFlags(LineCursor& c, std::size_t n) {
-  YL_TRY(line, c.Next());
-  std::string t = Trim(line);
+  auto line = c.Next();
+  if (!line) return Fail(line.error());
+  std::string t = Trim(*line);
   if (t.size() < n)
-    return Fail("Invalid flags in line " + std::to_string(c.LineNo()) + ": " + line);
+    return Fail("Invalid flags in line " + std::to_string(c.LineNo()) + ": " + *line);
   std::vector<bool> flags;
   for (std::size_t i = 0; i < n; ++i) {
     char ch = static_cast<char>(std::toupper(static_cast<unsigned char>(t[i])));
     if (ch != 'T' && ch != 'F') {
-      return Fail("Invalid flags in line " + std::to_string(c.LineNo()) + ": " + line);
+      return Fail("Invalid flags in line " + std::to_string(c.LineNo()) + ": " + *line);
     }
     flags.push_back(ch == 'T');
   }
@@ -211,67 +210,87 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
   for (int k = 1; k <= kMaxPeriods; ++k) sim->LengthPeriods[k] = 1;
   LineCursor c(lines);
   {
-    YL_TRY(first, c.Next());
-    std::string t = Trim(first);
+    auto first = c.Next();
+    if (!first) return Fail(first.error());
+    std::string t = Trim(*first);
     std::size_t blank = t.find_first_of(" \t");
-    if (blank == std::string::npos) return Fail("Invalid first line: " + first);
-    YL_TRY(n, ParseInt(t.substr(0, blank), 1));
-    YL_TRY(year, ParseInt(t.substr(blank + 1), 1));
-    if (n < 1 || n > kMaxPeriods) {
-      return Fail("The number of periods " + std::to_string(n) + " is outside 1 to 999.");
+    if (blank == std::string::npos) return Fail("Invalid first line: " + *first);
+    auto n = ParseInt(t.substr(0, blank), 1);
+    if (!n) return Fail(n.error());
+    auto year = ParseInt(t.substr(blank + 1), 1);
+    if (!year) return Fail(year.error());
+    if (*n < 1 || *n > kMaxPeriods) {
+      return Fail("The number of periods " + std::to_string(*n) + " is outside 1 to 999.");
     }
-    if (year < 1 || year + n - 1 > 9999) {
-      return Fail("Invalid first year " + std::to_string(year));
+    if (*year < 1 || *year + *n - 1 > 9999) {
+      return Fail("Invalid first year " + std::to_string(*year));
     }
-    sim->NumYears = n;
-    sim->FirstYear = year;
+    sim->NumYears = *n;
+    sim->FirstYear = *year;
   }
   for (int r = 1; r <= 3; ++r) {
-    YL_TRY(name, NextField(c, 3));
-    sim->SimNames[r] = name;
+    auto name = NextField(c, 3);
+    if (!name) return Fail(name.error());
+    sim->SimNames[r] = *name;
   }
-  YL_TRY(num_min, NextFileCount(c));
-  sim->NumMinFiles = num_min;
-  for (int i = 1; i <= num_min; ++i) {
+  auto num_min = NextFileCount(c);
+  if (!num_min) return Fail(num_min.error());
+  sim->NumMinFiles = *num_min;
+  for (int i = 1; i <= *num_min; ++i) {
     TMinFileEntry& e = sim->MinFiles[i];
-    YL_TRY(name, NextField(c, 20));
-    YL_TRY(flags, NextFlags(c, 3));
-    YL_TRY(type, NextField(c, 3));
-    YL_TRY(desc, NextField(c, 80));
-    e = TMinFileEntry{name, flags[0], flags[1], flags[2], type, desc};
+    auto name = NextField(c, 20);
+    if (!name) return Fail(name.error());
+    auto flags = NextFlags(c, 3);
+    if (!flags) return Fail(flags.error());
+    auto type = NextField(c, 3);
+    if (!type) return Fail(type.error());
+    auto desc = NextField(c, 80);
+    if (!desc) return Fail(desc.error());
+    e = TMinFileEntry{*name, (*flags)[0], (*flags)[1], (*flags)[2], *type, *desc};
   }
-  YL_TRY(num_din, NextFileCount(c));
-  sim->NumDinFiles = num_din;
-  for (int i = 1; i <= num_din; ++i) {
+  auto num_din = NextFileCount(c);
+  if (!num_din) return Fail(num_din.error());
+  sim->NumDinFiles = *num_din;
+  for (int i = 1; i <= *num_din; ++i) {
     TDinFileEntry& e = sim->DinFiles[i];
-    YL_TRY(name, NextField(c, 20));
-    YL_TRY(type, NextField(c, 3));
-    YL_TRY(key, NextField(c, 3));
-    YL_TRY(flags, NextFlags(c, 2));
-    YL_TRY(desc, NextField(c, 80));
-    e.Name = name;
-    e.Type = type;
-    e.Key = key;
-    e.IsInput = flags[0];
-    e.IsUpdated = flags[1];
-    e.Description = desc;
-    YL_TRY(role, NextInt(c));
-    YL_TRY(lag, NextInt(c));
-    if (role < kOutputOnly || role > kConstantInput || lag < 0 || lag > num_din) {
-      return Fail("Invalid dynamic role of logical file " + name);
+    auto name = NextField(c, 20);
+    if (!name) return Fail(name.error());
+    auto type = NextField(c, 3);
+    if (!type) return Fail(type.error());
+    auto key = NextField(c, 3);
+    if (!key) return Fail(key.error());
+    auto flags = NextFlags(c, 2);
+    if (!flags) return Fail(flags.error());
+    auto desc = NextField(c, 80);
+    if (!desc) return Fail(desc.error());
+    e.Name = *name;
+    e.Type = *type;
+    e.Key = *key;
+    e.IsInput = (*flags)[0];
+    e.IsUpdated = (*flags)[1];
+    e.Description = *desc;
+    auto role = NextInt(c);
+    if (!role) return Fail(role.error());
+    auto lag = NextInt(c);
+    if (!lag) return Fail(lag.error());
+    if (*role < kOutputOnly || *role > kConstantInput || *lag < 0 || *lag > *num_din) {
+      return Fail("Invalid dynamic role of logical file " + *name);
     }
-    e.Role = role;
-    e.LagOf = lag;
+    e.Role = *role;
+    e.LagOf = *lag;
     for (std::size_t u = 0; u < 4; ++u) {
-      YL_TRY(usage, NextInt(c));
-      if (usage < 0 || usage > (u == 0 ? num_din : 3)) {
-        return Fail("Invalid usage of logical file " + name);
+      auto usage = NextInt(c);
+      if (!usage) return Fail(usage.error());
+      if (*usage < 0 || *usage > (u == 0 ? *num_din : 3)) {
+        return Fail("Invalid usage of logical file " + *name);
       }
-      e.Usage[u] = usage;
+      e.Usage[u] = *usage;
     }
   }
   for (int k = 1; k <= sim->NumYears; ++k) {
-    YL_TRY(line, c.Next());
+    auto next = c.Next();
+    if (!next) return Fail(next.error());
+    const std::string& line = *next;
     // The second form is the two-period warning line with its seven-character third cell,
     // as some writers produced it.
     if (k == 1 && !SeparatorsAt(line, '!', '!', '|') && !SeparatorsAt(line, '|', '|', '|') &&
@@ -285,18 +304,22 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
       sim->CMFCells(k, col) = at < line.size() ? Trim(line.substr(at, kOldCellWidth)) : "";
     }
   }
-  YL_TRY(after, c.Next());
-  std::string flags_line = after;
-  if (Trim(after) == "#FILES") {
-    YL_TRY(width, NextInt(c));
-    YL_TRY(columns, NextInt(c));
-    if (width < 1 || width > 255 || columns != 4) {
+  auto after = c.Next();
+  if (!after) return Fail(after.error());
+  std::string flags_line = *after;
+  if (Trim(*after) == "#FILES") {
+    auto width = NextInt(c);
+    if (!width) return Fail(width.error());
+    auto columns = NextInt(c);
+    if (!columns) return Fail(columns.error());
+    if (*width < 1 || *width > 255 || *columns != 4) {
       return Fail("Unexpected layout of #FILES section");
     }
     for (int row = kCmfStartRow; row <= sim->NumYears; ++row) {
       for (int col = 1; col <= 4; ++col) {
-        YL_TRY(cell, c.Next());
-        std::string v = Trim(cell);
+        auto cell = c.Next();
+        if (!cell) return Fail(cell.error());
+        std::string v = Trim(*cell);
         if (row == kCmfStartRow) {
           std::size_t dot = v.rfind('.');
           std::string ext = dot == std::string::npos ? "" : v.substr(dot);
@@ -307,16 +330,18 @@ Result<std::unique_ptr<TSimRecord>> ParseSimStore(const std::vector<std::string>
         sim->CMFCells(row, col) = TrimRight(v.substr(0, kCellWidth));
       }
     }
-    YL_TRY(flags, c.Next());
-    flags_line = flags;
+    auto flags = c.Next();
+    if (!flags) return Fail(flags.error());
+    flags_line = *flags;
   } else {
     sim->CMFCells(kCmfStartRow, 2) = "N/A";
   }
   {
     std::vector<std::string> one{flags_line};
     LineCursor fc(one);
-    YL_TRY(flags, NextFlags(fc, 3));
-    for (int r = 1; r <= 3; ++r) sim->RunFlags[r] = flags[static_cast<std::size_t>(r - 1)];
+    auto flags = NextFlags(fc, 3);
+    if (!flags) return Fail(flags.error());
+    for (int r = 1; r <= 3; ++r) sim->RunFlags[r] = (*flags)[static_cast<std::size_t>(r - 1)];
   }
   ResetRowsAboveNumYears(*sim);
   RecomputeYears(*sim);

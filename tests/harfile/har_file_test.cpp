@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "har_test_util.h"
-#include "harfile/har_settings.h"
 #include "platform/files.h"
 #include "support/scratch_dir.h"
 
@@ -385,7 +384,21 @@ TEST(WriteHarFile, HistoryMustHaveStringsOfSixty) {
   ASSERT_FALSE(r);
   EXPECT_EQ(r.error(), "History strings are of length 72 should be 60. [WriteHarFile]");
   EXPECT_EQ(ReadFileBytes(p), "old contents");  // a failed write leaves the old file alone
-  EXPECT_EQ(testing::ReadFileBytes(p + ".part"), "");
+  EXPECT_FALSE(AnyFileMatching(dir.path(), "keep.har?*"));  // and no temporary file
+}
+
+// The complete file cannot take the target's name: the directory there stays untouched.
+TEST(WriteHarFile, TargetThatIsADirectoryIsRefusedAfterTheWrite) {
+  ScratchDir dir;
+  dir.Write("busy.har/inside.txt", "x");
+  std::string p = dir / "busy.har";
+  HarFile f = NewFile();
+  ASSERT_TRUE(AddHeaderNil(f, *Create1C("ABC", "", {"x"}, 1)));
+  auto r = WriteHarFile(p, "t", "t", f);
+  ASSERT_FALSE(r);
+  EXPECT_EQ(r.error(), "Can't create file: " + p + " [WriteHarFile]");
+  EXPECT_EQ(dir.Read("busy.har/inside.txt"), "x");
+  EXPECT_FALSE(AnyFileMatching(dir.path(), "busy.har?*"));
 }
 
 TEST(WriteHarFile, XXHeadersGoFirstAndXXFFIsNeverWritten) {
@@ -847,19 +860,6 @@ TEST(ReadHarFile, EveryTruncationFailsCleanly) {
     }
   }
   EXPECT_LE(read_ok, 8);
-}
-
-class UseSparseSetting : public testing::IsolatedEnvTest {};
-
-TEST_F(UseSparseSetting, ReadFromTheSolvaraIniFile) {
-  std::string cfg = scratch.MakeDir("cfg");
-  env.Set("XDG_CONFIG_HOME", cfg);
-  EXPECT_EQ(SolvaraSettingsPath(), cfg + "/solvara.ini");
-  EXPECT_FALSE(ReadUseSparse());
-  scratch.Write("cfg/solvara.ini", "[Solvara]\nUseSparse=1\n");
-  EXPECT_TRUE(ReadUseSparse());
-  scratch.Write("cfg/solvara.ini", "[Solvara]\nUseSparse=0\n");
-  EXPECT_FALSE(ReadUseSparse());
 }
 
 }  // namespace

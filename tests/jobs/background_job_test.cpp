@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_clock.h"
 #include "support/fake_process_runner.h"
 
 namespace yl::jobs {

@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "support/fake_clock.h"
 #include "support/fake_process_runner.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_prompter.h"

@@ -6,9 +6,9 @@
 
 #include "core/number_text.h"
 #include "core/text_util.h"
+#include "env/har_settings.h"
 #include "harfile/har_build.h"
 #include "harfile/har_file.h"
-#include "harfile/har_settings.h"
 #include "harfile/har_text.h"
 #include "platform/files.h"
 

@@ -1,7 +1,5 @@
 #include "model/prog_run.h"
 
-#include <unistd.h>
-
 #include <exception>
 #include <filesystem>
 #include <optional>

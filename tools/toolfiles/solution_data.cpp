@@ -1,7 +1,5 @@
 #include "toolfiles/solution_data.h"
 
-#include <cstdio>
-
 #include "core/text_util.h"
 #include "harfile/har_build.h"
 #include "platform/file_lookup.h"
@@ -255,14 +253,9 @@ Status WriteHarOutput(tool::ToolRun& run, const std::string& path, HarFile& file
   if (std::string problem = CheckHarFile(file); !problem.empty()) {
     return Fail("Cannot write " + path + ": " + problem);
   }
-  const std::string temp = path + ".part~";
-  if (auto s = WriteHarFile(temp, run.program(), HarCreationTimeNow(), file); !s) {
-    DeleteFileIfExists(temp);
+  // The writer replaces the file only once the new one is complete.
+  if (auto s = WriteHarFile(path, run.program(), HarCreationTimeNow(), file); !s) {
     return Fail("Cannot write " + path + ": " + s.error());
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    DeleteFileIfExists(temp);
-    return Fail("Cannot write " + path + " (rename failed)");
   }
   return Ok();
 }

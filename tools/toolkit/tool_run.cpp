@@ -1,7 +1,5 @@
 #include "toolkit/tool_run.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -120,8 +118,9 @@ Status WriteReport(const std::string& path, const Report& report) {
 ToolRun::ToolRun(std::string program, ToolArgs args)
     : program_(std::move(program)), args_(std::move(args)) {
   report_path_ = ChangeFileExt(args_.log, ".rpt");
-  char cwd[4096];
-  std::string work_dir = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
+  std::error_code ec;
+  std::string work_dir = std::filesystem::current_path(ec).string();
+  if (ec) work_dir = ".";
   fault_ = FindFault(program_, args_.sti, work_dir);
   if (fault_.mode == FaultMode::kSilent) std::_Exit(0);
   log_ = std::fopen(args_.log.c_str(), "w");
