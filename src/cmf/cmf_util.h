@@ -55,8 +55,8 @@ WordCheck CheckNotAllowedWords(const std::string& file, std::string_view list,
                                const std::string& context);
 
 // A rule's verdict and, when it failed, what the user is told: the Ctrl-Z error (OK), or
-// the rule's error (OK, Help, the help topic given). A Ctrl-Z problem is shown even by
-// callers that otherwise check quietly: nothing else reads such a file right.
+// the rule's error (OK, Help, the help topic given). Callers that otherwise check quietly
+// still show a Ctrl-Z problem.
 struct RuleResult {
   bool passed = true;
   bool ctrl_z = false;
