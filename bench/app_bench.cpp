@@ -93,7 +93,7 @@ DemoSetup& Demo() {
     p.keep_dir = keep;
     p.temp_dir = DirectorySearch(TempDirSearchParams()).dir;
     p.program_dir = bin;
-    d->policy_start = PolicyStartSim(sim, kPolicy, {}, nullptr).Period;
+    d->policy_start = PolicyStartSim(sim, kPolicy, {}).Period;
     return d;
   }();
   return *demo;

@@ -2,7 +2,7 @@
 
 #include "app/task_run.h"
 
-#include "cmf/closure_table_check.h"
+#include "app/pages/closure_table_check.h"
 #include "cmf/cmf_assembly.h"
 #include "env/ini_file.h"
 #include "jobs/job_logs.h"

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "app/commands/closure_check_commands.h"
 #include "app/session.h"
 #include "cmf/closure_check.h"
-#include "cmf/closure_check_commands.h"
 #include "core/clock.h"
 #include "core/prompter.h"
 #include "env/temp_dir.h"

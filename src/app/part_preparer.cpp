@@ -222,8 +222,11 @@ Status SimPartPreparer::WriteRunFiles(int run, int year, int slot) {
   files.Files = FileSettings(slot);
   files.SolFileShocks = session_.options.SolFileShocks;
   files.ProgramAvailable = [this](const std::string& name) { return ToolAvailable(name + "a"); };
-  if (auto s = WriteRunBat(*context_.sim, run, year, files, prompter_); !s) {
-    return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + s.error() + "\"]");
+  RunBatOutcome written = WriteRunBat(*context_.sim, run, year, files);
+  if (written.notice) prompter_.Show(*written.notice);
+  if (!written) {
+    return Fail("BAT file not written so cannot start job.\r\n  [Emes is \"" + written.error() +
+                "\"]");
   }
   return Ok();
 }

@@ -19,7 +19,7 @@ PolicyStart PolicyStartOf(const Session& session) {
   p.ModelSelected = HasModel(session.settings.model);
   p.DoRationalExpectations = false;
   p.YearsBeforeFirstShock = session.settings.options.Re.PolicyStartYears;
-  return PolicyStartSim(session.sim, kPolicy, p, nullptr);
+  return PolicyStartSim(session.sim, kPolicy, p);
 }
 
 bool WantsRun(const jobs::PlanRequest& r, int run) {

@@ -5,14 +5,14 @@
 #include <map>
 #include <set>
 
-#include "cmf/closure_table_check.h"
+#include "app/pages/closure_table_check.h"
+#include "app/pages/sim_overview.h"
 #include "cmf/cmf_util_cells.h"
 #include "cmf/readcmf.h"
 #include "core/text_util.h"
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "sim/sim_editing.h"
 #include "sim/sim_inputs.h"
 
 namespace yl {
@@ -195,7 +195,9 @@ bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompte
         Simulates(request, run) || request.first_ss_year[run] <= request.last_ss_year[run];
     if (!wanted) continue;
     PolicyStartSettings p = table.PolicyStart;
-    if (PolicyStartSim(sim, run, p, &prompter).Refused) return false;
+    PolicyStart start = PolicyStartSim(sim, run, p);
+    if (start.Notice) prompter.Show(*start.Notice);
+    if (start.Refused) return false;
   }
   return true;
 }

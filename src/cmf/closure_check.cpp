@@ -18,7 +18,7 @@ constexpr std::string_view kRoutine = "CheckClosureCMF";
 CheckCmfOutcome WriteFailed(std::string error) {
   CheckCmfOutcome r;
   r.kind = CheckCmfOutcome::kWriteFailed;
-  r.error = std::move(error) + Bracket(kRoutine);
+  r.problem = ErrorMessage(std::move(error) + Bracket(kRoutine));
   return r;
 }
 
@@ -97,20 +97,18 @@ ClosureCheckFiles ClosureCheckFileNames(const TSimRecord& sim, const std::string
 
 CheckCmfOutcome CheckClosureCMF(const TSimRecord& sim, const ClosureCheckSetup& setup,
                                 std::string_view job_word, int column, int period,
-                                const std::optional<std::string>& save_environment,
-                                Prompter& prompter) {
+                                const std::optional<std::string>& save_environment) {
   CheckIndex(period, 0, kMaxPeriods, "period");
   if (job_word != kClosureCheckWord && job_word != kClosureShockCheckWord) {
     throw InternalError("Unknown closure check job " + std::string(job_word));
   }
   const int run = ClosureCheckRun(column);
-  CMFStartCheck constituents =
-      CheckCMFStartConstituents(sim, run, run, true, setup.no_rerun, prompter);
+  CMFStartCheck constituents = CheckCMFStartConstituents(sim, run, run, setup.no_rerun);
   if (!constituents.passed) {
-    prompter.Information("At least one constituent of the CMFStart file\r\n" +
-                         constituents.failed_path + "\r\n does not exist.");
     CheckCmfOutcome r;
     r.kind = CheckCmfOutcome::kConstituentMissing;
+    r.problem = InformationMessage("At least one constituent of the CMFStart file\r\n" +
+                                   constituents.failed_path + "\r\n does not exist.");
     return r;
   }
   if (setup.program.empty()) return WriteFailed("No model program to run");

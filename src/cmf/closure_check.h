@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "platform/text_file.h"
 #include "sim/sim_policy_start.h"
@@ -60,19 +60,20 @@ int ClosureCheckRun(int column);
 struct CheckCmfOutcome {
   enum Kind { kWritten, kConstituentMissing, kWriteFailed };
   Kind kind = kWritten;
-  std::string error;  // for kWriteFailed, ending in "[CheckClosureCMF]"
+  // What the user is told when nothing was written: the missing constituent (information),
+  // or the write failure (error, its text ending in "[CheckClosureCMF]").
+  Message problem;
   ClosureCheckFiles files;
   bool written() const { return kind == kWritten; }
 };
 
 // Writes the check command, STI and script files for column and period (0 is the Common
-// row). A CMFStart file naming a missing file shows "At least one constituent of the
-// CMFStart file\r\n{file}\r\n does not exist." and writes nothing. save_environment adds
-// the "save Environment file" line.
+// row). A CMFStart file naming a missing file writes nothing; its outcome's text is "At
+// least one constituent of the CMFStart file\r\n{file}\r\n does not exist.".
+// save_environment adds the "save Environment file" line.
 CheckCmfOutcome CheckClosureCMF(const TSimRecord& sim, const ClosureCheckSetup& setup,
                                 std::string_view job_word, int column, int period,
-                                const std::optional<std::string>& save_environment,
-                                Prompter& prompter);
+                                const std::optional<std::string>& save_environment);
 
 // How the engine starts the check: the program, its arguments and its directory.
 struct ClosureCheckJob {

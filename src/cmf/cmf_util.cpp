@@ -1,5 +1,7 @@
 #include "cmf/cmf_util.h"
 
+#include <utility>
+
 #include "core/text_util.h"
 #include "platform/files.h"
 
@@ -10,12 +12,13 @@ namespace {
 constexpr char kCtrlZ = '\x1a';
 
 WordCheck CheckWords(TOpenCMFFile& reader, std::string_view list, bool allowed,
-                     const std::string& context, Prompter& prompter) {
+                     const std::string& context) {
   WordCheck result;
   reader.Rewind();
-  if (FindControlZ(reader, context, prompter)) {
+  if (auto z = FindControlZ(reader, context)) {
     result.passed = false;
     result.ctrl_z = true;
+    result.problem = std::move(*z);
     return result;
   }
   for (const auto& s : reader.statements()) {
@@ -31,21 +34,20 @@ WordCheck CheckWords(TOpenCMFFile& reader, std::string_view list, bool allowed,
 
 // A file that does not exist or cannot be opened passes.
 template <class Rule>
-RuleResult OnFile(const std::string& file, Rule rule) {
-  if (!FileExists(file)) return RuleResult{};
+auto OnFile(const std::string& file, Rule rule) -> decltype(rule(std::declval<TOpenCMFFile&>())) {
+  if (!FileExists(file)) return {};
   TOpenCMFFile reader;
-  if (!reader.Open(file)) return RuleResult{};
+  if (!reader.Open(file)) return {};
   return rule(reader);
 }
 
-RuleResult ToRule(const WordCheck& check, const std::string& message, int help_topic, bool quiet,
-                  Prompter& prompter) {
+RuleResult ToRule(WordCheck check, std::string message, int help_topic) {
   RuleResult r;
   r.passed = check.passed;
   r.ctrl_z = check.ctrl_z;
+  if (check.ctrl_z) r.problem = std::move(check.problem);
   if (check.passed || check.ctrl_z) return r;
-  r.message = message;
-  if (!quiet) prompter.Error(message, help_topic, kOk | kHelp);
+  r.problem = ErrorMessage(std::move(message), help_topic, kOk | kHelp);
   return r;
 }
 
@@ -93,88 +95,62 @@ std::string ControlZProblem(TOpenCMFFile& reader, const std::string& context) {
   return "";
 }
 
-bool FindControlZ(TOpenCMFFile& reader, const std::string& context, Prompter& prompter) {
+std::optional<Message> FindControlZ(TOpenCMFFile& reader, const std::string& context) {
   std::string problem = ControlZProblem(reader, context);
-  if (problem.empty()) return false;
-  prompter.Error(problem, 0, kOk);
-  return true;
+  if (problem.empty()) return std::nullopt;
+  return ErrorMessage(std::move(problem));
 }
 
 WordCheck CheckAllowedWords(const std::string& file, std::string_view list,
-                            const std::string& context, Prompter& prompter) {
-  if (!FileExists(file)) return WordCheck{};
-  TOpenCMFFile reader;
-  if (!reader.Open(file)) return WordCheck{};
-  return CheckWords(reader, list, true, context, prompter);
+                            const std::string& context) {
+  return OnFile(file,
+                [&](TOpenCMFFile& reader) { return CheckWords(reader, list, true, context); });
 }
 
 WordCheck CheckNotAllowedWords(const std::string& file, std::string_view list,
-                               const std::string& context, Prompter& prompter) {
-  if (!FileExists(file)) return WordCheck{};
-  TOpenCMFFile reader;
-  if (!reader.Open(file)) return WordCheck{};
-  return CheckWords(reader, list, false, context, prompter);
+                               const std::string& context) {
+  return OnFile(file,
+                [&](TOpenCMFFile& reader) { return CheckWords(reader, list, false, context); });
 }
 
-RuleResult ClosureRule(const std::string& file, int help_topic, bool quiet, bool save_allowed,
-                       Prompter& prompter) {
-  return OnFile(file, [&](TOpenCMFFile& reader) {
-    return ClosureRule(reader, help_topic, quiet, save_allowed, prompter);
-  });
+RuleResult ClosureRule(const std::string& file, int help_topic, bool save_allowed) {
+  return OnFile(
+      file, [&](TOpenCMFFile& reader) { return ClosureRule(reader, help_topic, save_allowed); });
 }
 
-RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool quiet, bool save_allowed,
-                       Prompter& prompter) {
+RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool save_allowed) {
   const std::string& file = reader.path();
   WordCheck check = CheckWords(reader, save_allowed ? kClosureSaveWords : kClosureWords, true,
-                               ClosureFileContext(file), prompter);
-  return ToRule(check,
-                "Key word \"" + check.word + "\" must not be in closure file\r\n" + file +
-                    "\r\nPlease change this file.",
-                help_topic, quiet, prompter);
+                               ClosureFileContext(file));
+  std::string message = "Key word \"" + check.word + "\" must not be in closure file\r\n" + file +
+                        "\r\nPlease change this file.";
+  return ToRule(std::move(check), std::move(message), help_topic);
 }
 
-RuleResult ClosureRule(const std::string& file, int help_topic, Prompter& prompter) {
-  return ClosureRule(file, help_topic, false, true, prompter);
+RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic) {
+  return OnFile(
+      file, [&](TOpenCMFFile& reader) { return ShockRule(reader, ashock_allowed, help_topic); });
 }
 
-RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic, bool quiet,
-                     Prompter& prompter) {
-  return OnFile(file, [&](TOpenCMFFile& reader) {
-    return ShockRule(reader, ashock_allowed, help_topic, quiet, prompter);
-  });
-}
-
-RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic, bool quiet,
-                     Prompter& prompter) {
+RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic) {
   const std::string& file = reader.path();
   WordCheck check = CheckWords(reader, ashock_allowed ? kShockAshockWords : kShockWords, true,
-                               ShockFileContext(file), prompter);
-  return ToRule(check,
-                "Key word \"" + check.word + "\" must not be in shocks file\r\n" + file +
-                    "\r\nPlease change this file.",
-                help_topic, quiet, prompter);
+                               ShockFileContext(file));
+  std::string message = "Key word \"" + check.word + "\" must not be in shocks file\r\n" + file +
+                        "\r\nPlease change this file.";
+  return ToRule(std::move(check), std::move(message), help_topic);
 }
 
-RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic,
-                     Prompter& prompter) {
-  return ShockRule(file, ashock_allowed, help_topic, false, prompter);
+RuleResult CMFStartRule(const std::string& file, int help_topic) {
+  return OnFile(file, [&](TOpenCMFFile& reader) { return CMFStartRule(reader, help_topic); });
 }
 
-RuleResult CMFStartRule(const std::string& file, int help_topic, bool quiet, Prompter& prompter) {
-  return OnFile(file, [&](TOpenCMFFile& reader) {
-    return CMFStartRule(reader, help_topic, quiet, prompter);
-  });
-}
-
-RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic, bool quiet, Prompter& prompter) {
+RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic) {
   const std::string& file = reader.path();
-  WordCheck check =
-      CheckWords(reader, kCMFStartForbiddenWords, false, ClosureFileContext(file), prompter);
-  return ToRule(check,
-                "Key word \"" + check.word + "\" must not be in CMFStart file\r\n  " + file +
-                    "\r\nPlease change this file.",
-                help_topic, quiet, prompter);
+  WordCheck check = CheckWords(reader, kCMFStartForbiddenWords, false, ClosureFileContext(file));
+  std::string message = "Key word \"" + check.word + "\" must not be in CMFStart file\r\n  " +
+                        file + "\r\nPlease change this file.";
+  return ToRule(std::move(check), std::move(message), help_topic);
 }
 
 }  // namespace yl

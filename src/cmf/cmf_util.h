@@ -4,11 +4,12 @@
 // Ctrl-Z rule. Each rule works on one file; the table-level rules are in
 // cmf_util_cells.h.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cmf/readcmf.h"
-#include "core/prompter.h"
+#include "core/message.h"
 
 namespace yl {
 
@@ -38,41 +39,37 @@ std::string ShockFileContext(const std::string& file);    // "in shock file \r\n
 // The Ctrl-Z rule on the reader's lines from its current position: the message when a
 // character other than a blank follows the first Ctrl-Z, else empty.
 std::string ControlZProblem(TOpenCMFFile& reader, const std::string& context);
-// The rule with its message, shown (error, OK) whatever the caller's quiet setting.
-bool FindControlZ(TOpenCMFFile& reader, const std::string& context, Prompter& prompter);
+// The rule with its message as the user sees it (error, OK).
+std::optional<Message> FindControlZ(TOpenCMFFile& reader, const std::string& context);
 
 struct WordCheck {
   bool passed = true;
   std::string word;     // the offending (normalised) word
-  bool ctrl_z = false;  // failed on the Ctrl-Z rule (its message already shown)
+  bool ctrl_z = false;  // failed on the Ctrl-Z rule
+  Message problem;      // the Ctrl-Z message when ctrl_z
 };
 // A file that does not exist or cannot be opened passes. The Ctrl-Z rule runs first.
 WordCheck CheckAllowedWords(const std::string& file, std::string_view list,
-                            const std::string& context, Prompter& prompter);
+                            const std::string& context);
 WordCheck CheckNotAllowedWords(const std::string& file, std::string_view list,
-                               const std::string& context, Prompter& prompter);
+                               const std::string& context);
 
+// A rule's verdict and, when it failed, what the user is told: the Ctrl-Z error (OK), or
+// the rule's error (OK, Help, the help topic given). Callers that otherwise check quietly
+// still show a Ctrl-Z problem.
 struct RuleResult {
   bool passed = true;
-  std::string message;  // the rule's message, also when it was not shown (quiet)
   bool ctrl_z = false;
+  Message problem;
 };
 
-// Closure rule; the short form shows its messages and allows "save".
-RuleResult ClosureRule(const std::string& file, int help_topic, bool quiet, bool save_allowed,
-                       Prompter& prompter);
-RuleResult ClosureRule(const std::string& file, int help_topic, Prompter& prompter);
-// Shock rule; the short form shows its messages.
-RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic, bool quiet,
-                     Prompter& prompter);
-RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic,
-                     Prompter& prompter);
-RuleResult CMFStartRule(const std::string& file, int help_topic, bool quiet, Prompter& prompter);
+// Closure rule; "save" is allowed unless save_allowed is false.
+RuleResult ClosureRule(const std::string& file, int help_topic, bool save_allowed = true);
+RuleResult ShockRule(const std::string& file, bool ashock_allowed, int help_topic);
+RuleResult CMFStartRule(const std::string& file, int help_topic);
 // The same rules over a command file already read; messages name reader.path().
-RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool quiet, bool save_allowed,
-                       Prompter& prompter);
-RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic, bool quiet,
-                     Prompter& prompter);
-RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic, bool quiet, Prompter& prompter);
+RuleResult ClosureRule(TOpenCMFFile& reader, int help_topic, bool save_allowed);
+RuleResult ShockRule(TOpenCMFFile& reader, bool ashock_allowed, int help_topic);
+RuleResult CMFStartRule(TOpenCMFFile& reader, int help_topic);
 
 }  // namespace yl

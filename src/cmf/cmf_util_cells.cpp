@@ -30,35 +30,40 @@ std::string CellFilePath(const TSimRecord& sim, int row, int column) {
   return FindFileNoCase(sim.SimDir, name).value_or(JoinPath(sim.SimDir, name));
 }
 
-bool CellRule(const std::string& file, int column, Prompter& prompter) {
+RuleResult CellRule(const std::string& file, int column) {
   CheckColumn(column);
   switch (column) {
     case kBaseClosure:
     case kPolicyClosure:
-      return ClosureRule(file, kClosureCellHelpTopic, prompter).passed;
+      return ClosureRule(file, kClosureCellHelpTopic);
     case kBaseShocks:
-      return ShockRule(file, false, kShockCellHelpTopic, prompter).passed;
+      return ShockRule(file, false, kShockCellHelpTopic);
     default:
-      return ShockRule(file, true, kShockCellHelpTopic, prompter).passed;
+      return ShockRule(file, true, kShockCellHelpTopic);
   }
 }
 
-bool CellRule(const TSimRecord& sim, int row, int column, Prompter& prompter) {
+RuleResult CellRule(const TSimRecord& sim, int row, int column) {
   std::string file = CellFilePath(sim, row, column);
-  return file.empty() || CellRule(file, column, prompter);
+  if (file.empty()) return RuleResult{};
+  return CellRule(file, column);
 }
 
-bool RangeRule(const TSimRecord& sim, int column, int first_period, int last_period,
-               bool with_shocks, int help_topic, Prompter& prompter) {
-  if (column != kBaseClosure && column != kPolicyClosure) return true;
+RuleResult RangeRule(const TSimRecord& sim, int column, int first_period, int last_period,
+                     bool with_shocks, int help_topic) {
+  if (column != kBaseClosure && column != kPolicyClosure) return RuleResult{};
   for (int k = first_period; k <= last_period; ++k) {
     std::string closure = CellFilePath(sim, k, column);
-    if (!closure.empty() && !ClosureRule(closure, help_topic, prompter).passed) return false;
+    if (!closure.empty()) {
+      if (RuleResult r = ClosureRule(closure, help_topic); !r.passed) return r;
+    }
     if (!with_shocks) continue;
     std::string shocks = CellFilePath(sim, k, column + 1);
-    if (!shocks.empty() && !ShockRule(shocks, true, help_topic, prompter).passed) return false;
+    if (!shocks.empty()) {
+      if (RuleResult r = ShockRule(shocks, true, help_topic); !r.passed) return r;
+    }
   }
-  return true;
+  return RuleResult{};
 }
 
 std::string CMFStartFilePath(const TSimRecord& sim, int run) {
@@ -66,18 +71,20 @@ std::string CMFStartFilePath(const TSimRecord& sim, int run) {
 }
 
 CMFStartCheck CheckCMFStartConstituents(const TSimRecord& sim, int first_run, int last_run,
-                                        bool quiet, bool no_rerun, Prompter& prompter) {
+                                        bool no_rerun) {
   CMFStartCheck result;
   for (int run = first_run; run <= last_run; ++run) {
     CheckRun(run);
     if (run == kRerun && no_rerun) continue;
     std::string path = CMFStartFilePath(sim, run);
     if (path.empty()) continue;
-    if (CheckCmfReferences(path, quiet, prompter)) continue;
+    std::vector<Message> problems = CheckCmfReferences(path);
+    if (problems.empty()) continue;
     result.passed = false;
     result.failed_path = path;
-    if (!quiet)
-      prompter.Information("Above refer to files referred to in CMFStart file\r\n" + path);
+    for (auto& m : problems) result.messages.push_back(std::move(m));
+    result.messages.push_back(
+        InformationMessage("Above refer to files referred to in CMFStart file\r\n" + path));
   }
   return result;
 }

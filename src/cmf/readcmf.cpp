@@ -194,12 +194,11 @@ std::vector<std::string> CmfReferenceProblems(const std::string& cmf_path) {
   return problems;
 }
 
-bool CheckCmfReferences(const std::string& cmf_path, bool quiet, Prompter& prompter) {
-  auto problems = CmfReferenceProblems(cmf_path);
-  if (!quiet) {
-    for (const auto& text : problems) prompter.Error(text);
-  }
-  return problems.empty();
+std::vector<Message> CheckCmfReferences(const std::string& cmf_path) {
+  std::vector<Message> messages;
+  for (auto& text : CmfReferenceProblems(cmf_path))
+    messages.push_back(ErrorMessage(std::move(text)));
+  return messages;
 }
 
 Status AddCmfConstituents(const std::string& dir, const std::string& name,

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cmf/cmf_tokens.h"
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 
 namespace yl {
@@ -75,8 +75,8 @@ bool NamesOtherDirectory(std::string_view name);
 // The messages of the reference check, one per bad name (all names are checked). A file
 // that cannot be opened has nothing to check.
 std::vector<std::string> CmfReferenceProblems(const std::string& cmf_path);
-// The reference check: shows each problem as an error unless quiet; true when none.
-bool CheckCmfReferences(const std::string& cmf_path, bool quiet, Prompter& prompter);
+// The reference check as the user is told it: one error per problem, none when all is well.
+std::vector<Message> CheckCmfReferences(const std::string& cmf_path);
 
 // Appends name and every file it names (unquoted, as written otherwise; not validated);
 // an empty name adds nothing. Fails when the file cannot be opened in dir.

@@ -46,16 +46,16 @@ Status WriteEnvCmf(const TSimRecord& sim, int run, int period, const RunFilesSet
 }
 
 // The availability check with its message; false when the program is missing.
-bool Available(const RunFilesSettings& settings, const std::string& name, Prompter& prompter,
-               std::string& error) {
+bool Available(const RunFilesSettings& settings, const std::string& name,
+               std::optional<Message>& notice) {
   if (!settings.ProgramAvailable || settings.ProgramAvailable(name)) return true;
-  error = "The program " + UpperCase(name) + " is not available.";
-  prompter.Error(error, kHelpProgramNotAvailable, kOk | kHelp);
+  notice = ErrorMessage("The program " + UpperCase(name) + " is not available.",
+                        kHelpProgramNotAvailable, kOk | kHelp);
   return false;
 }
 
 Status WriteAll(const TSimRecord& sim, int run, int period, const RunFilesSettings& settings,
-                Prompter& prompter) {
+                std::optional<Message>& notice) {
   const bool no_rerun = settings.Files.NoRerun;
   const std::string& d = settings.TempDir;
   const std::string sti_name = StoredInputFileName(sim, run, period, no_rerun);
@@ -75,8 +75,7 @@ Status WriteAll(const TSimRecord& sim, int run, int period, const RunFilesSettin
   if (auto s = WriteLines(f.EnvSti, {"bat", "rpt", f.EnvRpt, "cmf", f.EnvCmf}); !s) return s;
   if (auto s = WriteEnvCmf(sim, run, period, settings, f); !s) return s;
 
-  std::string missing;
-  if (!Available(settings, "ambix", prompter, missing)) return Fail(missing);
+  if (!Available(settings, "ambix", notice)) return Fail(notice->text);
   if (auto s = WriteLines(f.St2, {"bat", "rpt", f.St2Rpt, " ", "e  ! Env file", f.Environment,
                                   "s  ! SS map", f.Map, "x  ! Just the exog ones"});
       !s) {
@@ -84,7 +83,7 @@ Status WriteAll(const TSimRecord& sim, int run, int period, const RunFilesSettin
   }
   const std::string bot = JoinPath(sim.SimDir, BotFileName(sim, period, no_rerun));
   if (settings.SolFileShocks) {
-    if (!Available(settings, "ambix", prompter, missing)) return Fail(missing);
+    if (!Available(settings, "ambix", notice)) return Fail(notice->text);
     return WriteLines(f.St9, {"bat", "rpt", f.St9Rpt, " ", "e    ! environment file",
                               f.Environment + "    ! EN4 file name", "b    ! write bot file",
                               ChangeFileExt(bot, "") + "    ! Output BOT file",
@@ -92,7 +91,7 @@ Status WriteAll(const TSimRecord& sim, int run, int period, const RunFilesSettin
                                   "    ! Sol file to use",
                               "x  ! just exogenous variables"});
   }
-  if (!Available(settings, "solex", prompter, missing)) return Fail(missing);
+  if (!Available(settings, "solex", notice)) return Fail(notice->text);
   const std::string base_solution =
       JoinPath(sim.SimDir, SolutionFileName(sim, kBase, period, no_rerun));
   return WriteLines(f.St3, {"bat", "rpt", f.St3Rpt, "nlv", "shk  ! Write SHK file", " ",
@@ -131,16 +130,18 @@ std::string ModelStiPath(const TSimRecord& sim, int run, int period, bool no_rer
   return JoinPath(temp_dir, StoredInputFileName(sim, run, period, no_rerun));
 }
 
-Status WriteRunBat(const TSimRecord& sim, int run, int period, const RunFilesSettings& settings,
-                   Prompter& prompter) {
+RunBatOutcome WriteRunBat(const TSimRecord& sim, int run, int period,
+                          const RunFilesSettings& settings) {
   CheckRun(run);
   CheckPeriod(period);
+  RunBatOutcome out;
   if (Trim(settings.ModelPath).empty()) {
-    const std::string text = "Model or program name blank in writing Bat file.";
-    prompter.Error(text);
-    return Fail(text + "[WriteRunBat]");
+    out.notice = ErrorMessage("Model or program name blank in writing Bat file.");
+    out.status = Fail(out.notice->text + "[WriteRunBat]");
+    return out;
   }
-  return Tag(WriteAll(sim, run, period, settings, prompter), "WriteRunBat");
+  out.status = Tag(WriteAll(sim, run, period, settings, out.notice), "WriteRunBat");
+  return out;
 }
 
 }  // namespace yl

@@ -4,10 +4,11 @@
 // Ambix and Solex parts. The job engine runs those parts and relies on these names.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "cmf/make_cmf.h"
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "sim/sim_record.h"
 
@@ -47,9 +48,17 @@ ClosurePrepFiles ClosurePrepFileNames(const TSimRecord& sim, int period, bool no
 std::string ModelStiPath(const TSimRecord& sim, int run, int period, bool no_rerun,
                          const std::string& temp_dir);
 
-// Writes the period's run files. Failures end in "[WriteRunBat]"; a missing Ambix or
-// Solex is first shown as "The program {NAME} is not available.".
-Status WriteRunBat(const TSimRecord& sim, int run, int period, const RunFilesSettings& settings,
-                   Prompter& prompter);
+// A failure's text ends in "[WriteRunBat]". A blank model name and a missing Ambix or
+// Solex ("The program {NAME} is not available.") are told to the user as well: notice.
+struct RunBatOutcome {
+  Status status;
+  std::optional<Message> notice;
+  explicit operator bool() const { return status.has_value(); }
+  const std::string& error() const { return status.error(); }
+};
+
+// Writes the period's run files.
+RunBatOutcome WriteRunBat(const TSimRecord& sim, int run, int period,
+                          const RunFilesSettings& settings);
 
 }  // namespace yl

@@ -5,8 +5,7 @@ namespace yl {
 namespace {
 Button ShowKind(Prompter& p, MessageKind kind, const std::string& text, int help_topic,
                 ButtonSet buttons) {
-  if (help_topic != 0) buttons |= kHelp;
-  return p.Show(Message{kind, text, buttons, help_topic, {}});
+  return p.Show(MakeMessage(kind, text, help_topic, buttons));
 }
 }  // namespace
 

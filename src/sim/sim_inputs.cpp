@@ -66,7 +66,7 @@ namespace {
 // says whether the first-year list was empty.
 template <class Lookup>
 InputFile Resolve(const TSimRecord& sim, int f, int period, int run, int policy_start,
-                  const Lookup& lookup, bool list_empty, bool no_rerun, Prompter* prompter) {
+                  const Lookup& lookup, bool list_empty, bool no_rerun) {
   CheckLogicalFile(sim, f);
   CheckPeriod(period);
   CheckRun(run);
@@ -108,10 +108,7 @@ InputFile Resolve(const TSimRecord& sim, int f, int period, int run, int policy_
   if (kp == 1 && se.IsInput && (se.Role == kUpdatedInput || se.Role == kConstantInput)) {
     int entry = k == 1 ? f : s;
     out.LogicalFile = entry;
-    if (list_empty) {
-      out.Note = "j zero";
-      if (prompter) prompter->Information(out.Note);
-    }
+    if (list_empty) out.Note = "j zero";
     out.FileName = lookup(sim.DinFiles[entry].Name).value_or("");
     return out;
   }
@@ -131,18 +128,16 @@ InputFile Resolve(const TSimRecord& sim, int f, int period, int run, int policy_
 }  // namespace
 
 InputFile ResolveInputFile(const TSimRecord& sim, int f, int period, int run, int policy_start,
-                           const std::vector<std::string>& first_year, bool no_rerun,
-                           Prompter* prompter) {
+                           const std::vector<std::string>& first_year, bool no_rerun) {
   auto lookup = [&](const std::string& name) { return FirstYearFileFor(first_year, name); };
-  return Resolve(sim, f, period, run, policy_start, lookup, first_year.empty(), no_rerun, prompter);
+  return Resolve(sim, f, period, run, policy_start, lookup, first_year.empty(), no_rerun);
 }
 
 InputFile ResolveParsedInputFile(const TSimRecord& sim, int f, int period, int run,
-                                 int policy_start, const FirstYearFiles& first_year, bool no_rerun,
-                                 Prompter* prompter) {
+                                 int policy_start, const FirstYearFiles& first_year,
+                                 bool no_rerun) {
   auto lookup = [&](const std::string& name) { return FindFirstYearFile(first_year, name); };
-  return Resolve(sim, f, period, run, policy_start, lookup, first_year.ListEmpty, no_rerun,
-                 prompter);
+  return Resolve(sim, f, period, run, policy_start, lookup, first_year.ListEmpty, no_rerun);
 }
 
 FirstYearFiles ParseFirstYearList(const std::vector<std::string>& first_year) {

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/prompter.h"
 #include "sim/sim_record.h"
 
 namespace yl {
@@ -38,19 +37,17 @@ struct InputFile {
   int Year = 0;          // that period's end year
   int Run = kBase;       // the run whose file it is
   int LogicalFile = 0;   // the logical file (DinFiles index) whose file it is
-  std::string Note;      // "j zero" when the first-year list was empty
+  std::string Note;      // "j zero" when the first-year list was empty (an information note)
 };
 
 // The file logical file f reads in period k of run r. Generated names are lower case;
 // a first-year file is returned as the list names it, since it is the user's own file and
-// its directories may be in any case. With a prompter, the "j zero" note is shown too.
+// its directories may be in any case.
 InputFile ResolveInputFile(const TSimRecord& sim, int f, int period, int run, int policy_start,
-                           const std::vector<std::string>& first_year, bool no_rerun,
-                           Prompter* prompter = nullptr);
+                           const std::vector<std::string>& first_year, bool no_rerun);
 // The same with a parsed first-year list.
 InputFile ResolveParsedInputFile(const TSimRecord& sim, int f, int period, int run,
-                                 int policy_start, const FirstYearFiles& first_year, bool no_rerun,
-                                 Prompter* prompter = nullptr);
+                                 int policy_start, const FirstYearFiles& first_year, bool no_rerun);
 
 // The first-year list rewritten to the files that period `period` of the Base reads: one
 // line "File {name} = {path} ; ! {description}" per input logical file, the path in the

@@ -1,95 +1,12 @@
 #include "sim/sim_omit.h"
 
 #include "core/internal_error.h"
-#include "platform/file_lookup.h"
-#include "platform/paths.h"
-#include "sim/sim_inputs.h"
-#include "sim/sim_runs.h"
 #include "sim/sim_table.h"
 
 namespace yl {
 
-namespace {
-
-constexpr const char* kContinueQuestion =
-    "Do you wish to continue? [Click on \"Yes\" to continue or \"Cancel\" to stop.]";
-
-bool AskToContinue(Prompter& prompter, const std::string& text) {
-  return prompter.Confirm(text, kYes | kCancel) == kYes;
-}
-
-void ShowNoChange(Prompter& prompter) {
-  prompter.Information(
-      "Omitting some years at the start.\r\nNo change has been made because of the earlier "
-      "message.");
-}
-
-}  // namespace
-
-OmitDialogTexts OmitPeriodsDialogTexts(const TSimRecord& sim, int n) {
-  CheckIndex(sim.NumYears, 0, kMaxPeriods, "NumYears");
-  const std::string word(kPeriodWord);
-  OmitDialogTexts t;
-  t.Title = "Which Periods to Omit at the Start";
-  t.ReplaceLabel =
-      "Will change First Year Data files (Model/Data page) to the files\r\n produced by the "
-      "simulation for year " +
-      Year4(sim.Years[n]) + " of the Base.";
-  t.CountCaption = "Number of " + word + "s (simulations) to omit at the start :";
-  t.Explanation = {
-      "Please specify the number of " + word + "s (simulations) to omit at the start.",
-      "This will remove that number of rows from the top of the Closure/Shocks page.",
-      "It will also decrease the Number of " + word + "s shown on the Sim Overview page",
-      " and will increase the Year of the Starting Data shown there accordingly.",
-      "Please also indicate whether or not you want the First Year Data ",
-      " files (Model/Data) page changed.",
-  };
-  for (int k = 1; k <= sim.NumYears; ++k) t.PeriodYears.push_back(Year4(sim.Years[k]));
-  t.Initial = 1;
-  t.Max = sim.NumYears - 1;
-  return t;
-}
-
-bool CanOmitPeriods(const TSimRecord& sim, Prompter& prompter) {
-  if (sim.NumYears > 1) return true;
-  prompter.Information("There is only one year on the Closure/Shocks page so you cannot omit it.");
-  return false;
-}
-
-bool OmitPeriodsAtStart(TSimRecord& sim, const OmitRequest& request,
-                        std::vector<std::string>& first_year,
-                        const BaseCompletionCheck& base_missing, Prompter& prompter) {
-  if (!CanOmitPeriods(sim, prompter)) return false;
-  CheckIndex(sim.NumYears, 2, kMaxPeriods, "NumYears");
-  const int n = request.Count;
+void DropFirstPeriods(TSimRecord& sim, int n) {
   CheckIndex(n, 1, sim.NumYears - 1, "periods to omit");
-
-  std::vector<std::string> new_first_year;
-  if (request.ReplaceFirstYearData) {
-    const std::string missing = base_missing ? base_missing(n) : std::string();
-    if (!missing.empty() && !AskToContinue(prompter, "It seems that you have not completed the " +
-                                                         missing + "\r\n" + kContinueQuestion)) {
-      ShowNoChange(prompter);
-      return false;
-    }
-    for (int f = 1; f <= sim.NumDinFiles; ++f) {
-      if (!sim.DinFiles[f].IsInput) continue;
-      const InputFile in = ResolveInputFile(sim, f, n + 1, kBase, 1, first_year, false);
-      const std::string path =
-          in.FileName.empty() ? std::string("??") : ResolveAgainst(sim.SimDir, in.FileName);
-      if (!in.FileName.empty() && ResolvePathNoCase(path)) continue;
-      if (!AskToContinue(prompter, "Data file \r\n   " + path +
-                                       "\r\ndoes not exist.\r\nThis is one of the data files you "
-                                       "have asked to be put in the\r\n First Year Data on the "
-                                       "Model/Data page.\r\n" +
-                                       kContinueQuestion)) {
-        ShowNoChange(prompter);
-        return false;
-      }
-    }
-    new_first_year = FirstYearLinesForPeriod(sim, n + 1, first_year);
-  }
-
   // The first year moves by the omitted periods' total length, so every remaining period
   // keeps its year (and the cells and files named after it); with one-year periods this is
   // n.
@@ -105,8 +22,6 @@ bool OmitPeriodsAtStart(TSimRecord& sim, const OmitRequest& request,
   RecomputeYears(sim);
   ResetRowsAboveNumYears(sim);
   NormaliseCells(sim);
-  if (request.ReplaceFirstYearData) first_year = std::move(new_first_year);
-  return true;
 }
 
 }  // namespace yl

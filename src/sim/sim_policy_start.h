@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "sim/sim_record.h"
 
 namespace yl {
@@ -20,10 +20,10 @@ struct PolicyStart {
   bool Refused = false;  // no policy shocks: nothing for the Rerun or the Policy to do
   // Set when the "years before" field had to be reset (to the first policy period - 1).
   std::optional<int> NewYearsBeforeFirstShock;
+  // What the user is told about a refusal or a reset; callers that check quietly skip it.
+  std::optional<Message> Notice;
 };
 
-// With a null prompter nothing is shown (the outcome still says what happened).
-PolicyStart PolicyStartSim(const TSimRecord& sim, int run, const PolicyStartSettings& settings,
-                           Prompter* prompter);
+PolicyStart PolicyStartSim(const TSimRecord& sim, int run, const PolicyStartSettings& settings);
 
 }  // namespace yl

@@ -10,13 +10,11 @@
 #include "core/text_util.h"
 #include "sim/sim_table.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 // Stands in for the command-file writer's closure sections, recording how it was asked.
 Status FakeClosureSections(const TSimRecord&, int period, int run, TextWriter& cmf,
@@ -56,7 +54,6 @@ class ClosureCheckFilesTest : public ::testing::Test {
   std::string work, temp;
   TSimRecord sim;
   ClosureCheckSetup setup;
-  ScriptedPrompter prompter;
 };
 
 TEST_F(ClosureCheckFilesTest, FileNamesFollowRunAndYear) {
@@ -82,10 +79,9 @@ TEST_F(ClosureCheckFilesTest, ClosureCommandFileWithCMFStartAndSaveLine) {
   sim.CMFCells(-1, 1) = "START";
   sim.CMFStartExt[1] = ".CMF";
   RecomputeCMFNames(sim);
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 2, std::string("my env"), prompter);
-  ASSERT_TRUE(out.written()) << out.error;
-  EXPECT_TRUE(prompter.messages.empty());
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 2, std::string("my env"));
+  ASSERT_TRUE(out.written()) << out.problem.text;
+  EXPECT_TRUE(out.problem.text.empty());
   EXPECT_EQ(out.files, ClosureCheckFileNames(sim, temp, 1, 2));
   EXPECT_EQ(Read(out.files.cmf),
             " \n"
@@ -104,9 +100,8 @@ TEST_F(ClosureCheckFilesTest, ClosureCommandFileWithCMFStartAndSaveLine) {
 }
 
 TEST_F(ClosureCheckFilesTest, ShockCheckOfThePolicyAsksForShockSections) {
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureShockCheckWord, 4, 3, std::nullopt, prompter);
-  ASSERT_TRUE(out.written()) << out.error;
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureShockCheckWord, 4, 3, std::nullopt);
+  ASSERT_TRUE(out.written()) << out.problem.text;
   std::string text = Read(out.files.cmf);
   EXPECT_NE(text.find("! closure run 3 period 3 policy 1 shocks 1\n"), std::string::npos);
   EXPECT_EQ(text.find("save Environment"), std::string::npos);
@@ -118,36 +113,34 @@ TEST_F(ClosureCheckFilesTest, MissingCMFStartConstituentWritesNothing) {
   sim.CMFCells(-1, 4) = "SP";
   sim.CMFStartExt[4] = ".cmf";
   RecomputeCMFNames(sim);
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 3, 1, std::nullopt, prompter);
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureCheckWord, 3, 1, std::nullopt);
   EXPECT_EQ(out.kind, CheckCmfOutcome::kConstituentMissing);
-  EXPECT_EQ(prompter.Texts(),
-            std::vector<std::string>{"At least one constituent of the CMFStart file\r\n" + work +
-                                     "/sp.cmf\r\n does not exist."});
-  EXPECT_EQ(prompter.Last().kind, MessageKind::kInformation);
+  EXPECT_EQ(out.problem.text, "At least one constituent of the CMFStart file\r\n" + work +
+                                  "/sp.cmf\r\n does not exist.");
+  EXPECT_EQ(out.problem.kind, MessageKind::kInformation);
+  EXPECT_EQ(out.problem.buttons, kOk);
   EXPECT_FALSE(testing::ReadFileBytes(temp + "/onep2001.cmf").size());
   struct stat st;
   EXPECT_NE(::stat((temp + "/onep2001.cmf").c_str(), &st), 0);
   // The Base's check does not look at the Policy's CMFStart file.
-  EXPECT_TRUE(
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt, prompter).written());
+  EXPECT_TRUE(CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt).written());
 }
 
 TEST_F(ClosureCheckFilesTest, WriteFailuresAreTagged) {
   setup.temp_dir = dir / "no such dir";
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt, prompter);
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt);
   EXPECT_EQ(out.kind, CheckCmfOutcome::kWriteFailed);
-  EXPECT_EQ(out.error, "Cannot create file " + dir / "no such dir/oneb2001.cmf" +
-                           "[TxtCreate][CheckClosureCMF]");
+  EXPECT_EQ(out.problem.text, "Cannot create file " + dir / "no such dir/oneb2001.cmf" +
+                                  "[TxtCreate][CheckClosureCMF]");
 
   setup.temp_dir = temp;
   setup.add_closure_shocks = [](const TSimRecord&, int, int, TextWriter&, bool, bool) -> Status {
     return Fail("Cannot open file X.CLS[TxtOpen][AddClosureShocksToCMF]");
   };
-  out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt, prompter);
-  EXPECT_EQ(out.error, "Cannot open file X.CLS[TxtOpen][AddClosureShocksToCMF][CheckClosureCMF]");
-  EXPECT_TRUE(prompter.messages.empty());
+  out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt);
+  EXPECT_EQ(out.problem.text,
+            "Cannot open file X.CLS[TxtOpen][AddClosureShocksToCMF][CheckClosureCMF]");
+  EXPECT_EQ(out.problem.kind, MessageKind::kError);
 }
 
 TEST_F(ClosureCheckFilesTest, JobCommandRunsTheProgramDirectly) {
@@ -189,9 +182,8 @@ TEST_F(ClosureCheckFilesTest, ScriptRunsUnderShWithHostilePaths) {
   ::chmod(prog.c_str(), 0755);
   setup.program = prog;
   setup.solvara_dir = "/opt/sv $y";
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt, prompter);
-  ASSERT_TRUE(out.written()) << out.error;
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt);
+  ASSERT_TRUE(out.written()) << out.problem.text;
   const ClosureCheckFiles& f = out.files;
   testing::WriteFileBytes(f.report, "old report");
 
@@ -212,10 +204,9 @@ TEST_F(ClosureCheckFilesTest, ScriptRunsUnderShWithHostilePaths) {
 
 TEST_F(ClosureCheckFilesTest, NoProgramIsAWriteFailure) {
   setup.program.clear();
-  CheckCmfOutcome out =
-      CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt, prompter);
+  CheckCmfOutcome out = CheckClosureCMF(sim, setup, kClosureCheckWord, 1, 1, std::nullopt);
   EXPECT_EQ(out.kind, CheckCmfOutcome::kWriteFailed);
-  EXPECT_TRUE(EndsWithNoCase(out.error, "[CheckClosureCMF]"));
+  EXPECT_TRUE(EndsWithNoCase(out.problem.text, "[CheckClosureCMF]"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,13 +9,11 @@
 #include "cmf/cmf_util_cells.h"
 #include "sim/sim_table.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 TEST(CmfRules, WordLists) {
   EXPECT_TRUE(WordInList("exogenous", kClosureWords));
@@ -57,17 +56,12 @@ TEST(CmfRules, ControlZRule) {
        }) {
     TOpenCMFFile reader;
     reader.OpenLines(c.lines);
-    ScriptedPrompter prompter;
-    bool found = FindControlZ(reader, ClosureFileContext("/w/a.cls"), prompter);
-    EXPECT_EQ(found, c.pos != 0) << c.lines[0];
-    if (c.pos == 0) {
-      EXPECT_TRUE(prompter.messages.empty());
-    } else {
-      ASSERT_EQ(prompter.messages.size(), 1u);
-      EXPECT_EQ(prompter.Last().text,
-                CtrlZText("in closure file \r\n/w/a.cls", c.pos, c.line, c.text));
-      EXPECT_EQ(prompter.Last().kind, MessageKind::kError);
-      EXPECT_EQ(prompter.Last().buttons, kOk);
+    std::optional<Message> found = FindControlZ(reader, ClosureFileContext("/w/a.cls"));
+    EXPECT_EQ(found.has_value(), c.pos != 0) << c.lines[0];
+    if (found) {
+      EXPECT_EQ(found->text, CtrlZText("in closure file \r\n/w/a.cls", c.pos, c.line, c.text));
+      EXPECT_EQ(found->kind, MessageKind::kError);
+      EXPECT_EQ(found->buttons, kOk);
     }
   }
 }
@@ -78,7 +72,6 @@ class CmfRuleFiles : public ::testing::Test {
     return dir.Write(name, text);
   }
   ScratchDir dir;
-  ScriptedPrompter prompter;
 };
 
 std::string ClosureMessage(const std::string& word, const std::string& file) {
@@ -94,52 +87,55 @@ TEST_F(CmfRuleFiles, ClosureRuleVariants) {
   std::string good = File("g.cls", "exo x ;\nendo y ;\nrest endogenous ;\nswap a = b ;\n");
   std::string save = File("s.cls", "exogenous x ;\nsave environment file e ;\n");
   std::string bad = File("b.cls", "exogenous x ;\nshock x = 1 ;\nendo z ;\n");
-  EXPECT_TRUE(ClosureRule(good, 7017, prompter).passed);
-  EXPECT_TRUE(ClosureRule(save, 7017, prompter).passed);
-  EXPECT_TRUE(prompter.messages.empty());
+  for (const std::string& f : {good, save}) {
+    RuleResult r = ClosureRule(f, 7017);
+    EXPECT_TRUE(r.passed) << f;
+    EXPECT_EQ(r.problem.text, "") << f;
+  }
 
-  RuleResult no_save = ClosureRule(save, 7017, true, false, prompter);
+  RuleResult no_save = ClosureRule(save, 7017, false);
   EXPECT_FALSE(no_save.passed);
-  EXPECT_EQ(no_save.message, ClosureMessage("save", save));
-  EXPECT_TRUE(prompter.messages.empty());  // quiet: given back only
+  EXPECT_FALSE(no_save.ctrl_z);
+  EXPECT_EQ(no_save.problem.text, ClosureMessage("save", save));
 
-  RuleResult r = ClosureRule(bad, 7038, prompter);
+  RuleResult r = ClosureRule(bad, 7038);
   EXPECT_FALSE(r.passed);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.Last().text, ClosureMessage("shock", bad));
-  EXPECT_EQ(prompter.Last().kind, MessageKind::kError);
-  EXPECT_EQ(prompter.Last().buttons, kOk | kHelp);
-  EXPECT_EQ(prompter.Last().help_topic, 7038);
+  EXPECT_EQ(r.problem.text, ClosureMessage("shock", bad));
+  EXPECT_EQ(r.problem.kind, MessageKind::kError);
+  EXPECT_EQ(r.problem.buttons, kOk | kHelp);
+  EXPECT_EQ(r.problem.help_topic, 7038);
 
-  EXPECT_TRUE(ClosureRule(dir / "missing.cls", 7017, prompter).passed);
+  EXPECT_TRUE(ClosureRule(dir / "missing.cls", 7017).passed);
 }
 
 TEST_F(CmfRuleFiles, ShockRuleVariantsAndControlZ) {
   std::string ashock = File("a.bsh", "shock x = 1 ;\nashock y = 2 ;\n");
   std::string ctrlz = File("z.bsh", "shock x = 1 ;\n\x1a;\n");
-  EXPECT_TRUE(ShockRule(ashock, true, 7018, prompter).passed);
-  EXPECT_FALSE(ShockRule(ashock, false, 7018, prompter).passed);
-  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{ShockMessage("ashock", ashock)});
+  EXPECT_TRUE(ShockRule(ashock, true, 7018).passed);
+  RuleResult no_ashock = ShockRule(ashock, false, 7018);
+  EXPECT_FALSE(no_ashock.passed);
+  EXPECT_EQ(no_ashock.problem.text, ShockMessage("ashock", ashock));
+  EXPECT_EQ(no_ashock.problem.help_topic, 7018);
 
-  ScriptedPrompter quiet;
-  RuleResult z = ShockRule(ctrlz, true, 7018, true, quiet);
+  RuleResult z = ShockRule(ctrlz, true, 7018);
   EXPECT_FALSE(z.passed);
   EXPECT_TRUE(z.ctrl_z);
-  // The Ctrl-Z message is shown even to quiet callers, and nothing else.
-  EXPECT_EQ(quiet.Texts(),
-            std::vector<std::string>{CtrlZText(ShockFileContext(ctrlz), 1, 2, "\x1a;")});
+  // The Ctrl-Z message replaces the rule's own, without help.
+  EXPECT_EQ(z.problem.text, CtrlZText(ShockFileContext(ctrlz), 1, 2, "\x1a;"));
+  EXPECT_EQ(z.problem.kind, MessageKind::kError);
+  EXPECT_EQ(z.problem.buttons, kOk);
+  EXPECT_EQ(z.problem.help_topic, 0);
 }
 
 TEST_F(CmfRuleFiles, CMFStartRuleRefusesStatementWords) {
   std::string ok = File("start.cmf", "file base = b.har ;\nmethod = euler ;\nsteps = 2 4 6 ;\n");
   std::string bad = File("bad.cmf", "method = euler ;\nEndo x ;\n");
-  EXPECT_TRUE(CMFStartRule(ok, kCMFStartHelpTopic, false, prompter).passed);
-  RuleResult r = CMFStartRule(bad, kCMFStartHelpTopic, false, prompter);
+  EXPECT_TRUE(CMFStartRule(ok, kCMFStartHelpTopic).passed);
+  RuleResult r = CMFStartRule(bad, kCMFStartHelpTopic);
   EXPECT_FALSE(r.passed);
-  EXPECT_EQ(prompter.Texts(),
-            std::vector<std::string>{"Key word \"endogenous\" must not be in CMFStart file\r\n  " +
-                                     bad + "\r\nPlease change this file."});
-  EXPECT_EQ(prompter.Last().help_topic, 7080);
+  EXPECT_EQ(r.problem.text, "Key word \"endogenous\" must not be in CMFStart file\r\n  " + bad +
+                                "\r\nPlease change this file.");
+  EXPECT_EQ(r.problem.help_topic, 7080);
 }
 
 TEST_F(CmfRuleFiles, HostileTextNeverCrashes) {
@@ -148,10 +144,10 @@ TEST_F(CmfRuleFiles, HostileTextNeverCrashes) {
   text += std::string(100000, 'a') + " ;\n";
   text += "file f = \"na$me with blank\" ;\n";
   std::string f = File("hostile.cls", text);
-  WordCheck words = CheckAllowedWords(f, kClosureWords, ClosureFileContext(f), prompter);
+  WordCheck words = CheckAllowedWords(f, kClosureWords, ClosureFileContext(f));
   EXPECT_FALSE(words.passed);
   EXPECT_EQ(words.word, std::string(40, 'a'));
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_FALSE(words.ctrl_z);
 }
 
 // A three-period record in a scratch working directory.
@@ -175,7 +171,6 @@ class CmfCells : public ::testing::Test {
   }
   ScratchDir dir;
   TSimRecord sim;
-  ScriptedPrompter prompter;
 };
 
 TEST_F(CmfCells, CellPathsUseTheOnDiskName) {
@@ -206,13 +201,10 @@ TEST_F(CmfCells, CellRuleByColumn) {
                         CellRuleCase{2, "ashock x = 1 ;\n", false, 7018},
                         CellRuleCase{4, "ashock x = 1 ;\ntshock y = 2 ;\n", true, 0},
                         CellRuleCase{4, "exo x ;\n", false, 7018}}) {
-    ScriptedPrompter p;
     std::string file = dir.Write("cell.txt", c.text);
-    EXPECT_EQ(CellRule(file, c.column, p), c.passes) << c.column << " " << c.text;
-    if (!c.passes) {
-      ASSERT_EQ(p.messages.size(), 1u);
-      EXPECT_EQ(p.Last().help_topic, c.help);
-    }
+    RuleResult r = CellRule(file, c.column);
+    EXPECT_EQ(r.passed, c.passes) << c.column << " " << c.text;
+    EXPECT_EQ(r.problem.help_topic, c.help) << c.column << " " << c.text;
   }
 }
 
@@ -222,15 +214,17 @@ TEST_F(CmfCells, RangeRuleAllowsAshockAndStopsAtFirstFailure) {
   dir.Write("a.bsh", "ashock x = 1 ;\n");
   for (int k = 1; k <= 3; ++k) Set(k, 1, "C");
   Set(2, 2, "A");
-  EXPECT_TRUE(RangeRule(sim, 1, 1, 3, true, 7038, prompter));
-  EXPECT_FALSE(CellRule(sim, 2, 2, prompter));  // the single-cell rule refuses ashock
-  ScriptedPrompter p;
+  EXPECT_TRUE(RangeRule(sim, 1, 1, 3, true, 7038).passed);
+  EXPECT_FALSE(CellRule(sim, 2, 2).passed);  // the single-cell rule refuses ashock
   Set(2, 1, "BAD");
   Set(3, 1, "BAD");
-  EXPECT_FALSE(RangeRule(sim, 1, 1, 3, false, 7038, p));
-  EXPECT_EQ(p.messages.size(), 1u);
-  EXPECT_TRUE(RangeRule(sim, 1, 3, 2, false, 7038, p));  // an empty range
-  EXPECT_TRUE(RangeRule(sim, 2, 1, 3, true, 7038, p));   // not a closure column
+  RuleResult r = RangeRule(sim, 1, 1, 3, false, 7038);
+  EXPECT_FALSE(r.passed);
+  EXPECT_EQ(r.problem.text, "Key word \"shock\" must not be in closure file\r\n" + dir / "bad.cls" +
+                                "\r\nPlease change this file.");
+  EXPECT_EQ(r.problem.help_topic, 7038);
+  EXPECT_TRUE(RangeRule(sim, 1, 3, 2, false, 7038).passed);  // an empty range
+  EXPECT_TRUE(RangeRule(sim, 2, 1, 3, true, 7038).passed);   // not a closure column
 }
 
 TEST_F(CmfCells, CMFStartConstituents) {
@@ -243,24 +237,23 @@ TEST_F(CmfCells, CMFStartConstituents) {
   for (int c = 1; c <= 4; ++c) sim.CMFStartExt[c] = ".cmf";
   RecomputeCMFNames(sim);
 
-  CMFStartCheck quiet = CheckCMFStartConstituents(sim, 1, 3, true, false, prompter);
-  EXPECT_FALSE(quiet.passed);
-  EXPECT_EQ(quiet.failed_path, dir / "sr.cmf");
-  EXPECT_TRUE(prompter.messages.empty());
-
-  CMFStartCheck loud = CheckCMFStartConstituents(sim, 1, 3, false, false, prompter);
-  EXPECT_FALSE(loud.passed);
-  ASSERT_EQ(prompter.messages.size(), 4u);
-  EXPECT_EQ(prompter.messages[1].text,
+  CMFStartCheck check = CheckCMFStartConstituents(sim, 1, 3, false);
+  EXPECT_FALSE(check.passed);
+  EXPECT_EQ(check.failed_path, dir / "sr.cmf");
+  ASSERT_EQ(check.messages.size(), 4u);
+  EXPECT_EQ(check.messages[0].kind, MessageKind::kError);
+  EXPECT_EQ(check.messages[1].text,
             "Above refer to files referred to in CMFStart file\r\n" + dir / "sb.cmf");
-  EXPECT_EQ(prompter.messages[1].kind, MessageKind::kInformation);
-  EXPECT_EQ(prompter.messages[3].text,
+  EXPECT_EQ(check.messages[1].kind, MessageKind::kInformation);
+  EXPECT_EQ(check.messages[3].text,
             "Above refer to files referred to in CMFStart file\r\n" + dir / "sr.cmf");
 
-  EXPECT_TRUE(CheckCMFStartConstituents(sim, 2, 3, true, true, prompter).passed);  // no rerun
+  CMFStartCheck no_rerun = CheckCMFStartConstituents(sim, 2, 3, true);
+  EXPECT_TRUE(no_rerun.passed);
+  EXPECT_TRUE(no_rerun.messages.empty());
   dir.Write("base.har", "");
   dir.Write("e.en4", "");
-  EXPECT_TRUE(CheckCMFStartConstituents(sim, 1, 3, true, false, prompter).passed);
+  EXPECT_TRUE(CheckCMFStartConstituents(sim, 1, 3, false).passed);
 }
 
 TEST_F(CmfCells, CMFStartBlockIsCopiedCleaned) {
@@ -304,34 +297,36 @@ TEST(CmfRuleFixtures, RulesOnSmallFiles) {
                         FixtureCase{"ctrlz.cls", Rule::kClosure, ""},
                         FixtureCase{"swap_start.cmf", Rule::kCMFStart, "swap"},
                         FixtureCase{"base.cls", Rule::kCMFStart, "exogenous"}}) {
-    testing::ScriptedPrompter p;
     const std::string f = Fixture(c.file);
     RuleResult r;
     switch (c.rule) {
       case Rule::kClosure:
-        r = ClosureRule(f, 1, true, true, p);
+        r = ClosureRule(f, 1, true);
         break;
       case Rule::kClosureNoSave:
-        r = ClosureRule(f, 1, true, false, p);
+        r = ClosureRule(f, 1, false);
         break;
       case Rule::kShock:
-        r = ShockRule(f, true, 1, true, p);
+        r = ShockRule(f, true, 1);
         break;
       case Rule::kShockNoAshock:
-        r = ShockRule(f, false, 1, true, p);
+        r = ShockRule(f, false, 1);
         break;
       case Rule::kCMFStart:
-        r = CMFStartRule(f, 1, true, p);
+        r = CMFStartRule(f, 1);
         break;
     }
     EXPECT_EQ(r.passed, c.bad_word == nullptr) << c.file;
     EXPECT_EQ(r.ctrl_z, c.bad_word && *c.bad_word == '\0') << c.file;
     if (c.bad_word && *c.bad_word) {
-      EXPECT_NE(r.message.find("Key word \"" + std::string(c.bad_word) + "\""), std::string::npos)
-          << r.message;
+      EXPECT_NE(r.problem.text.find("Key word \"" + std::string(c.bad_word) + "\""),
+                std::string::npos)
+          << r.problem.text;
     }
-    // Quiet: only a Ctrl-Z message is ever shown.
-    EXPECT_EQ(p.messages.size(), r.ctrl_z ? 1u : 0u) << c.file;
+    if (r.ctrl_z) {
+      EXPECT_TRUE(r.problem.text.starts_with("ControlZ found in text")) << c.file;
+    }
+    EXPECT_EQ(r.problem.text.empty(), r.passed) << c.file;
   }
 }
 
@@ -354,14 +349,12 @@ TEST(CmfRuleFixtures, HostileDirectoryNames) {
   std::string dir = scratch.MakeDir("a 'b' $c \"d\"");
   testing::WriteFileBytes(dir + "/my $x.har", "");
   testing::WriteFileBytes(dir + "/p.psh", "shock y = file \"my $x.har\" ;\nashock z = 1 ;\n");
-  testing::ScriptedPrompter p;
-  EXPECT_TRUE(CheckCmfReferences(dir + "/p.psh", false, p));
-  EXPECT_TRUE(CellRule(dir + "/p.psh", 4, p));
-  EXPECT_TRUE(p.messages.empty());
+  EXPECT_TRUE(CheckCmfReferences(dir + "/p.psh").empty());
+  EXPECT_TRUE(CellRule(dir + "/p.psh", 4).passed);
   // Not a regular file: nothing to read, nothing to wait for.
   ::mkfifo((dir + "/pipe.cls").c_str(), 0600);
-  EXPECT_TRUE(CheckCmfReferences(dir + "/pipe.cls", false, p));
-  EXPECT_TRUE(ClosureRule(dir + "/pipe.cls", 1, p).passed);
+  EXPECT_TRUE(CheckCmfReferences(dir + "/pipe.cls").empty());
+  EXPECT_TRUE(ClosureRule(dir + "/pipe.cls", 1).passed);
   std::vector<std::string> list;
   EXPECT_FALSE(AddCmfConstituents(dir, "pipe.cls", list));
 }

@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 std::vector<TCmfDeclaration> DeclarationsOf(const std::string& text) {
   return CollectCmfDeclarations(ParseCmfText(text));
@@ -135,17 +133,17 @@ TEST(ReadCmf, ReferenceCheckMessages) {
                               "tshock c = file \"my data.har\" ;\n"   // quoted, exists
                               "shock d = file /etc/passwd ;\n"
                               "take lu file nolu ;\n");
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(CheckCmfReferences(cmf, false, prompter));
+  std::vector<Message> messages = CheckCmfReferences(cmf);
   std::vector<std::string> expected{
       Missing(cmf, "file", dir / "gone.har"), DifferentDir(cmf, "shock", "../outside.har"),
       DifferentDir(cmf, "shock", "/etc/passwd"), Missing(cmf, "take", dir / "nolu.lu4")};
-  EXPECT_EQ(prompter.Texts(), expected);
-  for (const auto& m : prompter.messages) EXPECT_EQ(m.kind, MessageKind::kError);
-
-  ScriptedPrompter quiet;
-  EXPECT_FALSE(CheckCmfReferences(cmf, true, quiet));
-  EXPECT_TRUE(quiet.messages.empty());
+  std::vector<std::string> texts;
+  for (const auto& m : messages) {
+    texts.push_back(m.text);
+    EXPECT_EQ(m.kind, MessageKind::kError);
+    EXPECT_EQ(m.buttons, kOk);
+  }
+  EXPECT_EQ(texts, expected);
   EXPECT_EQ(CmfReferenceProblems(cmf), expected);
 }
 
@@ -153,10 +151,8 @@ TEST(ReadCmf, ReferenceCheckPassesWhenAllExistOrTheFileIsMissing) {
   ScratchDir dir;
   dir.Write("a.har", "");
   std::string cmf = dir.Write("ok.cls", "exogenous x ;\nshock y = file a.har ;\n");
-  ScriptedPrompter prompter;
-  EXPECT_TRUE(CheckCmfReferences(cmf, false, prompter));
-  EXPECT_TRUE(CheckCmfReferences(dir / "missing.cls", false, prompter));
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(CheckCmfReferences(cmf).empty());
+  EXPECT_TRUE(CheckCmfReferences(dir / "missing.cls").empty());
 }
 
 TEST(ReadCmf, ConstituentList) {

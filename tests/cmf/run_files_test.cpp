@@ -9,13 +9,11 @@
 #include "cmf_assembly_support.h"
 #include "platform/files.h"
 #include "sim/sim_table.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::AssemblyTest;
-using testing::ScriptedPrompter;
 
 class RunFilesTest : public AssemblyTest {
  public:
@@ -37,12 +35,12 @@ class RunFilesTest : public AssemblyTest {
   }
 
   RunFilesSettings rf;
-  ScriptedPrompter prompter;
   std::set<std::string> asked, missing;
 };
 
 TEST_F(RunFilesTest, RerunPeriodWritesTheClosurePreparationFiles) {
-  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+  RunBatOutcome out = WriteRunBat(sim, kRerun, 3, rf);
+  ASSERT_TRUE(out);
   EXPECT_EQ(TempFiles(), (std::set<std::string>{"bs1b-br1r-2003sim.sti", "br103env.sti",
                                                 "br103env.cmf", "br103st2.st2", "br103st3.st3"}));
   for (const char* name :
@@ -50,19 +48,19 @@ TEST_F(RunFilesTest, RerunPeriodWritesTheClosurePreparationFiles) {
     EXPECT_EQ(ReadOut(temp + "/" + name), Golden(name)) << name;
   }
   EXPECT_EQ(asked, (std::set<std::string>{"ambix", "solex"}));
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_FALSE(out.notice);
 }
 
 TEST_F(RunFilesTest, SolFilesForShocksUseAmbixInsteadOfSolex) {
   rf.SolFileShocks = true;
-  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf));
   EXPECT_EQ(ReadOut(temp + "/br103st9.st9"), Golden("br103st9.st9"));
   EXPECT_FALSE(FileExists(temp + "/br103st3.st3"));
   EXPECT_EQ(asked, (std::set<std::string>{"ambix"}));
 }
 
 TEST_F(RunFilesTest, BaseGetsOnlyTheModelsStoredInput) {
-  ASSERT_TRUE(WriteRunBat(sim, kBase, 2, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kBase, 2, rf));
   EXPECT_EQ(TempFiles(), (std::set<std::string>{"bs1b-2002sim.sti"}));
   EXPECT_EQ(ReadOut(temp + "/bs1b-2002sim.sti"),
             "bat\nrpt\n" + temp + "/bs1b-2002sim.rpt\ncmf\n" + work + "/bs1b-2002.cmf\n");
@@ -70,20 +68,20 @@ TEST_F(RunFilesTest, BaseGetsOnlyTheModelsStoredInput) {
 
 TEST_F(RunFilesTest, WithoutRerunThePolicyIsPrepared) {
   rf.Files.NoRerun = true;
-  ASSERT_TRUE(WriteRunBat(sim, kPolicy, 3, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kPolicy, 3, rf));
   EXPECT_EQ(TempFiles(), (std::set<std::string>{"bs1b-pl1p-2003sim.sti", "pl103env.sti",
                                                 "pl103env.cmf", "pl103st2.st2", "pl103st3.st3"}));
   EXPECT_NE(ReadOut(temp + "/pl103st3.st3").find(work + "/bs1b-pl1p-2003.bot    ! Output BOT file"),
             std::string::npos);
   std::filesystem::remove_all(temp);
   std::filesystem::create_directory(temp);
-  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf));
   EXPECT_EQ(TempFiles().size(), 1u);
 }
 
 TEST_F(RunFilesTest, ShortNamesUseTheShortTagForTheModelsStoredInput) {
   sim.FileNames.LongNames = false;
-  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf));
   EXPECT_TRUE(FileExists(temp + "/br103sim.sti"));
   EXPECT_EQ(ReadOut(temp + "/br103sim.sti"),
             "bat\nrpt\n" + temp + "/br103sim.rpt\ncmf\n" + work + "/br1r2003.cmf\n");
@@ -92,7 +90,7 @@ TEST_F(RunFilesTest, ShortNamesUseTheShortTagForTheModelsStoredInput) {
 TEST_F(RunFilesTest, EnvironmentFileWithoutCMFStartBeginsWithTheAuxiliaryLine) {
   sim.CMFCells(kCmfStartRow, 3) = "";
   RecomputeCMFNames(sim);
-  ASSERT_TRUE(WriteRunBat(sim, kRerun, 2, rf, prompter));
+  ASSERT_TRUE(WriteRunBat(sim, kRerun, 2, rf));
   std::string text = ReadOut(temp + "/br102env.cmf");
   EXPECT_TRUE(text.starts_with("auxiliary files = \"" + models +
                                "/my model\";\nsave environment "
@@ -119,14 +117,14 @@ TEST_F(RunFilesTest, MissingProgramsAreShownAndStopThePreparation) {
     std::filesystem::create_directory(temp);
     missing = {c.program};
     rf.SolFileShocks = c.sol_shocks;
-    prompter.messages.clear();
-    Status s = WriteRunBat(sim, kRerun, 3, rf, prompter);
+    RunBatOutcome s = WriteRunBat(sim, kRerun, 3, rf);
     ASSERT_FALSE(s);
     EXPECT_EQ(s.error(), std::string(c.message) + "[WriteRunBat]");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, c.message);
-    EXPECT_EQ(prompter.messages[0].kind, MessageKind::kError);
-    EXPECT_EQ(prompter.messages[0].help_topic, 7067);
+    ASSERT_TRUE(s.notice);
+    EXPECT_EQ(s.notice->text, c.message);
+    EXPECT_EQ(s.notice->kind, MessageKind::kError);
+    EXPECT_EQ(s.notice->help_topic, 7067);
+    EXPECT_EQ(s.notice->buttons, kOk | kHelp);
     EXPECT_TRUE(FileExists(temp + "/" + c.written_last));
     EXPECT_FALSE(FileExists(temp + "/br103st3.st3"));
   }
@@ -134,23 +132,26 @@ TEST_F(RunFilesTest, MissingProgramsAreShownAndStopThePreparation) {
 
 TEST_F(RunFilesTest, FailuresNameTheRoutine) {
   rf.ModelPath = " ";
-  Status s = WriteRunBat(sim, kRerun, 3, rf, prompter);
+  RunBatOutcome s = WriteRunBat(sim, kRerun, 3, rf);
   ASSERT_FALSE(s);
   EXPECT_EQ(s.error(), "Model or program name blank in writing Bat file.[WriteRunBat]");
-  EXPECT_EQ(prompter.Texts(),
-            std::vector<std::string>{"Model or program name blank in writing Bat file."});
+  ASSERT_TRUE(s.notice);
+  EXPECT_EQ(s.notice->text, "Model or program name blank in writing Bat file.");
+  EXPECT_EQ(s.notice->kind, MessageKind::kError);
+  EXPECT_EQ(s.notice->buttons, kOk);
   EXPECT_TRUE(TempFiles().empty());
 
   rf.ModelPath = model;
   rf.TempDir = temp + "/gone";
-  s = WriteRunBat(sim, kRerun, 3, rf, prompter);
+  s = WriteRunBat(sim, kRerun, 3, rf);
   ASSERT_FALSE(s);
   EXPECT_EQ(s.error(),
             "Cannot create file " + temp + "/gone/bs1b-br1r-2003sim.sti[TxtCreate][WriteRunBat]");
+  EXPECT_FALSE(s.notice);  // the engine reports write failures
 
   rf.TempDir = temp;
   sim.CMFCells(3, 3) = "NOCLS";
-  s = WriteRunBat(sim, kRerun, 3, rf, prompter);
+  s = WriteRunBat(sim, kRerun, 3, rf);
   ASSERT_FALSE(s);
   EXPECT_EQ(s.error(),
             "Cannot open file " + work + "/NOCLS.CLS[TxtOpen][AddClosureShocksToCMF][WriteRunBat]");
@@ -158,7 +159,7 @@ TEST_F(RunFilesTest, FailuresNameTheRoutine) {
 
 TEST_F(RunFilesTest, HostileNamesNeverWriteOutsideTheTemporaryDirectory) {
   sim.SimNames[2] = "../";
-  Status s = WriteRunBat(sim, kRerun, 3, rf, prompter);
+  RunBatOutcome s = WriteRunBat(sim, kRerun, 3, rf);
   ASSERT_FALSE(s);
   EXPECT_TRUE(s.error().ends_with("[TxtCreate][WriteRunBat]"));
   for (const auto& e : std::filesystem::directory_iterator(scratch.path())) {

@@ -16,7 +16,6 @@
 #include "platform/paths.h"
 #include "sim/sim_naming.h"
 #include "support/hostile_names.h"
-#include "support/scripted_prompter.h"
 #include "toolkit/sti_reader.h"
 
 namespace yl {
@@ -58,7 +57,6 @@ class WrittenNamesTest : public AssemblyTest {
   }
   const std::string original_work = work;
   std::string params;
-  testing::ScriptedPrompter prompter;
 };
 
 TEST_F(WrittenNamesTest, CommandFilesKeepEveryQuotableName) {
@@ -80,7 +78,7 @@ TEST_F(WrittenNamesTest, CommandFilesKeepEveryQuotableName) {
     rf.TempDir = temp;
     rf.SlotDir = work;
     rf.Files = settings.Files;
-    ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+    ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf));
     const ClosurePrepFiles f = ClosurePrepFileNames(sim, 3, false, temp);
     v = Values(f.EnvCmf);
     EXPECT_EQ(v["auxiliary files "], ChangeFileExt(model, ""));
@@ -98,7 +96,7 @@ TEST_F(WrittenNamesTest, StoredInputFilesKeepEveryWritableName) {
     rf.TempDir = temp;
     rf.SlotDir = work;
     rf.Files = settings.Files;
-    ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf, prompter));
+    ASSERT_TRUE(WriteRunBat(sim, kRerun, 3, rf));
 
     const std::string sti = ModelStiPath(sim, kRerun, 3, false, temp);
     auto model_sti = tool::StiReader::Load(sti);

@@ -6,14 +6,12 @@
 #include "sim/sim_naming.h"
 #include "sim/sim_test_fixture.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::MakeSim;
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 const std::vector<std::string> kFirstYear = {
     "File DAT = dat0.har ; ! the DAT",
@@ -100,13 +98,11 @@ TEST_F(ResolveTest, UpdatedInputReadsWhatThePreviousPeriodWrote) {
 }
 
 TEST_F(ResolveTest, EmptyListGivesJZeroAndMissingEntryGivesEmptyName) {
-  ScriptedPrompter p;
-  InputFile in = ResolveInputFile(*sim, 1, 1, kBase, 1, {}, false, &p);
+  InputFile in = ResolveInputFile(*sim, 1, 1, kBase, 1, {}, false);
   EXPECT_EQ(in.FileName, "");
   EXPECT_EQ(in.Note, "j zero");
-  EXPECT_EQ(p.Texts(), std::vector<std::string>{"j zero"});
 
-  in = ResolveInputFile(*sim, 1, 1, kBase, 1, {"File OTHER = x.har ;"}, false, &p);
+  in = ResolveInputFile(*sim, 1, 1, kBase, 1, {"File OTHER = x.har ;"}, false);
   EXPECT_EQ(in.FileName, "");
   EXPECT_EQ(in.Note, "");
 }
@@ -161,10 +157,7 @@ TEST_F(ResolveTest, ParsedListResolvesLikeTheLines) {
       }
     }
   }
-  ScriptedPrompter p;
-  EXPECT_EQ(ResolveParsedInputFile(*sim, 1, 1, kBase, 1, FirstYearFiles{}, false, &p).Note,
-            "j zero");
-  EXPECT_EQ(p.Texts(), std::vector<std::string>{"j zero"});
+  EXPECT_EQ(ResolveParsedInputFile(*sim, 1, 1, kBase, 1, FirstYearFiles{}, false).Note, "j zero");
 }
 
 TEST(FirstYearList, RewrittenToTheBaseFilesOfAPeriod) {

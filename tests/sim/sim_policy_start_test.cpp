@@ -4,14 +4,12 @@
 
 #include "sim/sim_test_fixture.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::MakeSim;
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 class PolicyStartTest : public ::testing::Test {
  protected:
@@ -25,7 +23,6 @@ class PolicyStartTest : public ::testing::Test {
 TEST_F(PolicyStartTest, FirstPeriodWithAPolicyShock) {
   sim->CMFCells(4, kPolicyShocks) = "?";  // "?" counts as a shock cell
   sim->CMFCells(5, kPolicyShocks) = "SHK";
-  ScriptedPrompter p;
   struct Case {
     int run;
     bool model;
@@ -34,21 +31,25 @@ TEST_F(PolicyStartTest, FirstPeriodWithAPolicyShock) {
   for (const auto& c : cases) {
     PolicyStartSettings s;
     s.ModelSelected = c.model;
-    PolicyStart out = PolicyStartSim(*sim, c.run, s, &p);
+    PolicyStart out = PolicyStartSim(*sim, c.run, s);
     EXPECT_EQ(out.Period, c.period);
     EXPECT_FALSE(out.Refused);
+    EXPECT_FALSE(out.Notice);
   }
-  EXPECT_TRUE(p.messages.empty());
 }
 
 TEST_F(PolicyStartTest, NoPolicyShocksRefusesRerunAndPolicy) {
-  ScriptedPrompter p;
-  EXPECT_FALSE(PolicyStartSim(*sim, kBase, {}, &p).Refused);
-  PolicyStart out = PolicyStartSim(*sim, kPolicy, {}, &p);
+  PolicyStart base = PolicyStartSim(*sim, kBase, {});
+  EXPECT_FALSE(base.Refused);
+  EXPECT_FALSE(base.Notice);
+  PolicyStart out = PolicyStartSim(*sim, kPolicy, {});
   EXPECT_TRUE(out.Refused);
   EXPECT_EQ(out.Period, 1);
-  EXPECT_EQ(p.Texts(), std::vector<std::string>{"Are no policy shocks, so nothing to do."});
-  EXPECT_TRUE(PolicyStartSim(*sim, kRerun, {}, nullptr).Refused);  // quietly
+  ASSERT_TRUE(out.Notice);
+  EXPECT_EQ(out.Notice->text, "Are no policy shocks, so nothing to do.");
+  EXPECT_EQ(out.Notice->kind, MessageKind::kInformation);
+  EXPECT_EQ(out.Notice->buttons, kOk);
+  EXPECT_TRUE(PolicyStartSim(*sim, kRerun, {}).Refused);
 }
 
 TEST_F(PolicyStartTest, RationalExpectationsStartEarlier) {
@@ -65,22 +66,22 @@ TEST_F(PolicyStartTest, RationalExpectationsStartEarlier) {
                {-4, 3, std::nullopt, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.before);
-    ScriptedPrompter p;
     PolicyStartSettings s;
     s.DoRationalExpectations = true;
     s.YearsBeforeFirstShock = c.before;
-    PolicyStart out = PolicyStartSim(*sim, kRerun, s, &p);
+    PolicyStart out = PolicyStartSim(*sim, kRerun, s);
     EXPECT_EQ(out.Period, c.period);
     EXPECT_EQ(out.NewYearsBeforeFirstShock, c.reset);
     if (c.message) {
-      ASSERT_EQ(p.messages.size(), 1u);
-      EXPECT_EQ(p.Last().text,
+      ASSERT_TRUE(out.Notice);
+      EXPECT_EQ(out.Notice->kind, MessageKind::kInformation);
+      EXPECT_EQ(out.Notice->text,
                 "First Policy shock is in sim for year 2003.\r\nHence Policy run can start at "
                 "most 2 periods before this.\r\nResetting value there so Policy run will start "
                 "with first year.\r\nPlease check the Sim Overview page to see that this is what "
                 "you want.");
     } else {
-      EXPECT_TRUE(p.messages.empty());
+      EXPECT_FALSE(out.Notice);
     }
   }
 }

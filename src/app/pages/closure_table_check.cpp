@@ -1,9 +1,10 @@
-#include "cmf/closure_table_check.h"
+#include "app/pages/closure_table_check.h"
 
 #include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "cmf/cmf_util.h"
 #include "cmf/cmf_util_cells.h"
@@ -15,6 +16,10 @@
 namespace yl {
 
 namespace {
+
+void ShowAll(const std::vector<Message>& messages, Prompter& prompter) {
+  for (const auto& m : messages) prompter.Show(m);
+}
 
 bool IsClosureColumn(int column) { return column == kBaseClosure || column == kPolicyClosure; }
 
@@ -30,9 +35,11 @@ bool StatementChecks(const TSimRecord& sim, int first, int last, int first_col, 
     // A Common closure applies to every period, so it may not save an environment.
     const int variant = closure ? (row == kCommonRow ? 0 : 1) : 2;
     if (!done.insert({path, variant}).second) return;
-    RuleResult r = closure ? ClosureRule(path, kClosureCellHelpTopic, quiet, variant == 1, prompter)
-                           : ShockRule(path, true, kShockCellHelpTopic, quiet, prompter);
-    if (!r.passed) passed = false;
+    RuleResult r = closure ? ClosureRule(path, kClosureCellHelpTopic, variant == 1)
+                           : ShockRule(path, true, kShockCellHelpTopic);
+    if (r.passed) return;
+    passed = false;
+    if (!quiet || r.ctrl_z) prompter.Show(r.problem);  // see RuleResult
   };
   const bool shocks = last_col >= kBaseShocks;
   for (int column = first_col; column <= last_col; ++column) {
@@ -62,8 +69,11 @@ bool CheckRunTable(const TSimRecord& sim, int run, const RunTableCheck& rc,
       }
       const std::string path = CellFilePath(sim, k, c);
       if (path.empty()) continue;
-      if (!CheckCmfReferences(path, quiet, prompter)) {
-        if (!quiet) prompter.Information("Above refer to files referred to in file\r\n" + path);
+      if (std::vector<Message> problems = CheckCmfReferences(path); !problems.empty()) {
+        if (!quiet) {
+          ShowAll(problems, prompter);
+          prompter.Information("Above refer to files referred to in file\r\n" + path);
+        }
         passed = false;
         break;
       }
@@ -72,7 +82,9 @@ bool CheckRunTable(const TSimRecord& sim, int run, const RunTableCheck& rc,
   if (passed) {
     passed = StatementChecks(sim, rc.FirstPeriod, last, first_col, last_col, quiet, prompter);
   }
-  if (!CheckCMFStartConstituents(sim, run, run, quiet, request.NoRerun, prompter).passed) {
+  CMFStartCheck start = CheckCMFStartConstituents(sim, run, run, request.NoRerun);
+  if (!start.passed) {
+    if (!quiet) ShowAll(start.messages, prompter);
     passed = false;
   }
   return passed;
@@ -90,7 +102,9 @@ bool CheckFilesNamedHere(const TSimRecord& sim, CellRef cell, bool no_rerun, Pro
   CheckColumn(cell.column);
   const std::string path = CellFilePath(sim, cell.row, cell.column);
   if (path.empty()) return true;
-  bool passed = CheckCmfReferences(path, false, prompter);
+  std::vector<Message> problems = CheckCmfReferences(path);
+  ShowAll(problems, prompter);
+  bool passed = problems.empty();
   if (passed) {
     prompter.Information("All files named here exist.");
     const bool base_column = cell.column <= kBaseShocks;
@@ -98,7 +112,7 @@ bool CheckFilesNamedHere(const TSimRecord& sim, CellRef cell, bool no_rerun, Pro
     const int last_run = base_column ? kBase : kPolicy;
     for (int run = first_run; run <= last_run; ++run) {
       if (run == kRerun && no_rerun) continue;
-      CMFStartCheck start = CheckCMFStartConstituents(sim, run, run, true, no_rerun, prompter);
+      CMFStartCheck start = CheckCMFStartConstituents(sim, run, run, no_rerun);
       if (!start.passed) {
         prompter.Information("However at least one constituent of the CMFStart file\r\n" +
                              start.failed_path + "\r\n does not exist.");
@@ -106,7 +120,12 @@ bool CheckFilesNamedHere(const TSimRecord& sim, CellRef cell, bool no_rerun, Pro
       }
     }
   }
-  if (cell.row != kCmfStartRow && !CellRule(path, cell.column, prompter)) passed = false;
+  if (cell.row != kCmfStartRow) {
+    if (RuleResult r = CellRule(path, cell.column); !r.passed) {
+      prompter.Show(r.problem);
+      passed = false;
+    }
+  }
   return passed;
 }
 
@@ -116,8 +135,8 @@ bool CheckTableBeforeRuns(TSimRecord& sim, const TableCheckRequest& request, Pro
   for (int run = kBase; run <= kPolicy; ++run) {
     const RunTableCheck& rc = request.Runs[static_cast<std::size_t>(run)];
     if (!rc.Check || rc.FirstPeriod > sim.NumYears) continue;
-    PolicyStart start =
-        PolicyStartSim(sim, run, request.PolicyStart, request.Quiet ? nullptr : &prompter);
+    PolicyStart start = PolicyStartSim(sim, run, request.PolicyStart);
+    if (start.Notice && !request.Quiet) prompter.Show(*start.Notice);
     if (start.Refused) return false;
     if (!CheckRunTable(sim, run, rc, request, prompter)) passed = false;
   }

@@ -1,4 +1,4 @@
-#include "cmf/closure_check_commands.h"
+#include "app/commands/closure_check_commands.h"
 
 #include "cmf/cmf_util_cells.h"
 #include "core/internal_error.h"
@@ -27,10 +27,18 @@ std::optional<ClosureCheckFiles> Prepare(ClosureCheckContext& ctx, std::string_v
     return std::nullopt;
   }
   CheckCmfOutcome out =
-      CheckClosureCMF(ctx.sim, ctx.setup, job_word, column, period, save_environment, ctx.prompter);
-  if (out.kind == CheckCmfOutcome::kWriteFailed) ctx.prompter.Error(out.error);
-  if (!out.written()) return std::nullopt;
+      CheckClosureCMF(ctx.sim, ctx.setup, job_word, column, period, save_environment);
+  if (!out.written()) {
+    ctx.prompter.Show(out.problem);
+    return std::nullopt;
+  }
   return out.files;
+}
+
+bool CellPasses(ClosureCheckContext& ctx, int period, int column) {
+  RuleResult r = CellRule(ctx.sim, period, column);
+  if (!r.passed) ctx.prompter.Show(r.problem);
+  return r.passed;
 }
 
 bool GuardPasses(ClosureCheckContext& ctx, const char* refusal) {
@@ -46,7 +54,7 @@ bool SingleClosureCheck(ClosureCheckContext& ctx, int column, int period,
   if (!GuardPasses(ctx, "Cannot start Closure check job")) return false;
   ctx.state.column = column;
   ctx.state.period = period;
-  if (!CellRule(ctx.sim, period, column, ctx.prompter)) return false;
+  if (!CellPasses(ctx, period, column)) return false;
   return StartJob(ctx, kClosureCheckKind, *files);
 }
 
@@ -79,8 +87,8 @@ bool CheckClosureAndShocksCommand(ClosureCheckContext& ctx, int column, int peri
   if (!GuardPasses(ctx, "Cannot start Closure&Shock check job")) return false;
   ctx.state.column = column;
   ctx.state.period = period;
-  if (!CellRule(ctx.sim, period, column - 1, ctx.prompter)) return false;
-  if (!CellRule(ctx.sim, period, column, ctx.prompter)) return false;
+  if (!CellPasses(ctx, period, column - 1)) return false;
+  if (!CellPasses(ctx, period, column)) return false;
   return StartJob(ctx, kClosureShockCheckKind, *files);
 }
 
@@ -93,12 +101,14 @@ bool RunCheckAllCommand(ClosureCheckContext& ctx, CheckAllCommand command) {
                        ? kCheckAllPolicyShocksHelpTopic
                        : kCheckAllHelpTopic;
   const int closure_column = base ? kBaseClosure : kPolicyClosure;
-  if (!RangeRule(ctx.sim, closure_column, 1, ctx.sim.NumYears, shocks, help, ctx.prompter)) {
+  if (RuleResult r = RangeRule(ctx.sim, closure_column, 1, ctx.sim.NumYears, shocks, help);
+      !r.passed) {
+    ctx.prompter.Show(r.problem);
     return false;
   }
   int first = 1;
   if (!base) {
-    PolicyStart start = PolicyStartSim(ctx.sim, kPolicy, ctx.setup.policy_start, nullptr);
+    PolicyStart start = PolicyStartSim(ctx.sim, kPolicy, ctx.setup.policy_start);
     if (!start.Refused) first = start.Period;
   }
   return CheckSomeClosuresShocks(ctx, closure_column + (shocks ? 1 : 0), first, ctx.sim.NumYears);
@@ -116,9 +126,8 @@ bool CheckSomeClosuresShocks(ClosureCheckContext& ctx, int column, int first_per
 
   CMFStartCheck constituents =
       first_column == kBaseClosure
-          ? CheckCMFStartConstituents(ctx.sim, kBase, kBase, true, ctx.setup.no_rerun, ctx.prompter)
-          : CheckCMFStartConstituents(ctx.sim, kRerun, kPolicy, true, ctx.setup.no_rerun,
-                                      ctx.prompter);
+          ? CheckCMFStartConstituents(ctx.sim, kBase, kBase, ctx.setup.no_rerun)
+          : CheckCMFStartConstituents(ctx.sim, kRerun, kPolicy, ctx.setup.no_rerun);
   if (!constituents.passed) {
     ctx.prompter.Information("However at least one constituent of the CMFStart file\r\n" +
                                  constituents.failed_path + "\r\n does not exist.",

@@ -1,15 +1,15 @@
-#include "cmf/closure_table.h"
+#include "app/pages/closure_table.h"
 
 #include <algorithm>
 #include <unordered_set>
 
+#include "app/pages/sim_overview.h"
 #include "cmf/cmf_util_cells.h"
 #include "cmf/readcmf.h"
 #include "core/internal_error.h"
 #include "core/text_util.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
-#include "sim/sim_editing.h"
 #include "sim/sim_runs.h"
 
 namespace yl {

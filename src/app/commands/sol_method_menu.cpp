@@ -1,4 +1,4 @@
-#include "cmf/sol_method_menu.h"
+#include "app/commands/sol_method_menu.h"
 
 #include <string>
 

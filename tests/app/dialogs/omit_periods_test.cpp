@@ -1,4 +1,4 @@
-#include "sim/sim_omit.h"
+#include "app/dialogs/omit_periods.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "cmf/closure_table.h"
+#include "app/pages/closure_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "cmf/closure_table_check.h"
-#include "cmf_assembly_support.h"
+#include "app/pages/closure_table_check.h"
+#include "cmf/cmf_assembly_support.h"
 #include "core/internal_error.h"
 #include "sim/sim_table.h"
 #include "support/scripted_prompter.h"
@@ -303,6 +303,26 @@ TEST_F(TableCheckTest, MissingAndBadFilesAreReported) {
     EXPECT_EQ(CheckTableBeforeRuns(sim, quiet, prompter), c.messages.empty());
     EXPECT_TRUE(prompter.messages.empty());
     sim = saved;
+  }
+}
+
+TEST_F(TableCheckTest, AControlZIsShownEvenWhenQuiet) {
+  scratch.Write("work/CTRLZ.CLS", "exo x ;\n\x1a;\n");
+  sim.CMFCells(2, 1) = "CTRLZ";
+  for (bool quiet : {false, true}) {
+    SCOPED_TRACE(quiet);
+    TableCheckRequest r = Request(kBase, 1, 3);
+    r.Quiet = quiet;
+    prompter.messages.clear();
+    EXPECT_FALSE(CheckTableBeforeRuns(sim, r, prompter));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.Last().text.starts_with("ControlZ found in text in closure file \r\n" +
+                                                 work +
+                                                 "/CTRLZ.CLS\r\nin position 1 in line "
+                                                 "number 2\r\n"))
+        << prompter.Last().text;
+    EXPECT_EQ(prompter.Last().kind, MessageKind::kError);
+    EXPECT_EQ(prompter.Last().buttons, kOk);
   }
 }
 

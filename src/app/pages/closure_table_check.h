@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "cmf/closure_table.h"
+#include "app/pages/closure_table.h"
 #include "core/prompter.h"
 #include "sim/sim_policy_start.h"
 #include "sim/sim_record.h"

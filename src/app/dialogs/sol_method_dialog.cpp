@@ -1,4 +1,4 @@
-#include "cmf/sol_method_dialog.h"
+#include "app/dialogs/sol_method_dialog.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "cmf/closure_check_commands.h"
+#include "app/commands/closure_check_commands.h"
 
 #include <gtest/gtest.h>
 
