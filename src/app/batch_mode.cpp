@@ -86,7 +86,7 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
   AnnouncePassedOver(keep, "keep");
   if (!keep.found) {
-    ReportNoKeepDir(prompter, "Yearloom");
+    ShowAll(prompter, NoKeepDirMessages("Yearloom"));
     out << PlainText(keep.Messages()) << "\n";
     return 1;
   }
@@ -134,7 +134,9 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
     // The setup of the last session, or of the Sim Details file named.
     const std::string options_file = JoinPath(keep.dir, kOptionsFileName);
     if (FileExists(options_file)) {
-      ReadOptionsFile(options_file, kAllGroups, session.settings, session.sim, prompter);
+      Notices notices;
+      ReadOptionsFile(options_file, kAllGroups, session.settings, session.sim, notices);
+      ShowAll(prompter, notices);
     } else {
       ApplyFirstRunDefaults(session.settings, env.processors);
     }
@@ -160,9 +162,10 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
       SimDetailsContext ctx{keep.dir, true};
       LoadChoice all;
       all.part = LoadPart::kAll;
-      if (auto s = LoadSimDetails(ds1, all, session.settings, session.sim, ctx, prompter); !s) {
-        return fail(s.error());
-      }
+      Notices notices;
+      auto s = LoadSimDetails(ds1, all, session.settings, session.sim, ctx, notices);
+      ShowAll(prompter, notices);
+      if (!s) return fail(s.error());
     }
     request = ParseBatchParams(params, session.settings.options.NoRerun);
     if (!request) return fail(request.error());

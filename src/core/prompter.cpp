@@ -5,8 +5,7 @@ namespace yl {
 namespace {
 Button ShowKind(Prompter& p, MessageKind kind, const std::string& text, int help_topic,
                 ButtonSet buttons) {
-  if (help_topic != 0) buttons |= kHelp;
-  return p.Show(Message{kind, text, buttons, help_topic, {}});
+  return p.Show(MakeMessage(kind, text, help_topic, buttons));
 }
 }  // namespace
 
@@ -21,6 +20,10 @@ Button Prompter::Information(const std::string& text, int help_topic, ButtonSet 
 }
 Button Prompter::Confirm(const std::string& text, ButtonSet buttons, int help_topic) {
   return ShowKind(*this, MessageKind::kConfirmation, text, help_topic, buttons);
+}
+
+void ShowAll(Prompter& prompter, const Notices& notices) {
+  for (const Message& m : notices) prompter.Show(m);
 }
 
 }  // namespace yl

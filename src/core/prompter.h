@@ -7,31 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/message.h"
+
 namespace yl {
-
-enum class MessageKind { kError, kWarning, kInformation, kConfirmation };
-
-enum Button : unsigned {
-  kNoButton = 0,
-  kOk = 1u << 0,
-  kCancel = 1u << 1,
-  kYes = 1u << 2,
-  kNo = 1u << 3,
-  kIgnore = 1u << 4,
-  kHelp = 1u << 5,
-  kAbort = 1u << 6,
-  kRetry = 1u << 7,
-  kAll = 1u << 8,
-};
-using ButtonSet = unsigned;
-
-struct Message {
-  MessageKind kind = MessageKind::kInformation;
-  std::string text;  // line breaks are "\r\n", kept exact
-  ButtonSet buttons = kOk;
-  int help_topic = 0;  // 0: no help
-  std::string caption;
-};
 
 struct FileRequest {
   std::string title;
@@ -64,5 +42,8 @@ class Prompter {
   Button Information(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
   Button Confirm(const std::string& text, ButtonSet buttons, int help_topic = 0);
 };
+
+// Shows what a core step returned, in its order.
+void ShowAll(Prompter& prompter, const Notices& notices);
 
 }  // namespace yl

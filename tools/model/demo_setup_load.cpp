@@ -9,7 +9,7 @@ namespace yl::modelprog {
 Result<LoadedModel> LoadDemoModel(const std::string& model_path,
                                   const std::optional<std::string>& interpreter,
                                   const std::string& scratch_dir, TSimRecord& sim,
-                                  Prompter& prompter) {
+                                  Notices& notices) {
   ModelSession session;
   ModelEnvironment env;
   env.temp_dir = scratch_dir;
@@ -18,7 +18,7 @@ Result<LoadedModel> LoadDemoModel(const std::string& model_path,
   where.path = interpreter;
   where.where_looked = DirOfFile(model_path);
   ModelLoadOutcome outcome;
-  const bool selected = SelectModel(model_path, where, session, sim, prompter, env, &outcome);
+  const bool selected = SelectModel(model_path, where, session, sim, notices, env, &outcome);
   DeleteFileIfExists(JoinPath(scratch_dir, "temp.mdf"));
   if (!selected || !outcome.min_read || !outcome.din_ok)
     return Fail("The demo model " + model_path + " could not be loaded");
