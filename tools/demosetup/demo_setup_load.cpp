@@ -1,10 +1,10 @@
-#include "model/demo_setup_load.h"
+#include "demosetup/demo_setup_load.h"
 
 #include "model/model_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 
 Result<LoadedModel> LoadDemoModel(const std::string& model_path,
                                   const std::optional<std::string>& interpreter,
@@ -25,4 +25,4 @@ Result<LoadedModel> LoadDemoModel(const std::string& model_path,
   return LoadedModel{session.model, session.info};
 }
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup

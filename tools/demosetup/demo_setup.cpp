@@ -1,13 +1,13 @@
-#include "model/demo_setup.h"
+#include "demosetup/demo_setup.h"
 
 #include <filesystem>
 
 #include "cmf/sol_method.h"
 #include "core/message.h"
 #include "core/text_util.h"
-#include "model/demo_setup_load.h"
+#include "demosetup/demo_setup_load.h"
 #include "model/min_file.h"
-#include "model/prog_run.h"
+#include "modelprog/prog_run.h"
 #include "platform/files.h"
 #include "platform/name_quoting.h"
 #include "platform/paths.h"
@@ -16,7 +16,7 @@
 #include "sim/sim_naming.h"
 #include "sim/sim_table.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 namespace {
 
 // Nobody reads them there: the texts are passed on, each on one line.
@@ -117,7 +117,7 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   s.model = loaded->model;
   s.min_din = loaded->info;
   // What the release check would report; the program checks it again when it loads.
-  s.model.Release = {kReleaseCode, kProgramVersion, kCompiler};
+  s.model.Release = {modelprog::kReleaseCode, modelprog::kProgramVersion, modelprog::kCompiler};
   s.paths.work_dir = r.dir;
   s.options.ResultsMapFile = JoinPath(r.dir, "demo.map");
   // As the program recommends for a model of this release.
@@ -141,4 +141,4 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   return r;
 }
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup

@@ -11,7 +11,7 @@
 #include "model/model_state.h"
 #include "sim/sim_record.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 
 struct LoadedModel {
   ModelState model;
@@ -25,4 +25,4 @@ Result<LoadedModel> LoadDemoModel(const std::string& model_path,
                                   const std::string& scratch_dir, TSimRecord& sim,
                                   Notices& notices);
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup
