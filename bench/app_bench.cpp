@@ -71,12 +71,12 @@ DemoSetup& Demo() {
     const std::string cmd =
         ShellQuote(JoinPath(bin, "yearloom-demo-setup")) + " " + ShellQuote(work) + " >/dev/null";
     if (std::system(cmd.c_str()) != 0) std::abort();
-    SilentPrompter prompter;
     const std::string keep = DirectorySearch(KeepDirSearchParams()).dir;
     LoadChoice all;
     all.part = LoadPart::kAll;
+    Notices notices;
     if (!LoadSimDetails(work + "/demomodel-BS1B-BR1R-PL1P.ds1", all, d->session.settings,
-                        d->session.sim, {keep, true}, prompter)) {
+                        d->session.sim, {keep, true}, notices)) {
       std::abort();
     }
     TSimRecord& sim = d->session.sim;

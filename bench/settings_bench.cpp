@@ -21,20 +21,6 @@ namespace {
 
 constexpr int kKeys = 100000;
 
-class SilentPrompter : public Prompter {
- public:
-  Button Show(const Message& m) override {
-    for (Button b : {kOk, kNo, kYes}) {
-      if (m.buttons & b) return b;
-    }
-    return kOk;
-  }
-  std::vector<std::string> ChooseFiles(const FileRequest&) override { return {}; }
-  std::optional<std::string> ChooseDirectory(const DirectoryRequest&) override {
-    return std::nullopt;
-  }
-};
-
 struct ScratchDir {
   std::filesystem::path path;
   ScratchDir() {
@@ -67,7 +53,6 @@ void BM_LoadSimDetailsManyInputFiles(benchmark::State& state) {
     m.ModelFile = path;
     return true;
   };
-  SilentPrompter prompter;
   LoadChoice all;
   all.part = LoadPart::kAll;
   for (auto _ : state) {
@@ -75,7 +60,8 @@ void BM_LoadSimDetailsManyInputFiles(benchmark::State& state) {
     auto current = CreateSimRecord();
     SetDefaultSimulation(*current, dir.path.string());
     SimDetailsContext ctx{dir.path.string(), true};
-    if (!LoadSimDetails(ds1, all, s, *current, ctx, prompter, read)) std::abort();
+    Notices notices;
+    if (!LoadSimDetails(ds1, all, s, *current, ctx, notices, read)) std::abort();
     if (s.first_year_files.size() != static_cast<std::size_t>(kKeys)) std::abort();
     benchmark::DoNotOptimize(s);
   }

@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& line : din) {
     for (const auto& word : yl::DinWords(line)) (void)yl::FindDinFile(*rec, word);
   }
-  yl::fuzz::QuietPrompter prompter;
-  if (yl::ReadDinLines(din, "fuzz.din", *rec, prompter)) {
+  yl::Notices notices;
+  if (yl::ReadDinLines(din, "fuzz.din", *rec, notices)) {
     if (!yl::CheckDinConsistency(*rec)) __builtin_trap();
   }
   return 0;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "model/prog_cmf.h"
+#include "modelprog/prog_cmf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   auto cmf = yl::modelprog::ParseCommandFile(yl::fuzz::Text(data, size), "fuzz.cmf");

@@ -36,8 +36,8 @@ Read ReadAll(const yl::IniFile& ini, int which) {
     m.ModelFile = path;
     return true;
   };
-  yl::fuzz::QuietPrompter prompter;
-  yl::ReadOptions(ini, yl::kAllGroups, r.s, *r.sim, prompter, context);
+  yl::Notices notices;
+  yl::ReadOptions(ini, yl::kAllGroups, r.s, *r.sim, notices, context);
   for (const auto& l : yl::SequentialOptionsLines(r.s, *r.sim)) r.lines += l + "\n";
   return r;
 }

@@ -110,7 +110,9 @@ bool BackgroundTasks::StartModelCheck() {
       report =
           ModelCheckReportFrom([&](const std::string& key) { return ini->Get("Result", key); });
     }
-    JudgeModelCheck(report, session_.settings.model.Release, prompter_, kHelpModelMissing);
+    Notices notices;
+    JudgeModelCheck(report, session_.settings.model.Release, notices, kHelpModelMissing);
+    ShowAll(prompter_, notices);
   });
   if (!started) {
     prompter_.Error("Could not launch solution process !", 0, kOk | kHelp);

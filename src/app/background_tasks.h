@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/commands/closure_check_commands.h"
+#include "app/commands/temp_dir_commands.h"
 #include "app/session.h"
 #include "cmf/closure_check.h"
 #include "core/clock.h"
 #include "core/prompter.h"
-#include "env/temp_dir.h"
 #include "jobs/background_job.h"
 #include "model/model_check.h"
 #include "platform/process.h"

@@ -90,7 +90,7 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
   const StartUpReport& start = app.StartUp();
   AnnouncePassedOver(start.keep, "keep");
   if (!start.keep.found) {
-    ReportNoKeepDir(prompter, kDisplayName);
+    ShowAll(prompter, NoKeepDirMessages(kDisplayName));
     out << PlainText(start.keep.Messages()) << "\n";
     return 1;
   }
@@ -148,9 +148,10 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
       SimDetailsContext ctx{keep_dir, true};
       LoadChoice all;
       all.part = LoadPart::kAll;
-      if (auto s = LoadSimDetails(ds1, all, session.settings, session.sim, ctx, prompter); !s) {
-        return fail(s.error());
-      }
+      Notices notices;
+      auto s = LoadSimDetails(ds1, all, session.settings, session.sim, ctx, notices);
+      ShowAll(prompter, notices);
+      if (!s) return fail(s.error());
     }
     request = ParseBatchParams(params, session.settings.options.NoRerun);
     if (!request) return fail(request.error());

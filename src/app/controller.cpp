@@ -1,5 +1,6 @@
 #include "app/controller.h"
 
+#include "app/commands/temp_dir_commands.h"
 #include "core/text_util.h"
 #include "env/temp_dir.h"
 #include "jobs/job_logs.h"
@@ -57,7 +58,10 @@ const StartUpReport& AppController::StartUp() {
   const std::string options_file = JoinPath(report_.keep.dir, kOptionsFileName);
   report_.options_file_found = FileExists(options_file);
   if (report_.options_file_found) {
-    ReadOptionsFile(options_file, kAllGroups, session_.settings, session_.sim, *env_.prompter);
+    // Said at once in the window; batch mode prints it.
+    Notices notices;
+    ReadOptionsFile(options_file, kAllGroups, session_.settings, session_.sim, notices);
+    ShowAll(*env_.prompter, notices);
   } else {
     ApplyFirstRunDefaults(session_.settings, env_.processors);
   }
@@ -72,12 +76,12 @@ bool AppController::FinishStartUp() {
   Prompter& prompter = *env_.prompter;
   const bool shown = !env_.batch_mode;
   if (!report_.temp.found) {
-    if (shown) ReportNoTempDir(prompter, kDisplayName);
+    if (shown) ShowAll(prompter, NoTempDirMessages(kDisplayName));
     session_.settings.paths.temp_dir = "??";
     return false;
   }
   if (!report_.keep.found) {
-    if (shown) ReportNoKeepDir(prompter, kDisplayName);
+    if (shown) ShowAll(prompter, NoKeepDirMessages(kDisplayName));
     session_.settings.paths.keep_dir = "??";
     return false;
   }
@@ -122,11 +126,11 @@ void AppController::CloseDown() {
   }
   if (!report_.keep.found || paths.keep_dir == "??") return;
   const std::string options_file = JoinPath(paths.keep_dir, kOptionsFileName);
-  if (auto s = WriteIniOptions(options_file, OptionsForm::kUpdate, session_.settings, session_.sim,
-                               prompter);
-      !s) {
-    prompter.Error(s.error() + "[CloseDown]");
-  }
+  Notices notices;
+  auto written =
+      WriteIniOptions(options_file, OptionsForm::kUpdate, session_.settings, session_.sim, notices);
+  ShowAll(prompter, notices);
+  if (!written) prompter.Error(written.error() + "[CloseDown]");
   if (auto s = SaveLastSession(paths.keep_dir, session_.sim); !s) {
     prompter.Error(s.error() + "[CloseDown]");
   }

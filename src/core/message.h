@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace yl {
 
@@ -30,6 +31,9 @@ struct Message {
   int help_topic = 0;  // 0: no help
   std::string caption;
 };
+
+// Messages a step wants shown, in the order it met them.
+using Notices = std::vector<Message>;
 
 // A message with a help topic offers the Help button too.
 Message MakeMessage(MessageKind kind, std::string text, int help_topic = 0,

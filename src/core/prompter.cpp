@@ -22,4 +22,8 @@ Button Prompter::Confirm(const std::string& text, ButtonSet buttons, int help_to
   return ShowKind(*this, MessageKind::kConfirmation, text, help_topic, buttons);
 }
 
+void ShowAll(Prompter& prompter, const Notices& notices) {
+  for (const Message& m : notices) prompter.Show(m);
+}
+
 }  // namespace yl

@@ -105,4 +105,7 @@ class Prompter {
   Button Confirm(const std::string& text, ButtonSet buttons, int help_topic = 0);
 };
 
+// Shows what a core step returned, in its order.
+void ShowAll(Prompter& prompter, const Notices& notices);
+
 }  // namespace yl

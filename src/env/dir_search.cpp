@@ -36,15 +36,16 @@ std::string PrivacyProblem(const std::string& base, const std::string& sub,
   return "";
 }
 
-void ReportNoDir(Prompter& prompter, const std::string& program_name, const std::string& purpose,
-                 const std::string& variable, int help_topic) {
-  prompter.Error("Serious problem.\r\n" + program_name + " cannot identify a suitable directory " +
-                     purpose + ".\r\nYou need to set the value of Environment variable " +
-                     variable +
-                     " appropriately.\r\nClick on the Help button for detailed advice about this.",
-                 help_topic);
-  prompter.Information(program_name +
-                       " will now shut down so that you can rectify this serious problem.");
+Notices NoDirMessages(const std::string& program_name, const std::string& purpose,
+                      const std::string& variable, int help_topic) {
+  return {ErrorMessage("Serious problem.\r\n" + program_name +
+                           " cannot identify a suitable directory " + purpose +
+                           ".\r\nYou need to set the value of Environment variable " + variable +
+                           " appropriately.\r\nClick on the Help button for detailed advice "
+                           "about this.",
+                       help_topic),
+          InformationMessage(program_name +
+                             " will now shut down so that you can rectify this serious problem.")};
 }
 
 }  // namespace
@@ -58,13 +59,13 @@ std::string DirSearchResult::Messages() const {
   return out;
 }
 
-DirSearchResult DirectorySearch(const DirSearchParams& params, Prompter* prompter) {
+DirSearchResult DirectorySearch(const DirSearchParams& params) {
   DirSearchResult r;
   auto& m = r.lines;
   for (int source : params.sources) {
     auto value = DirSourceValue(source, params.context);
     if (!value) {
-      if (prompter) prompter->Error(value.error());
+      r.notices.push_back(ErrorMessage(value.error()));
       continue;
     }
     const std::string name = DirSourceName(source);
@@ -151,12 +152,12 @@ DirSearchParams KeepDirSearchParams(const DirSourceContext& context) {
   return p;
 }
 
-void ReportNoTempDir(Prompter& prompter, const std::string& program_name) {
-  ReportNoDir(prompter, program_name, "for temporary files", "SVTEMP", kHelpNoTempDir);
+Notices NoTempDirMessages(const std::string& program_name) {
+  return NoDirMessages(program_name, "for temporary files", "SVTEMP", kHelpNoTempDir);
 }
 
-void ReportNoKeepDir(Prompter& prompter, const std::string& program_name) {
-  ReportNoDir(prompter, program_name, "for its Keep Directory", "SVKEEP", kHelpNoKeepDir);
+Notices NoKeepDirMessages(const std::string& program_name) {
+  return NoDirMessages(program_name, "for its Keep Directory", "SVKEEP", kHelpNoKeepDir);
 }
 
 }  // namespace yl

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "env/dir_source.h"
 #include "env/environment.h"
 
@@ -31,19 +31,20 @@ struct DirSearchResult {
   std::vector<std::string> lines;
   // The sources that were set but could not be used, each with its problem.
   std::vector<std::string> passed_over;
+  // An unknown source number is skipped with an error here.
+  Notices notices;
   std::string Messages() const;  // joined with "\r\n"
 };
 
-// An unknown source number is shown as an error (when a prompter is given) and skipped.
-DirSearchResult DirectorySearch(const DirSearchParams& params, Prompter* prompter = nullptr);
+DirSearchResult DirectorySearch(const DirSearchParams& params);
 
 // The two searches made at start-up.
 DirSearchParams TempDirSearchParams(const DirSourceContext& context = {});
 DirSearchParams KeepDirSearchParams(const DirSourceContext& context = {});
 
 // Start-up failures: the error (help 7121 or 7122) and then the shut-down notice.
-void ReportNoTempDir(Prompter& prompter, const std::string& program_name);
-void ReportNoKeepDir(Prompter& prompter, const std::string& program_name);
+Notices NoTempDirMessages(const std::string& program_name);
+Notices NoKeepDirMessages(const std::string& program_name);
 
 inline constexpr int kHelpNoTempDir = 7121;
 inline constexpr int kHelpNoKeepDir = 7122;

@@ -1,12 +1,9 @@
 #pragma once
-// Where the Solvara programs, the text editor and the spreadsheet program are found,
-// and the Options-menu commands that choose them.
+// Where the Solvara programs, the text editor and the spreadsheet program are found.
 
 #include <functional>
 #include <optional>
 #include <string>
-
-#include "core/prompter.h"
 
 namespace yl {
 
@@ -28,27 +25,9 @@ struct ProgramSearchContext {
 // viewer, the older editor nor the interpreter, its bare file name); "" when not found.
 // Names are compared without regard to case.
 std::string FindSolvaraProgram(const std::string& name, const ProgramSearchContext& context);
-// The same; when not found shows "The program {NAME} is not available." (help 7067).
-std::string FindSolvaraProgramOrSay(Prompter& prompter, const std::string& name,
-                                    const ProgramSearchContext& context);
 // Where messages say a program was looked for.
 std::string WhereProgramsAreSought(const std::string& program_name);
 
 inline constexpr int kHelpProgramNotAvailable = 7067;
-inline constexpr int kHelpChooseEditor = 7003;
-inline constexpr int kHelpChooseSpreadsheet = 7043;
-inline constexpr int kHelpSolvaraDir = 7046;
-
-// "Choose editor": may set context.editor (the "Editor" option).
-void ChooseEditor(Prompter& prompter, ProgramSearchContext& context);
-// "Choose spreadsheet program": may set the spreadsheet path.
-void ChooseSpreadsheet(Prompter& prompter, const std::string& program_dir,
-                       std::string& spreadsheet);
-
-// "Usual Method for finding Solvara programs" and "Specify directory for Solvara
-// programs"; the menu item checked is the usual method exactly when solvara_dir is "".
-void UseUsualSolvaraMethod(std::string& solvara_dir);
-void SpecifySolvaraDirectory(Prompter& prompter, const std::string& program_dir,
-                             std::string& solvara_dir);
 
 }  // namespace yl

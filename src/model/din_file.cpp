@@ -218,44 +218,44 @@ std::string DinProblemMessage(const std::string& din_path, const std::string& me
          "\r\nUse menu item \"Edit Dynamic Info File\" under the File menu to fix the problem.";
 }
 
-bool CheckDinAndReport(const std::string& din_path, const TSimRecord& rec, Prompter& prompter,
+bool CheckDinAndReport(const std::string& din_path, const TSimRecord& rec, Notices& notices,
                        int help_topic) {
   Status s = CheckDinConsistency(rec);
   if (s) return true;
-  prompter.Error(DinProblemMessage(din_path, s.error()), help_topic, kOk | kHelp);
+  notices.push_back(ErrorMessage(DinProblemMessage(din_path, s.error()), help_topic, kOk | kHelp));
   return false;
 }
 
-bool ReadDin(const std::string& din_path, TSimRecord& rec, Prompter& prompter, int help_topic) {
+bool ReadDin(const std::string& din_path, TSimRecord& rec, Notices& notices, int help_topic) {
   SetDinDefaults(rec);
   if (!FileExists(din_path)) return true;
   TextReader reader;
   if (Status s = reader.Open(din_path); !s) {
-    prompter.Error(
+    notices.push_back(ErrorMessage(
         s.error() + " in DIN file\r\n" + din_path + "\r\nUnable to process this DIN file.",
-        help_topic, kOk | kHelp);
+        help_topic, kOk | kHelp));
     return false;
   }
   std::vector<std::string> lines;
   std::string line;
   while (reader.ReadLine(line)) lines.push_back(line);
   reader.Close();
-  return ReadDinLines(lines, din_path, rec, prompter, help_topic);
+  return ReadDinLines(lines, din_path, rec, notices, help_topic);
 }
 
 bool ReadDinLines(const std::vector<std::string>& lines, const std::string& din_path,
-                  TSimRecord& rec, Prompter& prompter, int help_topic) {
+                  TSimRecord& rec, Notices& notices, int help_topic) {
   SetDinDefaults(rec);
   for (const std::string& line : lines) {
     Status s = ParseDinLine(line, rec);
     if (!s) {
-      prompter.Error(
+      notices.push_back(ErrorMessage(
           s.error() + " in DIN file\r\n" + din_path + "\r\nUnable to process this DIN file.",
-          help_topic, kOk | kHelp);
+          help_topic, kOk | kHelp));
       return false;
     }
   }
-  return CheckDinAndReport(din_path, rec, prompter, help_topic);
+  return CheckDinAndReport(din_path, rec, notices, help_topic);
 }
 
 }  // namespace yl

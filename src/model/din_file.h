@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "sim/sim_record.h"
 
@@ -32,14 +32,14 @@ Status ParseDinLine(const std::string& line, TSimRecord& rec);
 // the one message.
 Status CheckDinConsistency(const TSimRecord& rec);
 
-// Defaults, then every line, then the consistency check; each failure is shown (error,
-// OK and Help) and returns false. A missing DIN is not an error. What was read before an
+// Defaults, then every line, then the consistency check; a failure adds its error (OK and
+// Help) to notices and returns false. A missing DIN is not an error. What was read before an
 // error stays in the record.
-bool ReadDin(const std::string& din_path, TSimRecord& rec, Prompter& prompter,
+bool ReadDin(const std::string& din_path, TSimRecord& rec, Notices& notices,
              int help_topic = kHelpDinProblem);
 // The same over the lines of a DIN already read; din_path only names it in messages.
 bool ReadDinLines(const std::vector<std::string>& lines, const std::string& din_path,
-                  TSimRecord& rec, Prompter& prompter, int help_topic = kHelpDinProblem);
+                  TSimRecord& rec, Notices& notices, int help_topic = kHelpDinProblem);
 
 // A record that comes from elsewhere (a sim store) must also agree with its MIN entries
 // the way DIN defaults do: the ordinary MIN entries in order, with their input and update
@@ -48,8 +48,8 @@ Status CheckDinAgainstMin(const TSimRecord& rec);
 
 // "Problem with Model Information on DIN file\r\n{path}\r\n{message}\r\nUse menu item ..."
 std::string DinProblemMessage(const std::string& din_path, const std::string& message);
-// Runs the consistency check after the roles changed; shows a failure as ReadDin does.
-bool CheckDinAndReport(const std::string& din_path, const TSimRecord& rec, Prompter& prompter,
+// Runs the consistency check after the roles changed; reports a failure as ReadDin does.
+bool CheckDinAndReport(const std::string& din_path, const TSimRecord& rec, Notices& notices,
                        int help_topic = kHelpDinProblem);
 
 }  // namespace yl

@@ -75,30 +75,29 @@ std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
   return list;
 }
 
-bool CheckFirstYearFiles(std::vector<std::string>& lines, const std::string& working_dir,
-                         bool quiet, Prompter& prompter, const ChooseFirstYearFile& choose) {
+FirstYearFileCheck CheckFirstYearLine(std::string& line, const std::string& working_dir) {
+  FirstYearFileCheck c;
+  auto l = ParseFirstYearLine(line);
+  if (!l) return c;
+  if (l->file == "??" || l->file.empty()) {
+    c.state = FirstYearFileState::kUnnamed;
+    return c;
+  }
+  if (FileExists(FirstYearFilePath(l->file, working_dir))) return c;
+  std::string before_eq = l->prefix.substr(0, l->prefix.size() - 1);
+  c.state = FirstYearFileState::kGone;
+  c.file = l->file;
+  c.logical_name = Trim(UpperCase(before_eq.size() > 4 ? before_eq.substr(4, 12) : ""));
+  line = l->prefix + " ?? ;";
+  return c;
+}
+
+bool FirstYearFilesComplete(std::vector<std::string>& lines, const std::string& working_dir) {
   bool complete = true;
   for (std::string& line : lines) {
-    auto l = ParseFirstYearLine(line);
-    if (!l) continue;
-    if (l->file == "??" || l->file.empty()) {
+    if (CheckFirstYearLine(line, working_dir).state != FirstYearFileState::kPresent) {
       complete = false;
-      continue;
     }
-    if (FileExists(FirstYearFilePath(l->file, working_dir))) continue;
-    std::string before_eq = l->prefix.substr(0, l->prefix.size() - 1);
-    std::string name = Trim(UpperCase(before_eq.size() > 4 ? before_eq.substr(4, 12) : ""));
-    line = l->prefix + " ?? ;";
-    if (quiet) {
-      complete = false;
-      continue;
-    }
-    Button b = prompter.Information("Message about the Data part of Model/Data page.\r\nThe file " +
-                                        l->file + "\r\n (associated with logical file " + name +
-                                        ") no longer exists.\r\nDo you wish to specify this file "
-                                        "again?",
-                                    0, kYes | kNo);
-    if (b != kYes || !choose || !choose(line)) complete = false;
   }
   return complete;
 }
@@ -107,24 +106,6 @@ std::string ProposedMdfName(const ModelState& model) {
   std::string name = model.ModelName + ".MDF";
   if (!model.ModelDir.empty() && FileExistsNoCase(model.ModelDir, name)) return "*.MDF";
   return name;
-}
-
-FileRequest SaveMdfRequest(const ModelState& model) {
-  FileRequest r;
-  r.title = "Save Data File Names";
-  r.filter = "Model data files|*.MDF";
-  r.start_dir = model.ModelDir;
-  r.default_name = ProposedMdfName(model);
-  r.save = true;
-  return r;
-}
-
-FileRequest LoadMdfRequest(const ModelState& model) {
-  FileRequest r;
-  r.title = "Model Data File ";
-  r.filter = "Model Data files|*.mdf";
-  r.start_dir = model.ModelDir;
-  return r;
 }
 
 Status WriteMdfFile(const std::string& path, const std::vector<std::string>& lines) {
@@ -142,22 +123,6 @@ Result<std::vector<std::string>> ReadMdfFile(const std::string& path) {
 std::vector<std::string> MdfLines(std::vector<std::string> lines) {
   std::erase_if(lines, [](const std::string& l) { return Trim(l).empty(); });
   return lines;
-}
-
-bool SaveFirstYearListAs(std::vector<std::string>& lines, const ModelState& model,
-                         const std::string& working_dir, Prompter& prompter) {
-  if (!CheckFirstYearFiles(lines, working_dir, true, prompter, nullptr)) {
-    prompter.Error("Please specify names for all files first.");
-    return false;
-  }
-  std::vector<std::string> chosen = prompter.ChooseFiles(SaveMdfRequest(model));
-  if (chosen.empty()) return false;
-  Status s = WriteMdfFile(chosen.front(), lines);
-  if (!s) {
-    prompter.Error(s.error());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace yl

@@ -2,12 +2,10 @@
 // The first-year data list of the Model/Data page: one line per input logical file,
 // "File {name} = {file} ; ! {description}", with "??" for a file not known yet.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
 #include "core/status.h"
 #include "model/model_state.h"
 #include "sim/sim_record.h"
@@ -33,24 +31,21 @@ std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
                                             const std::vector<std::string>& saved,
                                             const std::string& working_dir);
 
-// Lets the user choose the file of a line again; true when the line now names a file.
-using ChooseFirstYearFile = std::function<bool(std::string& line)>;
-
-// False when some line has no file. A line whose file has gone becomes
-// "{prefix} ?? ;" and, unless quiet, the user is asked to choose the file again.
-bool CheckFirstYearFiles(std::vector<std::string>& lines, const std::string& working_dir,
-                         bool quiet, Prompter& prompter, const ChooseFirstYearFile& choose);
+enum class FirstYearFileState { kPresent, kUnnamed, kGone };
+struct FirstYearFileCheck {
+  FirstYearFileState state = FirstYearFileState::kPresent;
+  std::string file;          // the file that has gone
+  std::string logical_name;  // its logical name as messages show it
+};
+// A line that names no logical file counts as present. A line whose file has gone
+// becomes "{prefix} ?? ;".
+FirstYearFileCheck CheckFirstYearLine(std::string& line, const std::string& working_dir);
+// Checks every line; false when some line has no file, gone ones included.
+bool FirstYearFilesComplete(std::vector<std::string>& lines, const std::string& working_dir);
 
 // The name proposed when saving: "{model}.MDF", or "*.MDF" when the model directory
 // already holds that file.
 std::string ProposedMdfName(const ModelState& model);
-FileRequest SaveMdfRequest(const ModelState& model);
-FileRequest LoadMdfRequest(const ModelState& model);
-
-// "Save &As ...": refuses an incomplete list with "Please specify names for all files
-// first."; otherwise asks for the file and writes the lines. False when nothing was saved.
-bool SaveFirstYearListAs(std::vector<std::string>& lines, const ModelState& model,
-                         const std::string& working_dir, Prompter& prompter);
 Status WriteMdfFile(const std::string& path, const std::vector<std::string>& lines);
 // The lines of a ".mdf" file, blank lines dropped.
 Result<std::vector<std::string>> ReadMdfFile(const std::string& path);

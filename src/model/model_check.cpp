@@ -64,7 +64,7 @@ ModelReleaseInfo ReleaseFromReport(const ModelCheckReport& report) {
 }
 
 ModelCheckOutcome JudgeModelCheck(const std::optional<ModelCheckReport>& report,
-                                  ModelReleaseInfo& release, Prompter& prompter, int help_topic) {
+                                  ModelReleaseInfo& release, Notices& notices, int help_topic) {
   if (!report) return ModelCheckOutcome::kNoReport;
   release = ReleaseFromReport(*report);
   if (!report->status || !SameText(Trim(*report->status), "error")) {
@@ -72,16 +72,16 @@ ModelCheckOutcome JudgeModelCheck(const std::optional<ModelCheckReport>& report,
   }
   std::string why = report->error ? Trim(*report->error) : "";
   if (why == "E-AX date problem") {
-    prompter.Error(
+    notices.push_back(ErrorMessage(
         "Sorry. Your Model Auxiliary files were created at different times.\r\nYou should not "
         "try to carry out simulations until you\r\n you recreate these Auxiliary files.",
-        help_topic, kOk | kHelp);
+        help_topic, kOk | kHelp));
   } else if (why == "E-PG date problem") {
-    prompter.Error(
+    notices.push_back(ErrorMessage(
         "Sorry. Your Quillo-generated program was created at\r\n a different time from your AXS "
         "and AXT files.\r\nYou should not try to carry out simulations until you\r\n you "
         "rebuild the EXE and AXS,AXT files.",
-        help_topic, kOk | kHelp);
+        help_topic, kOk | kHelp));
   }
   return ModelCheckOutcome::kStatusError;
 }

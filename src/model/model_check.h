@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "model/model_state.h"
 
@@ -57,10 +57,10 @@ ModelReleaseInfo ReleaseFromReport(const ModelCheckReport& report);
 enum class ModelCheckOutcome { kReleaseRead, kStatusError, kNoReport };
 
 // Judges the ended check: no report (the caller shows the missing-report message of the
-// job checks); otherwise replaces the release information and shows the two known
+// job checks); otherwise replaces the release information and reports the two known
 // "Status=error" reasons.
 ModelCheckOutcome JudgeModelCheck(const std::optional<ModelCheckReport>& report,
-                                  ModelReleaseInfo& release, Prompter& prompter, int help_topic);
+                                  ModelReleaseInfo& release, Notices& notices, int help_topic);
 
 // How a model part is started.
 struct ModelLaunchDecision {

@@ -19,25 +19,13 @@ std::string CompanionOrNominal(const std::string& model_path, const std::string&
 
 }  // namespace
 
-void ReportModelMissing(Prompter& prompter, const std::string& path) {
-  prompter.Error("Model Exe File\r\n  " + path + "\r\ndoes not exist.", kHelpModelMissing);
+Message ModelMissingMessage(const std::string& path) {
+  return ErrorMessage("Model Exe File\r\n  " + path + "\r\ndoes not exist.", kHelpModelMissing);
 }
 
-FileRequest SelectModelRequest(const ModelState& model, const std::string& default_dir,
-                               bool interpreter_found) {
-  FileRequest r;
-  r.title = "Select Model";
-  r.start_dir = model.ModelDir.empty() ? default_dir : model.ModelDir;
-  r.filter =
-      interpreter_found ? "Model Files (*.EXE,*.KVS)|*.exe;*.kvs" : "Model EXE Files (*.EXE)|*.exe";
-  r.filter += "|All Files (*)|*";
-  r.help_topic = 0;
-  return r;
-}
-
-bool ValidateModelFiles(const std::string& path, Prompter& prompter, const ModelEnvironment& env) {
+bool ValidateModelFiles(const std::string& path, Notices& notices, const ModelEnvironment& env) {
   auto refuse = [&](const std::string& text) {
-    prompter.Information(text, env.help_topic, kOk | kHelp);
+    notices.push_back(InformationMessage(text, env.help_topic, kOk | kHelp));
     return false;
   };
   if (!IsModelProgramName(path)) return refuse("File must have extension .EXE or .KVS");
@@ -59,23 +47,25 @@ bool ValidateModelFiles(const std::string& path, Prompter& prompter, const Model
                   " does not exist.\r\nNo change made.");
   }
   std::string aux = CompanionOrNominal(path, AuxTableExt(path));
-  Result<bool> compatible =
-      MinAxtCompatible(*min_path, aux, env.help_topic, false, prompter, env.read_aux);
+  Result<bool> compatible = MinAxtCompatible(*min_path, aux, env.read_aux);
   if (!compatible) {
-    prompter.Error(compatible.error(), env.help_topic, kOk | kHelp);
+    notices.push_back(ErrorMessage(compatible.error(), env.help_topic, kOk | kHelp));
     return false;
   }
-  if (!*compatible) return false;
+  if (!*compatible) {
+    notices.push_back(MinAxtMismatchMessage(*min_path, aux, env.help_topic));
+    return false;
+  }
   Result<MinContents> min = ReadMinContents(*min_path, DirOfFile(path));
   if (!min) {
-    prompter.Error(min.error(), env.help_topic, kOk | kHelp);
+    notices.push_back(ErrorMessage(min.error(), env.help_topic, kOk | kHelp));
     return false;
   }
   if (auto refusal = MinEntriesRefusal(*min)) return refuse(*refusal);
   return true;
 }
 
-ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& prompter,
+ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Notices& notices,
                            const ModelEnvironment& env) {
   ModelLoadOutcome out;
   ModelState& model = session.model;
@@ -86,13 +76,13 @@ ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& pro
     return out;
   };
   if (path.empty() || !FileExists(path)) {
-    ReportModelMissing(prompter, path);
+    notices.push_back(ModelMissingMessage(path));
     return clear();
   }
   std::optional<std::string> min_path = FindCompanion(path, ".MIN");
   if (!min_path) {
-    prompter.Error("Model Info file " + CompanionPath(path, ".MIN") + " does not exist.",
-                   env.help_topic);
+    notices.push_back(ErrorMessage(
+        "Model Info file " + CompanionPath(path, ".MIN") + " does not exist.", env.help_topic));
     return clear();
   }
   TMinDinInfo& info = session.info;
@@ -102,39 +92,43 @@ ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& pro
   info.DinExists = din_path.has_value();
   info.DinPath = din_path.value_or(CompanionPath(path, ".DIN"));
   info.DinFileAge = din_path ? FileId(*din_path).value_or(0) : 0;
-  if (!din_path) prompter.Information("Dynamic Info file " + info.DinPath + " does not exist.");
+  if (!din_path) {
+    notices.push_back(InformationMessage("Dynamic Info file " + info.DinPath + " does not exist."));
+  }
 
   model.ModelDir = DirOfFile(path);
   model.ModelName = ChangeFileExt(FileNameOf(path), "");
 
   std::string aux = CompanionOrNominal(path, AuxTableExt(path));
-  Result<bool> compatible =
-      MinAxtCompatible(*min_path, aux, env.help_topic, false, prompter, env.read_aux);
+  Result<bool> compatible = MinAxtCompatible(*min_path, aux, env.read_aux);
   if (!compatible) {
-    // The check itself stays silent; the load acts for the user and says why it stopped.
-    prompter.Error(compatible.error(), env.help_topic, kOk | kHelp);
+    // The load acts for the user and says why it stopped.
+    notices.push_back(ErrorMessage(compatible.error(), env.help_topic, kOk | kHelp));
     return out;
   }
-  if (!*compatible) return out;
+  if (!*compatible) {
+    notices.push_back(MinAxtMismatchMessage(*min_path, aux, env.help_topic));
+    return out;
+  }
   out.compatible = true;
 
   model.TabFileName.clear();
   model.StiFileName.clear();
   Result<MinContents> min = ReadMinContents(*min_path, model.ModelDir);
   if (!min) {
-    prompter.Error(min.error(), env.help_topic, kOk | kHelp);
+    notices.push_back(ErrorMessage(min.error(), env.help_topic, kOk | kHelp));
     return out;
   }
   try {
     StoreMinEntries(*min, rec, model.MinEntryLines);
   } catch (const InternalError& e) {
-    prompter.Error(e.UserText());
+    notices.push_back(ErrorMessage(e.UserText()));
     return out;
   }
   model.TabFileName = min->tab_path.empty() ? "" : FileNameOf(min->tab_path);
   model.StiFileName = FileNameOf(min->sti_name);
 
-  out.din_ok = ReadDin(info.DinPath, rec, prompter, kHelpDinProblem);
+  out.din_ok = ReadDin(info.DinPath, rec, notices, kHelpDinProblem);
 
   if (min->release) model.MinWrittenBy = min->release;
 
@@ -149,14 +143,15 @@ ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& pro
 }
 
 bool SelectModel(const std::string& path, const InterpreterLocation& interpreter,
-                 ModelSession& session, TSimRecord& rec, Prompter& prompter,
+                 ModelSession& session, TSimRecord& rec, Notices& notices,
                  const ModelEnvironment& env, ModelLoadOutcome* outcome) {
-  if (!ValidateModelFiles(path, prompter, env)) return false;
+  if (!ValidateModelFiles(path, notices, env)) return false;
   SetModelFile(session.model, path, interpreter.path);
   if (IsKvsModel(path) && !interpreter.path) {
-    prompter.Information("Kalvo program is not available\r\n" + interpreter.where_looked);
+    notices.push_back(
+        InformationMessage("Kalvo program is not available\r\n" + interpreter.where_looked));
   }
-  ModelLoadOutcome o = LoadModel(session, rec, prompter, env);
+  ModelLoadOutcome o = LoadModel(session, rec, notices, env);
   if (outcome) *outcome = o;
   return true;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "model/model_state.h"
 #include "model/time_stamp.h"
 #include "sim/sim_record.h"
@@ -14,8 +14,8 @@ namespace yl {
 
 inline constexpr int kHelpModelMissing = 7006;
 
-// The error shown, with its Help, when the model program is not where it should be.
-void ReportModelMissing(Prompter& prompter, const std::string& path);
+// The error, with its Help, when the model program is not where it should be.
+Message ModelMissingMessage(const std::string& path);
 
 // Everything a model load reads and rebuilds.
 struct ModelSession {
@@ -31,14 +31,9 @@ struct ModelEnvironment {
   AuxStampReader read_aux = ReadAuxTableStamp;
 };
 
-// The open-file request of "Change &Model". Linux model programs often have no
-// extension, so an all-files choice follows the specified filter.
-FileRequest SelectModelRequest(const ModelState& model, const std::string& default_dir,
-                               bool interpreter_found);
-
-// The checks of a chosen model file in their order; each refusal is shown (information
-// with Help, except the MIN/table mismatch, which shows its own error) and returns false.
-bool ValidateModelFiles(const std::string& path, Prompter& prompter, const ModelEnvironment& env);
+// The checks of a chosen model file in their order; a refusal (information with Help, or
+// an error) is added to notices and returns false.
+bool ValidateModelFiles(const std::string& path, Notices& notices, const ModelEnvironment& env);
 
 struct ModelLoadOutcome {
   bool cleared = false;     // model file or MIN missing: no model now
@@ -49,8 +44,9 @@ struct ModelLoadOutcome {
 
 // Loads session.model.ModelFile: checks its files, reads the MIN and the DIN into the
 // record and rebuilds the first-year list. What follows a load (closure state, job
-// bookkeeping, the release check after a selection) is the caller's.
-ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Prompter& prompter,
+// bookkeeping, the release check after a selection) is the caller's, and so is showing
+// the notices, in their order.
+ModelLoadOutcome LoadModel(ModelSession& session, TSimRecord& rec, Notices& notices,
                            const ModelEnvironment& env);
 
 // The interpreter for ".kvs" models as the program search found it.
@@ -62,7 +58,7 @@ struct InterpreterLocation {
 // "Change &Model" after the file was chosen: validates, makes it the model and loads it.
 // False (and the old model unchanged) when validation refused it.
 bool SelectModel(const std::string& path, const InterpreterLocation& interpreter,
-                 ModelSession& session, TSimRecord& rec, Prompter& prompter,
+                 ModelSession& session, TSimRecord& rec, Notices& notices,
                  const ModelEnvironment& env, ModelLoadOutcome* outcome = nullptr);
 
 }  // namespace yl

@@ -33,20 +33,20 @@ std::string TextStamp(const std::vector<std::string>& lines, const std::string& 
 }
 
 Result<bool> MinAxtCompatible(const std::string& min_path, const std::string& aux_table_path,
-                              int help_topic, bool quiet, Prompter& prompter,
                               const AuxStampReader& read_aux) {
   auto min_stamp = GetTimeDateStamp(min_path, "text", "#TMDATE");
   if (!min_stamp) return Forward(min_stamp, "MinAxtCompatible");
   auto aux_stamp = read_aux(aux_table_path);
   if (!aux_stamp) return Forward(aux_stamp, "MinAxtCompatible");
-  bool compatible = !min_stamp->empty() && !aux_stamp->empty() && *min_stamp == *aux_stamp;
-  if (!compatible && !quiet) {
-    prompter.Error("Model Information File " + UpperCase(min_path) +
-                       " was not created at the same time as the Auxiliary Table File " +
-                       UpperCase(aux_table_path),
-                   help_topic, kOk);
-  }
-  return compatible;
+  return !min_stamp->empty() && !aux_stamp->empty() && *min_stamp == *aux_stamp;
+}
+
+Message MinAxtMismatchMessage(const std::string& min_path, const std::string& aux_table_path,
+                              int help_topic) {
+  return ErrorMessage("Model Information File " + UpperCase(min_path) +
+                          " was not created at the same time as the Auxiliary Table File " +
+                          UpperCase(aux_table_path),
+                      help_topic, kOk);
 }
 
 }  // namespace yl

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 
 namespace yl {
@@ -37,11 +37,12 @@ Result<std::string> ReadAuxTableStamp(const std::string& aux_table_path);
 // The same over the bytes of the file held in memory, named `name` in messages.
 Result<std::string> AuxTableStamp(std::string_view bytes, const std::string& name);
 
-// True when both stamps are found and equal. A mismatch is shown (unless quiet) as
-// "Model Information File {MIN} was not created at the same time as the Auxiliary Table
-// File {AXT}"; a file that cannot be read fails with "[MinAxtCompatible]" and shows nothing.
+// True when both stamps are found and equal; a file that cannot be read fails with
+// "[MinAxtCompatible]".
 Result<bool> MinAxtCompatible(const std::string& min_path, const std::string& aux_table_path,
-                              int help_topic, bool quiet, Prompter& prompter,
                               const AuxStampReader& read_aux = ReadAuxTableStamp);
+// The error a user acting on the model is shown when the two do not belong together.
+Message MinAxtMismatchMessage(const std::string& min_path, const std::string& aux_table_path,
+                              int help_topic);
 
 }  // namespace yl

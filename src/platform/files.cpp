@@ -173,7 +173,7 @@ bool FilesEqual(const std::string& a, const std::string& b) {
   return equal;
 }
 
-Status BlockCopyWithRetries(const std::string& src, const std::string& dst, Prompter* prompter) {
+Status BlockCopyWithRetries(const std::string& src, const std::string& dst, Notices* notices) {
   int attempts = 0;
   int err = 0;
   while (attempts < 200) {
@@ -181,20 +181,20 @@ Status BlockCopyWithRetries(const std::string& src, const std::string& dst, Prom
     err = CopyOnce(src, dst);
     if (err == 0 || IsPermanent(err)) break;
   }
-  if (attempts > 1 && prompter) {
-    prompter->Information("FileCopy: NTries = " + std::to_string(attempts));
+  if (attempts > 1 && notices) {
+    notices->push_back(InformationMessage("FileCopy: NTries = " + std::to_string(attempts)));
   }
   if (err != 0) return Fail("Cannot copy " + src + " to " + dst);
   return Ok();
 }
 
 Status CopyKeepingStamp(const std::string& src, const std::string& dst, bool keep_stamp,
-                        Prompter* prompter) {
+                        Notices* notices) {
   if (!FileExists(src)) return Fail("Source file " + src + " does not exist");
   if (FileExists(dst) && !DeleteFileIfExists(dst)) return Fail("Could not delete dest file");
-  (void)BlockCopyWithRetries(src, dst, prompter);
+  (void)BlockCopyWithRetries(src, dst, notices);
   if (!FileExists(dst)) {
-    if (prompter) prompter->Information("FileCopy failed, trying CopyFile instead");
+    if (notices) notices->push_back(InformationMessage("FileCopy failed, trying CopyFile instead"));
     return Fail("Dest not created");
   }
   if (keep_stamp) {
@@ -206,8 +206,7 @@ Status CopyKeepingStamp(const std::string& src, const std::string& dst, bool kee
   return Ok();
 }
 
-Status CopyIntoDirIfChanged(const std::string& src, const std::string& dest_dir,
-                            Prompter* prompter) {
+Status CopyIntoDirIfChanged(const std::string& src, const std::string& dest_dir, Notices* notices) {
   if (!FileExists(src)) return Fail("OrigFile " + src + " does not exist");
   if (!DirectoryExists(dest_dir) && !ForceDirectories(dest_dir)) {
     return Fail("DestDir " + dest_dir + " does not exist");
@@ -216,17 +215,16 @@ Status CopyIntoDirIfChanged(const std::string& src, const std::string& dest_dir,
   auto ts = FileTime100ns(src);
   auto td = FileTime100ns(dst);
   if (ts && td && FileExists(dst) && FileId(src) == FileId(dst)) return Ok();
-  return CopyKeepingStamp(src, dst, true, prompter);
+  return CopyKeepingStamp(src, dst, true, notices);
 }
 
-Status CopyIntoDirReplacing(const std::string& src, const std::string& dest_dir,
-                            Prompter* prompter) {
+Status CopyIntoDirReplacing(const std::string& src, const std::string& dest_dir, Notices* notices) {
   if (!DirectoryExists(dest_dir)) return Fail("DestDir " + dest_dir + " does not exist");
   std::string dst = JoinPath(dest_dir, FileNameOf(src));
   if (FileExists(dst) && !DeleteFileWithRetries(dst)) {
     return Fail("Could not delete DestFile " + dst);
   }
-  return CopyKeepingStamp(src, dst, false, prompter);
+  return CopyKeepingStamp(src, dst, false, notices);
 }
 
 Status WriteFileAtomically(const std::string& path, const std::string& content) {

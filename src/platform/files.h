@@ -1,10 +1,10 @@
 #pragma once
 // File utilities with the error texts the rest of the program reports. None of them shows
-// a message except where a Prompter is passed in.
+// a message; where a Notices list is passed in, what the user should hear is added to it.
 
 #include <string>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 
 namespace yl {
@@ -27,20 +27,20 @@ bool AnyFileMatching(const std::string& dir, const std::string& pattern);
 bool FilesEqual(const std::string& a, const std::string& b);
 
 // Copies src to dst, retrying an attempt that hits an input/output error (at most 200
-// attempts). When more than one attempt was needed and a prompter is given, it says
+// attempts). When more than one attempt was needed and notices are given, it adds
 // "FileCopy: NTries = {count}".
 Status BlockCopyWithRetries(const std::string& src, const std::string& dst,
-                            Prompter* prompter = nullptr);
+                            Notices* notices = nullptr);
 // Copies src over dst (deleting dst first); with keep_stamp the copy gets src's time.
 Status CopyKeepingStamp(const std::string& src, const std::string& dst, bool keep_stamp,
-                        Prompter* prompter = nullptr);
+                        Notices* notices = nullptr);
 // Copies the file into dest_dir (created if missing) keeping its time, unless a file of
 // the same name and time stamp is already there.
 Status CopyIntoDirIfChanged(const std::string& src, const std::string& dest_dir,
-                            Prompter* prompter = nullptr);
+                            Notices* notices = nullptr);
 // Replaces any file of that name in dest_dir (which must exist) by a plain copy.
 Status CopyIntoDirReplacing(const std::string& src, const std::string& dest_dir,
-                            Prompter* prompter = nullptr);
+                            Notices* notices = nullptr);
 
 // Writes the whole text to path through a temporary name and a rename, so a crash in
 // the middle never leaves the old file lost or a new one half written.

@@ -128,7 +128,7 @@ bool DefaultLocateModel(ModelState& m, const std::string& path) {
   return true;
 }
 
-void ReadModelGroup(const IniFile& ini, SessionSettings& s, Prompter& prompter,
+void ReadModelGroup(const IniFile& ini, SessionSettings& s, Notices& notices,
                     const OptionsReadContext& ctx) {
   std::string path = ini.ReadString(kEnv, "Model", "");
   ModelReleaseInfo release;
@@ -140,7 +140,7 @@ void ReadModelGroup(const IniFile& ini, SessionSettings& s, Prompter& prompter,
   bool have = !Trim(path).empty();
   ModelState model;
   if (have && !FileExists(path)) {
-    ReportModelMissing(prompter, path);
+    notices.push_back(ModelMissingMessage(path));
     have = false;
   }
   if (have) {
@@ -173,18 +173,18 @@ void ReadModelGroup(const IniFile& ini, SessionSettings& s, Prompter& prompter,
   }
 }
 
-void ReadSimulationDirs(const IniFile& ini, SessionSettings& s, TSimRecord& sim, Prompter& prompter,
+void ReadSimulationDirs(const IniFile& ini, SessionSettings& s, TSimRecord& sim, Notices& notices,
                         bool do_re) {
   Options& o = s.options;
   const std::string& prog = s.paths.program_dir;
   std::string dir = ini.ReadString(kEnv, "Sim Directory", prog);
   if (!DirectoryExists(dir)) {
-    prompter.Information(
+    notices.push_back(InformationMessage(
         "Previously the Working Directory (see Sim Overview page) was\r\n" + dir +
             "\r\nSince this directory no longer exists, the Working Directory is now set "
             "to\r\n" +
             prog + "\r\nYou may wish to change this as soon as possible.",
-        kHelpWorkDirMissing);
+        kHelpWorkDirMissing));
     dir = prog;
   }
   sim.SimDir = dir;
@@ -246,7 +246,7 @@ void ReadLengthPeriods(const IniFile& ini, TSimRecord& sim) {
 }  // namespace
 
 bool ReadOptions(const IniFile& ini, OptionGroups groups, SessionSettings& s, TSimRecord& sim,
-                 Prompter& prompter, const OptionsReadContext& ctx) {
+                 Notices& notices, const OptionsReadContext& ctx) {
   Options& o = s.options;
   // 1.
   if (groups.options) {
@@ -256,11 +256,11 @@ bool ReadOptions(const IniFile& ini, OptionGroups groups, SessionSettings& s, TS
   }
   s.FileVersion = ini.ReadInt(kOpt, "YearloomVersion", 0);
   // 2.
-  if (groups.model) ReadModelGroup(ini, s, prompter, ctx);
+  if (groups.model) ReadModelGroup(ini, s, notices, ctx);
   // 3.
   const bool do_re = ini.ReadBool(kEnv, "Do Corvan RE", false);
   // 4.
-  if (groups.simulation) ReadSimulationDirs(ini, s, sim, prompter, do_re);
+  if (groups.simulation) ReadSimulationDirs(ini, s, sim, notices, do_re);
   // 5.
   if (groups.options) {
     o.AbbreviatedSsJobs = ReadYes(ini, "Abbreviated SS jobs", "no");
@@ -309,11 +309,11 @@ bool ReadOptions(const IniFile& ini, OptionGroups groups, SessionSettings& s, TS
 }
 
 bool ReadOptionsFile(const std::string& path, OptionGroups groups, SessionSettings& s,
-                     TSimRecord& sim, Prompter& prompter, const OptionsReadContext& context) {
+                     TSimRecord& sim, Notices& notices, const OptionsReadContext& context) {
   if (!FileExists(path)) return false;
   auto ini = IniFile::Load(path);
   if (!ini) return false;
-  return ReadOptions(*ini, groups, s, sim, prompter, context);
+  return ReadOptions(*ini, groups, s, sim, notices, context);
 }
 
 void UpdateOptions(IniFile& ini, const SessionSettings& s, const TSimRecord& sim) {
@@ -366,7 +366,7 @@ std::vector<std::string> SequentialOptionsLines(const SessionSettings& s, const 
 }
 
 Status WriteIniOptions(const std::string& path, OptionsForm form, const SessionSettings& s,
-                       const TSimRecord& sim, Prompter& prompter) {
+                       const TSimRecord& sim, Notices& notices) {
   if (form == OptionsForm::kUpdate) {
     auto ini = IniFile::Load(path);
     if (!ini) return Fail(ini.error() + "[WriteIniOptions]");
@@ -380,9 +380,9 @@ Status WriteIniOptions(const std::string& path, OptionsForm form, const SessionS
   auto written = WriteFileAtomically(path, text);
   if (!written) {
     std::string error = written.error() + "[TxtCreate][WriteIniOptions]";
-    prompter.Error(error +
-                   "\r\nIs this file locked by another application?\r\nIf so, free it and try "
-                   "again.");
+    notices.push_back(ErrorMessage(error +
+                                   "\r\nIs this file locked by another application?\r\nIf so, "
+                                   "free it and try again."));
     return Fail(error);
   }
   return Ok();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "env/environment.h"
 #include "env/ini_file.h"
@@ -37,19 +37,20 @@ struct OptionsReadContext {
 
 // Applies the chosen groups of an options text to the session and the record, then
 // brings the record's years and names up to date. Returns the "Do Corvan RE" value.
-// Never fails: missing keys take their defaults, bad numbers are replaced.
+// Never fails: missing keys take their defaults, bad numbers are replaced; a saved model
+// or working directory that has gone is told in notices.
 bool ReadOptions(const IniFile& ini, OptionGroups groups, SessionSettings& s, TSimRecord& sim,
-                 Prompter& prompter, const OptionsReadContext& context = {});
+                 Notices& notices, const OptionsReadContext& context = {});
 // The same from a file; a missing or unreadable file changes nothing and gives false.
 bool ReadOptionsFile(const std::string& path, OptionGroups groups, SessionSettings& s,
-                     TSimRecord& sim, Prompter& prompter, const OptionsReadContext& context = {});
+                     TSimRecord& sim, Notices& notices, const OptionsReadContext& context = {});
 
 enum class OptionsForm { kUpdate, kSequential };
 
 // The update form keeps every key it does not write; the sequential form creates the
-// file afresh. A sequential file that cannot be created is reported to the user.
+// file afresh. A sequential file that cannot be created is also reported in notices.
 Status WriteIniOptions(const std::string& path, OptionsForm form, const SessionSettings& s,
-                       const TSimRecord& sim, Prompter& prompter);
+                       const TSimRecord& sim, Notices& notices);
 // The lines of the sequential form.
 std::vector<std::string> SequentialOptionsLines(const SessionSettings& s, const TSimRecord& sim);
 // The update form applied to an IniFile in memory.

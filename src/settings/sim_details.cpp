@@ -20,37 +20,6 @@ namespace yl {
 
 namespace {
 
-constexpr char kDs1Filter[] = "Sim Details files (*.DS1)|*.DS1";
-constexpr char kDs1OpenFilter[] = "Sim Details files (*.DS1)|*.ds1";
-
-bool HasDs1Ext(const std::string& path) { return SameText(FileExtOf(path), ".ds1"); }
-
-void SayDs1Rule(Prompter& prompter) {
-  prompter.Information("Sim Details file name must end with \".ds1\".\r\nPlease choose it again.",
-                       kHelpSimDetailsName);
-}
-
-// Asks until a ".ds1" with its ".ds2" is chosen; nullopt when cancelled.
-std::optional<std::string> ChooseDs1(const std::string& title, const std::string& start_dir,
-                                     const std::string& missing_tail, Prompter& prompter) {
-  for (;;) {
-    auto files = prompter.ChooseFiles(
-        FileRequest{title, kDs1OpenFilter, start_dir, "", false, false, kHelpSimDetailsName});
-    if (files.empty() || files.front().empty()) return std::nullopt;
-    const std::string& path = files.front();
-    if (!HasDs1Ext(path)) {
-      SayDs1Rule(prompter);
-      continue;
-    }
-    std::string ds2 = SimStoreFile(path);
-    if (!FileExists(ds2)) {
-      prompter.Error("Associated file " + ds2 + " does not exist.\r\n" + missing_tail);
-      return std::nullopt;
-    }
-    return path;
-  }
-}
-
 std::string KeepRecordFile(const SimDetailsContext& ctx, int run) {
   return JoinPath(ctx.keep_dir, RunBookkeepingFileName(run));
 }
@@ -69,14 +38,14 @@ bool CopyIsRecent(const std::string& copy) {
 
 // After a simulation part was loaded, the run records follow the loaded names.
 void ReplaceRunRecords(const TSimRecord& sim, const SessionSettings& s,
-                       const SimDetailsContext& ctx, Prompter& prompter) {
+                       const SimDetailsContext& ctx, Notices& notices) {
   const bool no_rerun = s.options.NoRerun;
   for (int r = kBase; r <= kPolicy; ++r) (void)DeleteFileWithRetries(KeepRecordFile(ctx, r));
   for (int r = kBase; r <= kPolicy; ++r) {
     if (r == kRerun && no_rerun) continue;
     std::string copy = RunBookkeepingCopyFile(sim, s.model.ModelName, r, no_rerun);
     if (!FileExists(copy) || !CopyIsRecent(copy)) continue;
-    (void)CopyKeepingStamp(copy, KeepRecordFile(ctx, r), true, &prompter);
+    (void)CopyKeepingStamp(copy, KeepRecordFile(ctx, r), true, &notices);
   }
 }
 
@@ -110,16 +79,16 @@ std::string LineBreakProblem(const SessionSettings& s, const TSimRecord& sim) {
 
 Status WriteDynamicSimInfo(const std::string& ds1_path, bool copy_run_records, int which_run,
                            const SessionSettings& s, const TSimRecord& sim,
-                           const SimDetailsContext& ctx, Prompter& prompter) {
+                           const SimDetailsContext& ctx, Notices& notices) {
   if (std::string problem = LineBreakProblem(s, sim); !problem.empty()) {
-    prompter.Error(problem);
+    notices.push_back(ErrorMessage(problem));
     return Fail(problem + "[WriteDynamicSimInfo]");
   }
-  auto ds1 = WriteIniOptions(ds1_path, OptionsForm::kSequential, s, sim, prompter);
+  auto ds1 = WriteIniOptions(ds1_path, OptionsForm::kSequential, s, sim, notices);
   if (!ds1) return Fail(ds1.error() + "[WriteDynamicSimInfo]");
   auto ds2 = WriteSimStore(SimStoreFile(ds1_path), sim);
   if (!ds2) {
-    prompter.Error(ds2.error());
+    notices.push_back(ErrorMessage(ds2.error()));
     return ds2;
   }
   const bool no_rerun = s.options.NoRerun;
@@ -135,96 +104,28 @@ Status WriteDynamicSimInfo(const std::string& ds1_path, bool copy_run_records, i
     std::string record = KeepRecordFile(ctx, r);
     if (!FileExists(record) || !RecordMatches(record, sim, r)) continue;
     auto copied =
-        CopyKeepingStamp(record, RunBookkeepingCopyFile(sim, model, r, no_rerun), true, &prompter);
+        CopyKeepingStamp(record, RunBookkeepingCopyFile(sim, model, r, no_rerun), true, &notices);
     if (!copied) return copied;
   }
   return Ok();
 }
 
-std::optional<std::string> SaveSimDetails(const SessionSettings& s, const TSimRecord& sim,
-                                          const SimDetailsContext& ctx, Prompter& prompter) {
-  const bool no_rerun = s.options.NoRerun;
-  std::string dflt = DefaultSimDetailsFile(sim, s.model.ModelName, no_rerun);
-  std::string path;
-  if (ctx.unattended && !dflt.empty()) {
-    path = dflt;
-  } else {
-    for (;;) {
-      auto files = prompter.ChooseFiles(FileRequest{"Save Sim Details", kDs1Filter, sim.SimDir,
-                                                    dflt.empty() ? "*" : FileNameOf(dflt), true,
-                                                    false, kHelpSimDetailsName});
-      if (files.empty() || files.front().empty()) return std::nullopt;
-      path = ResolveAgainst(sim.SimDir, files.front());
-      if (!HasDs1Ext(path)) {
-        SayDs1Rule(prompter);
-        continue;
-      }
-      if (FileExists(path) && !ctx.unattended &&
-          prompter.Confirm("Overwrite existing Sim Details in file\r\n" + path, kYes | kNo) !=
-              kYes) {
-        continue;
-      }
-      break;
-    }
-  }
-  if (!WriteDynamicSimInfo(path, true, 0, s, sim, ctx, prompter)) return std::nullopt;
-  return path;
-}
-
-std::optional<std::string> ChooseSimDetailsToLoad(const std::string& start_dir,
-                                                  Prompter& prompter) {
-  return ChooseDs1("Sim Details Files", start_dir, "No action taken.", prompter);
-}
-
-std::vector<std::string> LoadChoiceTexts(bool no_rerun) {
-  return {"Load all",
-          "Load just Model/Data part (affects only Model/Data and Other Files pages)",
-          "Load just Sim Details part (affects all of Sim Overview and Closure/Shocks pages)",
-          "Load just the following parts of the Closure/Shocks page :",
-          "Base Closures (and Base Sim Name)",
-          "Base Shocks (and Base Sim Name)",
-          "Policy Closures (and " + RunWord(RerunOrPolicy(no_rerun)) + " Sim Name)",
-          "Policy Shocks (and Policy Sim Name)"};
-}
-
-std::string LoadChoicePrompt() {
-  return "Please indicate which parts to load.\r\nClick on the Help button if you are not sure "
-         "about the consequences\r\n of the various choices.\r\nNote that, in all cases, the "
-         "record of Times and Dates of previous runs relating\r\n to the new Sim Names will be "
-         "loaded.";
-}
-
-bool CheckLoadChoice(const LoadChoice& choice, Prompter& prompter) {
-  if (choice.part == LoadPart::kNothing) {
-    prompter.Information(
-        "You did not specify any parts to load.\r\nPlease try again, and make sure that one "
-        "button is checked.");
-    return false;
-  }
-  if (choice.part == LoadPart::kColumns &&
-      !(choice.columns[1] || choice.columns[2] || choice.columns[3] || choice.columns[4])) {
-    prompter.Information("You did not specify any parts of the Closure/Shocks page to load.");
-    return false;
-  }
-  return true;
-}
-
 bool LoadColumns(TSimRecord& sim, const TSimRecord& loaded, const std::array<bool, 5>& columns,
-                 bool no_rerun, Prompter& prompter) {
+                 bool no_rerun, Notices& notices) {
   if (loaded.FirstYear != sim.FirstYear) {
-    prompter.Error(
+    notices.push_back(ErrorMessage(
         "When you load just come columns into the Closure/Shocks page, the\r\n Starting year "
         "from the loaded file must be the same as is currently shown\r\n on the Sim Overview "
         "page. But on the Sim Overview page the Starting year is " +
         std::to_string(sim.FirstYear) +
         "\r\n whereas on the Sim Details you are loading from, the Starting year was " +
         std::to_string(loaded.FirstYear) +
-        ".\r\nLoading of the specified parts of the Closure/Shocks page will not be done.");
+        ".\r\nLoading of the specified parts of the Closure/Shocks page will not be done."));
     return false;
   }
   if (loaded.NumYears != sim.NumYears) {
     const std::string cur = std::to_string(sim.NumYears);
-    prompter.Information(
+    notices.push_back(InformationMessage(
         "Currently there are simulations for " + cur +
         " years\r\nHowever the Simulation Details you are loading from has sims for " +
         std::to_string(loaded.NumYears) + " years.\r\nThere will still be simulations for " + cur +
@@ -232,7 +133,7 @@ bool LoadColumns(TSimRecord& sim, const TSimRecord& loaded, const std::array<boo
         (loaded.NumYears < sim.NumYears
              ? "The extra years of the relevant columns on the Closure/Shocks page will be "
                "filled with default names."
-             : "The extra years from the Simulation Details you are loading will be ignored."));
+             : "The extra years from the Simulation Details you are loading will be ignored.")));
   }
   for (int c = 1; c <= 4; ++c) {
     if (columns[static_cast<std::size_t>(c)]) {
@@ -257,7 +158,7 @@ bool LoadColumns(TSimRecord& sim, const TSimRecord& loaded, const std::array<boo
 }
 
 Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, SessionSettings& s,
-                      TSimRecord& sim, const SimDetailsContext& ctx, Prompter& prompter,
+                      TSimRecord& sim, const SimDetailsContext& ctx, Notices& notices,
                       const OptionsReadContext& read_context) {
   const std::string ds2 = SimStoreFile(ds1_path);
   const bool all = choice.part == LoadPart::kAll;
@@ -267,7 +168,7 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
     // Read before anything changes, so that a bad store leaves the current setup alone.
     auto r = ReadSimStore(ds2, sim.SimDir);
     if (!r) {
-      prompter.Error(r.error());
+      notices.push_back(ErrorMessage(r.error()));
       return Fail(r.error());
     }
     stored = std::move(*r);
@@ -278,19 +179,19 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
     if (auto loaded = IniFile::Load(ds1_path)) ds1 = std::move(*loaded);
   }
   if (ds1 && (all || choice.part == LoadPart::kModelData)) {
-    ReadOptions(*ds1, OptionGroups{false, true, false}, s, sim, prompter, read_context);
+    ReadOptions(*ds1, OptionGroups{false, true, false}, s, sim, notices, read_context);
   }
   if (all || choice.part == LoadPart::kSimDetails) {
-    if (ds1) ReadOptions(*ds1, OptionGroups{false, false, true}, s, sim, prompter, read_context);
+    if (ds1) ReadOptions(*ds1, OptionGroups{false, false, true}, s, sim, notices, read_context);
     ApplySimStore(sim, *stored);
     sim_loaded = true;
   }
   if (choice.part == LoadPart::kColumns) {
-    sim_loaded = LoadColumns(sim, *stored, choice.columns, s.options.NoRerun, prompter);
+    sim_loaded = LoadColumns(sim, *stored, choice.columns, s.options.NoRerun, notices);
   }
   RecomputeYears(sim);
   NormaliseCells(sim);
-  if (sim_loaded) ReplaceRunRecords(sim, s, ctx, prompter);
+  if (sim_loaded) ReplaceRunRecords(sim, s, ctx, notices);
   return Ok();
 }
 
@@ -306,26 +207,6 @@ std::vector<std::string> SimDescriptionLines(const TSimRecord& sim, bool no_reru
           " when the Working Directory was:",
           "   " + sim.SimDir,
           " "};
-}
-
-Result<std::string> PrepareSimDescription(const std::string& ds1_path, const TSimRecord& sim,
-                                          bool no_rerun, std::chrono::system_clock::time_point now,
-                                          Prompter& prompter) {
-  std::string ds0 = SimDescriptionFile(ds1_path);
-  if (FileExists(ds0)) {
-    prompter.Information(
-        "The current Simulation Description for these Simulation Details\r\n is in the "
-        "file\r\n   " +
-        ds0 + "\r\nPlease edit this file and then save the changes.");
-    return ds0;
-  }
-  auto w = WriteTextLines(ds0, SimDescriptionLines(sim, no_rerun, now));
-  if (!w) return Fail(w.error());
-  prompter.Information(
-      "At present there is no Simulation Description for these Simulation Details.\r\nPlease "
-      "edit the file\r\n   " +
-      ds0 + "\r\n and then save the changes.");
-  return ds0;
 }
 
 std::vector<std::string> SimDetailsSectionLines(const TSimRecord& sim, bool no_rerun) {
@@ -381,33 +262,6 @@ std::vector<std::string> SimComparisonLines(const TSimRecord& first, const TSimR
     }
   }
   return l;
-}
-
-Result<std::optional<std::string>> CompareTwoSimDetails(const std::string& start_dir, bool no_rerun,
-                                                        Prompter& prompter) {
-  const std::string again = "Please try again.";
-  auto first = ChooseDs1("First Sim Details File", start_dir, again, prompter);
-  if (!first) return std::optional<std::string>{};
-  auto second = ChooseDs1("Second Sim Details File", DirOfFile(*first), again, prompter);
-  if (!second) return std::optional<std::string>{};
-  auto a = ReadSimStore(SimStoreFile(*first), start_dir);
-  if (!a) return Fail(a.error() + "[CompareTwoSimDetails]");
-  auto b = ReadSimStore(SimStoreFile(*second), start_dir);
-  if (!b) return Fail(b.error() + "[CompareTwoSimDetails]");
-  auto files = prompter.ChooseFiles(
-      FileRequest{"Report Differences in Closure/Shocks files between Two Simulations",
-                  "Sim Comparison Report files (*.DRC)|*.DRC", start_dir,
-                  ChangeFileExt(FileNameOf(*first), ".DRC"), true, false, kHelpReports});
-  if (files.empty() || files.front().empty()) return std::optional<std::string>{};
-  std::string report = ResolveAgainst(start_dir, files.front());
-  auto w = WriteTextLines(report, SimComparisonLines(**a, **b, no_rerun));
-  if (!w) return Fail(w.error() + "[CompareTwoSimDetails]");
-  if (prompter.Information(
-          "Report of Closure/Shocks page has been written.\r\nDo you want to view the report now?",
-          kHelpReports, kYes | kNo) == kYes) {
-    return std::optional<std::string>{report};
-  }
-  return std::optional<std::string>{};
 }
 
 std::string LastSessionFile(const std::string& keep_dir) {

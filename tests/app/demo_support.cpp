@@ -84,8 +84,10 @@ Session DemoWorkTest::LoadSession(Prompter& prompter) {
   Session session;
   LoadChoice all;
   all.part = LoadPart::kAll;
+  Notices notices;
   auto loaded = LoadSimDetails(JoinPath(work, ds1), all, session.settings, session.sim,
-                               {keep, true}, prompter);
+                               {keep, true}, notices);
+  ShowAll(prompter, notices);
   EXPECT_TRUE(loaded.has_value()) << loaded.error();
   DirSearchResult temp = DirectorySearch(TempDirSearchParams());
   EXPECT_TRUE(temp.found) << temp.Messages();

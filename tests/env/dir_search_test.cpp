@@ -154,19 +154,19 @@ TEST_F(DirSearchTest, NothingUsableGivesEmptyDirectory) {
 }
 
 TEST_F(DirSearchTest, UnknownSourceIsShownAndSkipped) {
-  testing::ScriptedPrompter prompter;
   DirSearchParams p = KeepDirSearchParams();
   p.sources.insert(p.sources.begin(), 16);
-  DirSearchResult r = DirectorySearch(p, &prompter);
+  DirSearchResult r = DirectorySearch(p);
   EXPECT_TRUE(r.found);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, "program error: unexpected case of sdt");
+  ASSERT_EQ(r.notices.size(), 1u);
+  EXPECT_EQ(r.notices[0].kind, MessageKind::kError);
+  EXPECT_EQ(r.notices[0].text, "program error: unexpected case of sdt");
 }
 
 TEST(StartupFailures, ShowErrorThenShutDownNotice) {
   testing::ScriptedPrompter prompter;
-  ReportNoTempDir(prompter, "Yearloom");
-  ReportNoKeepDir(prompter, "Yearloom");
+  ShowAll(prompter, NoTempDirMessages("Yearloom"));
+  ShowAll(prompter, NoKeepDirMessages("Yearloom"));
   ASSERT_EQ(prompter.messages.size(), 4u);
   EXPECT_EQ(prompter.messages[0].help_topic, 7121);
   EXPECT_EQ(prompter.messages[0].text,

@@ -6,13 +6,11 @@
 
 #include "model/file_roles.h"
 #include "model_fixture.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 // The demo model's MIN entries: BASEDATA, PARAMS, EXTRA, XDATA, SUMMARY and three specials.
 TSimRecord DemoRecord() {
@@ -236,14 +234,14 @@ class ReadDinTest : public ::testing::Test {
  protected:
   TSimRecord rec = DemoRecord();
   ScratchDir d;
-  ScriptedPrompter p;
+  Notices p;
 };
 
 TEST_F(ReadDinTest, ReadsTheFixture) {
   std::string din = std::string(YL_TEST_DATA_DIR) + "/model/demo/demo.din";
   rec.DinFiles[1].Key = "OLD";  // rebuilt from the defaults first
   EXPECT_TRUE(ReadDin(din, rec, p));
-  EXPECT_TRUE(p.messages.empty());
+  EXPECT_TRUE(p.empty());
   EXPECT_EQ(rec.DinFiles[1].Key, "BAS");
   EXPECT_EQ(rec.DinFiles[4].Role, kLaggedInput);
   EXPECT_EQ(rec.DinFiles[4].LagOf, 3);
@@ -266,19 +264,19 @@ TEST_F(ReadDinTest, MissingOrCommentOnlyDinKeepsTheDefaults) {
   EXPECT_EQ(rec.DinFiles[1], defaults.DinFiles[1]);
   EXPECT_TRUE(ReadDin(d.Write("c.din", "! only\n   ! comments\n\n"), rec, p));
   for (int i = 1; i <= 5; ++i) EXPECT_EQ(rec.DinFiles[i], defaults.DinFiles[i]);
-  EXPECT_TRUE(p.messages.empty());
+  EXPECT_TRUE(p.empty());
 }
 
 TEST_F(ReadDinTest, SyntaxErrorStopsAndKeepsWhatWasRead) {
   std::string din =
       d.Write("e.din", "file PARAMS key PRM ;\nfile EXTRA key EXT\nfile XDATA key XXX ;\n");
   EXPECT_FALSE(ReadDin(din, rec, p, 77));
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text, "A line containing \"EXT\" does not end with \";\" in DIN file\r\n" +
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().text, "A line containing \"EXT\" does not end with \";\" in DIN file\r\n" +
                                din + "\r\nUnable to process this DIN file.");
-  EXPECT_EQ(p.Last().kind, MessageKind::kError);
-  EXPECT_EQ(p.Last().buttons, kOk | kHelp);
-  EXPECT_EQ(p.Last().help_topic, 77);
+  EXPECT_EQ(p.back().kind, MessageKind::kError);
+  EXPECT_EQ(p.back().buttons, kOk | kHelp);
+  EXPECT_EQ(p.back().help_topic, 77);
   EXPECT_EQ(rec.DinFiles[2].Key, "PRM");
   EXPECT_EQ(rec.DinFiles[4].Key, "XDA");
 }
@@ -286,20 +284,20 @@ TEST_F(ReadDinTest, SyntaxErrorStopsAndKeepsWhatWasRead) {
 TEST_F(ReadDinTest, ConsistencyFailureIsShown) {
   std::string din = d.Write("k.din", "file EXTRA key ex ;\n");
   EXPECT_FALSE(ReadDin(din, rec, p));
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text,
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().text,
             "Problem with Model Information on DIN file\r\n" + din +
                 "\r\nFile EXTRA: needs key at least 3 chars long\r\nUse menu item \"Edit Dynamic "
                 "Info File\" under the File menu to fix the problem.");
-  EXPECT_EQ(p.Last().help_topic, kHelpDinProblem);
+  EXPECT_EQ(p.back().help_topic, kHelpDinProblem);
   EXPECT_EQ(rec.DinFiles[3].Key, "ex");  // the record keeps what was read
 }
 
 TEST_F(ReadDinTest, BinaryJunkIsASyntaxError) {
   std::string din = d.Write("j.din", std::string("\x00\x01\xfe\xff;junk\n", 10));
   EXPECT_FALSE(ReadDin(din, rec, p));
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_NE(p.Last().text.find("Unable to process this DIN file."), std::string::npos);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_NE(p.back().text.find("Unable to process this DIN file."), std::string::npos);
 }
 
 }  // namespace

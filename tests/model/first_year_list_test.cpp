@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "model_fixture.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 TEST(FirstYearList, ParsesLines) {
   auto l = ParseFirstYearLine("  File  basedata =  \"/w/a b.har\" ; ! desc ; more");
@@ -45,7 +43,6 @@ class FirstYearTest : public ::testing::Test {
   }
   TSimRecord rec;
   ScratchDir d;
-  ScriptedPrompter p;
 };
 
 TEST_F(FirstYearTest, BuildKeepsExistingFilesOnly) {
@@ -61,60 +58,36 @@ TEST_F(FirstYearTest, BuildKeepsExistingFilesOnly) {
   EXPECT_EQ(BuildFirstYearList(rec, saved, d.path())[0], "File BASEDATA = ?? ; ! About BASEDATA");
 }
 
-TEST_F(FirstYearTest, CheckMarksGoneFilesAndAsks) {
+TEST_F(FirstYearTest, CheckMarksGoneFiles) {
   d.Write("base.har", "b");
   std::vector<std::string> lines = {"File BASEDATA = base.har ; ! About BASEDATA",
                                     "File PARAMS   = " + (d / "gone.har") + " ; ! About PARAMS"};
-  // Quiet: no question, the line loses its file.
-  std::vector<std::string> quiet = lines;
-  EXPECT_FALSE(CheckFirstYearFiles(quiet, d.path(), true, p, nullptr));
-  EXPECT_TRUE(p.messages.empty());
-  EXPECT_EQ(quiet[1], "File PARAMS   = ?? ;");
-  // Answering No fails the check.
-  std::vector<std::string> no = lines;
-  p.Answer(kNo);
-  EXPECT_FALSE(CheckFirstYearFiles(no, d.path(), false, p, nullptr));
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text,
-            "Message about the Data part of Model/Data page.\r\nThe file " + (d / "gone.har") +
-                "\r\n (associated with logical file PARAMS) no longer exists.\r\nDo you wish to "
-                "specify this file again?");
-  EXPECT_EQ(p.Last().buttons, kYes | kNo);
-  // Yes lets the user choose again.
-  std::vector<std::string> yes = lines;
-  p.Answer(kYes);
-  EXPECT_TRUE(CheckFirstYearFiles(yes, d.path(), false, p, [&](std::string& line) {
-    line = "File PARAMS = base.har ;";
-    return true;
-  }));
-  EXPECT_EQ(yes[1], "File PARAMS = base.har ;");
-  // "??" fails without a question.
-  std::vector<std::string> unknown = {"File PARAMS = ?? ;"};
-  std::size_t before = p.messages.size();
-  EXPECT_FALSE(CheckFirstYearFiles(unknown, d.path(), false, p, nullptr));
-  EXPECT_EQ(p.messages.size(), before);
+  EXPECT_FALSE(FirstYearFilesComplete(lines, d.path()));
+  EXPECT_EQ(lines[0], "File BASEDATA = base.har ; ! About BASEDATA");
+  EXPECT_EQ(lines[1], "File PARAMS   = ?? ;");
+  std::string gone = "File PARAMS   = " + (d / "gone.har") + " ; ! About PARAMS";
+  FirstYearFileCheck c = CheckFirstYearLine(gone, d.path());
+  EXPECT_EQ(c.state, FirstYearFileState::kGone);
+  EXPECT_EQ(c.file, d / "gone.har");
+  EXPECT_EQ(c.logical_name, "PARAMS");
+  std::string unknown = "File PARAMS = ?? ;";
+  EXPECT_EQ(CheckFirstYearLine(unknown, d.path()).state, FirstYearFileState::kUnnamed);
+  std::string other = "not a file line";
+  EXPECT_EQ(CheckFirstYearLine(other, d.path()).state, FirstYearFileState::kPresent);
+  std::vector<std::string> present = {lines[0]};
+  EXPECT_TRUE(FirstYearFilesComplete(present, d.path()));
 }
 
-TEST_F(FirstYearTest, SaveAndLoadMdf) {
+TEST_F(FirstYearTest, ProposedNameAndMdfFiles) {
   ModelState model;
   model.ModelName = "demo";
   model.ModelDir = d.path();
   EXPECT_EQ(ProposedMdfName(model), "demo.MDF");
   d.Write("DEMO.mdf", "x");
   EXPECT_EQ(ProposedMdfName(model), "*.MDF");
-  EXPECT_EQ(SaveMdfRequest(model).filter, "Model data files|*.MDF");
-  EXPECT_EQ(SaveMdfRequest(model).title, "Save Data File Names");
-  EXPECT_EQ(LoadMdfRequest(model).filter, "Model Data files|*.mdf");
-
-  std::vector<std::string> incomplete = {"File PARAMS = ?? ;"};
-  EXPECT_FALSE(SaveFirstYearListAs(incomplete, model, d.path(), p));
-  EXPECT_EQ(p.Last().text, "Please specify names for all files first.");
-  EXPECT_TRUE(p.file_requests.empty());
-
   d.Write("base.har", "b");
   std::vector<std::string> lines = {"File BASEDATA = base.har ; ! About BASEDATA"};
-  p.file_answers.push_back({d / "saved list.mdf"});
-  EXPECT_TRUE(SaveFirstYearListAs(lines, model, d.path(), p));
+  ASSERT_TRUE(WriteMdfFile(d / "saved list.mdf", lines));
   auto back = ReadMdfFile(d / "saved list.mdf");
   ASSERT_TRUE(back);
   EXPECT_EQ(*back, lines);

@@ -9,13 +9,11 @@
 
 #include "model_fixture.h"
 #include "platform/files.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 TEST(ModelCheck, PreparesFilesAndTheScriptRunsWithHostileNames) {
   ScratchDir d;
@@ -106,17 +104,17 @@ TEST(ModelCheck, JudgesTheReport) {
        ModelCheckOutcome::kStatusError, nullptr},
   };
   for (const Case& c : cases) {
-    ScriptedPrompter p;
+    Notices p;
     ModelReleaseInfo release{70000, 2, "lf95"};
     std::optional<ModelCheckReport> report;
     if (c.keys) report = Report(*c.keys);
     EXPECT_EQ(JudgeModelCheck(report, release, p, 9), c.outcome);
     if (c.message) {
-      ASSERT_EQ(p.messages.size(), 1u);
-      EXPECT_EQ(p.Last().text, c.message);
-      EXPECT_EQ(p.Last().buttons, kOk | kHelp);
+      ASSERT_EQ(p.size(), 1u);
+      EXPECT_EQ(p.back().text, c.message);
+      EXPECT_EQ(p.back().buttons, kOk | kHelp);
     } else {
-      EXPECT_TRUE(p.messages.empty());
+      EXPECT_TRUE(p.empty());
     }
     if (!c.keys) {
       EXPECT_EQ(release, (ModelReleaseInfo{70000, 2, "lf95"}));

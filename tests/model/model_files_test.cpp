@@ -9,7 +9,6 @@
 #include "core/text_util.h"
 #include "model_fixture.h"
 #include "platform/files.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
@@ -17,7 +16,6 @@ namespace {
 using testing::JoinLines;
 using testing::MinEntry;
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 Result<std::string> DemoStamp(const std::string&) { return std::string(testing::kDemoStamp); }
 
@@ -35,7 +33,7 @@ class ModelFilesTest : public ::testing::Test {
   ScratchDir scratch;
   std::string dir = scratch.MakeDir("model dir");
   ModelEnvironment env;
-  ScriptedPrompter p;
+  Notices p;
   ModelSession session;
   TSimRecord rec;
 };
@@ -96,17 +94,17 @@ TEST_F(ModelFilesTest, ValidationMessagesInOrder) {
     chosen.replace(0, d.size(), m);
     std::string message = c.message;
     if (auto at = message.find(d); at != std::string::npos) message.replace(at, d.size(), m);
-    ScriptedPrompter pr;
+    Notices pr;
     bool ok = ValidateModelFiles(chosen, pr, env);
     EXPECT_EQ(ok, message.empty());
     if (message.empty()) {
-      EXPECT_TRUE(pr.messages.empty()) << pr.Last().text;
+      EXPECT_TRUE(pr.empty()) << pr.back().text;
     } else {
-      ASSERT_EQ(pr.messages.size(), 1u);
-      EXPECT_EQ(pr.Last().text, message);
-      EXPECT_EQ(pr.Last().kind, MessageKind::kInformation);
-      EXPECT_EQ(pr.Last().buttons, kOk | kHelp);
-      EXPECT_EQ(pr.Last().help_topic, 7001);
+      ASSERT_EQ(pr.size(), 1u);
+      EXPECT_EQ(pr.back().text, message);
+      EXPECT_EQ(pr.back().kind, MessageKind::kInformation);
+      EXPECT_EQ(pr.back().buttons, kOk | kHelp);
+      EXPECT_EQ(pr.back().help_topic, 7001);
     }
   }
 }
@@ -115,9 +113,9 @@ TEST_F(ModelFilesTest, ValidationRefusesAStampMismatch) {
   testing::WriteFileBytes(Demo(".axt"), "table");
   env.read_aux = [](const std::string&) { return Result<std::string>("another stamp"); };
   EXPECT_FALSE(ValidateModelFiles(Demo(".exe"), p, env));
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().kind, MessageKind::kError);
-  EXPECT_NE(p.Last().text.find("was not created at the same time"), std::string::npos);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().kind, MessageKind::kError);
+  EXPECT_NE(p.back().text.find("was not created at the same time"), std::string::npos);
 }
 
 TEST_F(ModelFilesTest, LoadsTheDemoModel) {
@@ -130,7 +128,7 @@ TEST_F(ModelFilesTest, LoadsTheDemoModel) {
   EXPECT_TRUE(out.min_read);
   EXPECT_TRUE(out.din_ok);
   EXPECT_FALSE(out.cleared);
-  EXPECT_TRUE(p.messages.empty()) << p.Last().text;
+  EXPECT_TRUE(p.empty()) << p.back().text;
 
   EXPECT_EQ(session.model.ModelName, "demo");
   EXPECT_EQ(session.model.ModelDir, dir);
@@ -170,7 +168,7 @@ TEST_F(ModelFilesTest, MissingFilesClearTheModel) {
       {".min", "Model Info file " + Demo(".MIN") + " does not exist."},
   };
   for (const Case& c : cases) {
-    ScriptedPrompter pr;
+    Notices pr;
     ModelSession s;
     SetModelFile(s.model, Demo(".exe"), std::nullopt);
     s.model.NotWinconsole = true;
@@ -182,9 +180,9 @@ TEST_F(ModelFilesTest, MissingFilesClearTheModel) {
     EXPECT_FALSE(HasModel(s.model));
     EXPECT_FALSE(s.model.NotWinconsole);
     EXPECT_EQ(ModelLabel(s.model), "(None selected)");
-    ASSERT_EQ(pr.messages.size(), 1u);
-    EXPECT_EQ(pr.Last().text, c.message);
-    EXPECT_EQ(pr.Last().kind, MessageKind::kError);
+    ASSERT_EQ(pr.size(), 1u);
+    EXPECT_EQ(pr.back().text, c.message);
+    EXPECT_EQ(pr.back().kind, MessageKind::kError);
   }
 }
 
@@ -195,9 +193,9 @@ TEST_F(ModelFilesTest, MissingDinIsReportedAndDefaultsApply) {
   ModelLoadOutcome out = LoadModel(session, rec, p, env);
   EXPECT_TRUE(out.min_read);
   EXPECT_TRUE(out.din_ok);
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text, "Dynamic Info file " + Demo(".DIN") + " does not exist.");
-  EXPECT_EQ(p.Last().kind, MessageKind::kInformation);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().text, "Dynamic Info file " + Demo(".DIN") + " does not exist.");
+  EXPECT_EQ(p.back().kind, MessageKind::kInformation);
   EXPECT_FALSE(session.info.DinExists);
   EXPECT_EQ(session.info.DinFileAge, 0u);
   EXPECT_EQ(rec.DinFiles[4].Role, kConstantInput);
@@ -211,8 +209,8 @@ TEST_F(ModelFilesTest, IncompatibleTableStopsBeforeTheMin) {
   EXPECT_FALSE(out.compatible);
   EXPECT_FALSE(out.min_read);
   EXPECT_EQ(rec.NumMinFiles, 0);
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_NE(p.Last().text.find("was not created at the same time"), std::string::npos);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_NE(p.back().text.find("was not created at the same time"), std::string::npos);
 }
 
 TEST_F(ModelFilesTest, TooManyEntriesShowAnInternalError) {
@@ -227,8 +225,8 @@ TEST_F(ModelFilesTest, TooManyEntriesShowAnInternalError) {
   SetModelFile(session.model, Demo(".exe"), std::nullopt);
   ModelLoadOutcome out = LoadModel(session, rec, p, env);
   EXPECT_FALSE(out.min_read);
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text.rfind(InternalErrorText(""), 0), 0u) << p.Last().text;
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().text.rfind(InternalErrorText(""), 0), 0u) << p.back().text;
 }
 
 TEST_F(ModelFilesTest, TruncatedMinEndsTheLoad) {
@@ -238,8 +236,8 @@ TEST_F(ModelFilesTest, TruncatedMinEndsTheLoad) {
   SetModelFile(session.model, Demo(".exe"), std::nullopt);
   ModelLoadOutcome out = LoadModel(session, rec, p, env);
   EXPECT_FALSE(out.min_read);
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.Last().text, "Unexpected end of file " + Demo(".min"));
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_EQ(p.back().text, "Unexpected end of file " + Demo(".min"));
 }
 
 TEST_F(ModelFilesTest, SelectingAKvsModelWithoutInterpreter) {
@@ -251,14 +249,14 @@ TEST_F(ModelFilesTest, SelectingAKvsModelWithoutInterpreter) {
   EXPECT_TRUE(out.min_read);
   EXPECT_FALSE(session.model.IsExe);
   EXPECT_EQ(session.model.ProgramToRun, "");
-  ASSERT_GE(p.messages.size(), 1u);
-  EXPECT_EQ(p.messages[0].text, "Kalvo program is not available\r\n/opt/solvara");
+  ASSERT_GE(p.size(), 1u);
+  EXPECT_EQ(p[0].text, "Kalvo program is not available\r\n/opt/solvara");
 
   // With the interpreter found, it is the program to run.
-  ScriptedPrompter p2;
+  Notices p2;
   EXPECT_TRUE(SelectModel(Demo(".kvs"), {"/opt/solvara/kalvo", ""}, session, rec, p2, env));
   EXPECT_EQ(session.model.ProgramToRun, "/opt/solvara/kalvo");
-  EXPECT_TRUE(p2.messages.empty());
+  EXPECT_TRUE(p2.empty());
 }
 
 TEST_F(ModelFilesTest, RefusedSelectionKeepsTheOldModel) {
@@ -270,18 +268,7 @@ TEST_F(ModelFilesTest, RefusedSelectionKeepsTheOldModel) {
   EXPECT_FALSE(SelectModel(Demo(".kvs"), {}, session, rec, p, env));
   EXPECT_EQ(session.model, before.model);
   EXPECT_EQ(session.info, before.info);
-  EXPECT_EQ(p.Last().text, "KVT file " + Demo(".kvt") + " does not exist.\r\nNo change made.");
-}
-
-TEST_F(ModelFilesTest, SelectRequest) {
-  FileRequest r = SelectModelRequest(session.model, "/prog", true);
-  EXPECT_EQ(r.title, "Select Model");
-  EXPECT_EQ(r.start_dir, "/prog");
-  EXPECT_EQ(r.filter, "Model Files (*.EXE,*.KVS)|*.exe;*.kvs|All Files (*)|*");
-  SetModelFile(session.model, Demo(".exe"), std::nullopt);
-  r = SelectModelRequest(session.model, "/prog", false);
-  EXPECT_EQ(r.start_dir, dir);
-  EXPECT_EQ(r.filter, "Model EXE Files (*.EXE)|*.exe|All Files (*)|*");
+  EXPECT_EQ(p.back().text, "KVT file " + Demo(".kvt") + " does not exist.\r\nNo change made.");
 }
 
 }  // namespace
@@ -297,12 +284,12 @@ TEST(ModelFilesFixture, ValidatesAndLoadsWithTheRealTable) {
   testing::CopyModelFixture("demo", dir);
   ModelEnvironment env;
   env.temp_dir = scratch.MakeDir("temp");
-  ScriptedPrompter p;
-  ASSERT_TRUE(ValidateModelFiles(dir + "/demo.exe", p, env)) << p.Last().text;
+  Notices p;
+  ASSERT_TRUE(ValidateModelFiles(dir + "/demo.exe", p, env)) << p.back().text;
   ModelSession session;
   TSimRecord rec;
   ASSERT_TRUE(SelectModel(dir + "/demo.exe", {}, session, rec, p, env));
-  EXPECT_TRUE(p.messages.empty()) << p.Last().text;
+  EXPECT_TRUE(p.empty()) << p.back().text;
   EXPECT_EQ(rec.NumMinFiles, 8);
   EXPECT_EQ(session.first_year.size(), 4u);
 
@@ -311,7 +298,7 @@ TEST(ModelFilesFixture, ValidatesAndLoadsWithTheRealTable) {
   min.replace(min.find("10:11:12"), 8, "10:11:13");
   testing::WriteFileBytes(dir + "/demo.min", min);
   EXPECT_FALSE(ValidateModelFiles(dir + "/demo.exe", p, env));
-  EXPECT_EQ(p.Last().text, "Model Information File " + UpperCase(dir + "/demo.min") +
+  EXPECT_EQ(p.back().text, "Model Information File " + UpperCase(dir + "/demo.min") +
                                " was not created at the same time as the Auxiliary Table File " +
                                UpperCase(dir + "/demo.axt"));
 }

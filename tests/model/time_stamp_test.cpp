@@ -4,13 +4,11 @@
 
 #include "core/text_util.h"
 #include "model_fixture.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
 
 using testing::ScratchDir;
-using testing::ScriptedPrompter;
 
 TEST(TimeStamp, CleanStamp) {
   EXPECT_EQ(CleanStamp("abc   "), "abc");
@@ -52,43 +50,35 @@ TEST(TimeStamp, MinAxtCompatibility) {
   std::string axt = d / "m.axt";
   struct Case {
     Result<std::string> aux;
-    bool quiet;
     bool compatible;
-    bool message;
   };
   const Case cases[] = {
-      {std::string(testing::kDemoStamp), false, true, false},  // trailing blanks only differ
-      {std::string("Fri Jan  5 10:11:12 2024"), false, false, true},
-      {std::string("Fri Jan  5 10:11:12 2024"), true, false, false},
-      {std::string(""), false, false, true},  // no DTXT header
+      {std::string(testing::kDemoStamp), true},  // trailing blanks only differ
+      {std::string("Fri Jan  5 10:11:12 2024"), false},
+      {std::string(""), false},  // no DTXT header
   };
   for (const Case& c : cases) {
-    ScriptedPrompter p;
-    auto r = MinAxtCompatible(min, axt, 42, c.quiet, p, [&](const std::string&) { return c.aux; });
+    auto r = MinAxtCompatible(min, axt, [&](const std::string&) { return c.aux; });
     ASSERT_TRUE(r);
     EXPECT_EQ(*r, c.compatible);
-    ASSERT_EQ(p.messages.size(), c.message ? 1u : 0u);
-    if (c.message) {
-      EXPECT_EQ(p.Last().text, "Model Information File " + UpperCase(min) +
-                                   " was not created at the same time as the Auxiliary Table "
-                                   "File " +
-                                   UpperCase(axt));
-      EXPECT_EQ(p.Last().kind, MessageKind::kError);
-      EXPECT_EQ(p.Last().buttons, kOk | kHelp);  // Help comes with a help topic
-    }
   }
-  // A file that cannot be read fails silently.
-  ScriptedPrompter p;
-  auto r = MinAxtCompatible(min, axt, 42, false, p, [](const std::string&) -> Result<std::string> {
+  Message m = MinAxtMismatchMessage(min, axt, 42);
+  EXPECT_EQ(m.text, "Model Information File " + UpperCase(min) +
+                        " was not created at the same time as the Auxiliary Table File " +
+                        UpperCase(axt));
+  EXPECT_EQ(m.kind, MessageKind::kError);
+  EXPECT_EQ(m.buttons, kOk | kHelp);  // Help comes with a help topic
+  EXPECT_EQ(m.help_topic, 42);
+  // A file that cannot be read fails.
+  auto r = MinAxtCompatible(min, axt, [](const std::string&) -> Result<std::string> {
     return Fail("Cannot open file x[ReadHeaderFromHarFile]");
   });
   ASSERT_FALSE(r);
   EXPECT_EQ(r.error(), "Cannot open file x[ReadHeaderFromHarFile][MinAxtCompatible]");
-  auto no_min = MinAxtCompatible(d / "none.min", axt, 42, false, p,
+  auto no_min = MinAxtCompatible(d / "none.min", axt,
                                  [](const std::string&) { return Result<std::string>("s"); });
   ASSERT_FALSE(no_min);
   EXPECT_NE(no_min.error().find("[GetTimeDateStamp][MinAxtCompatible]"), std::string::npos);
-  EXPECT_TRUE(p.messages.empty());
 }
 
 }  // namespace
@@ -116,11 +106,9 @@ TEST(TimeStamp, HeaderArrayStamps) {
 }
 
 TEST(TimeStamp, DemoMinAndTableBelongTogether) {
-  ScriptedPrompter p;
-  auto r = MinAxtCompatible(kDemoMinPath, kDemoAxt, 0, false, p);
+  auto r = MinAxtCompatible(kDemoMinPath, kDemoAxt);
   ASSERT_TRUE(r) << r.error();
   EXPECT_TRUE(*r);
-  EXPECT_TRUE(p.messages.empty());
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "cmf/sol_method.h"
-#include "model/prog_cmf.h"
 #include "modelcore/accuracy.h"
+#include "modelprog/prog_cmf.h"
 #include "support/comma_locale.h"
 
 namespace yl::modelprog {

@@ -10,7 +10,7 @@
 
 #include "core/text_util.h"
 #include "model/model_check.h"
-#include "model/prog_har.h"
+#include "modelprog/prog_har.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "prog_support.h"

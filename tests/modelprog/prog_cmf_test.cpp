@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "model/prog_cmf.h"
-#include "model/prog_outputs.h"
+#include "modelprog/prog_cmf.h"
+#include "modelprog/prog_outputs.h"
 
 namespace yl::modelprog {
 namespace {

@@ -7,7 +7,6 @@
 #include "model/time_stamp.h"
 #include "platform/paths.h"
 #include "prog_support.h"
-#include "support/scripted_prompter.h"
 
 namespace yl::testing {
 namespace {
@@ -26,8 +25,7 @@ TEST(DemoFilesTest, MinBelongsWithItsAuxiliaryTable) {
     EXPECT_EQ(contents->entries[3].fields.usage, "out");
     EXPECT_EQ(contents->entries[3].fields.type, "har");
     ASSERT_TRUE(contents->release.has_value());
-    ScriptedPrompter prompter;
-    auto same = MinAxtCompatible(BinPath(min), BinPath(table), 0, true, prompter);
+    auto same = MinAxtCompatible(BinPath(min), BinPath(table));
     ASSERT_TRUE(same.has_value()) << same.error();
     EXPECT_TRUE(*same);
   }

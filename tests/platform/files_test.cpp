@@ -7,7 +7,6 @@
 #include "platform/file_time.h"
 #include "platform/text_file.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
@@ -123,7 +122,7 @@ TEST(Files, CopyKeepingStampCopiesBytesAndTime) {
 TEST(Files, CopyIntoDirectoryBothForms) {
   ScratchDir d;
   d.Write("data/x.har", "v1");
-  testing::ScriptedPrompter p;
+  Notices p;
   ASSERT_TRUE(CopyIntoDirIfChanged(d / "data/x.har", d / "slot2/deep", &p));
   EXPECT_EQ(d.Read("slot2/deep/x.har"), "v1");
   // Same name and time stamp: left alone even though the bytes differ.
@@ -139,7 +138,7 @@ TEST(Files, CopyIntoDirectoryBothForms) {
             "DestDir " + (d / "absent") + " does not exist");
   ASSERT_TRUE(CopyIntoDirReplacing(d / "data/x.har", d / "slot2/deep", &p));
   EXPECT_EQ(d.Read("slot2/deep/x.har"), "v1");
-  EXPECT_TRUE(p.messages.empty());
+  EXPECT_TRUE(p.empty());
 }
 
 TEST(Files, AtomicWriteReplacesWholeFile) {

@@ -7,12 +7,9 @@
 #include "platform/files.h"
 #include "sim/sim_defaults.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
-
-using testing::ScriptedPrompter;
 
 class OptionsFileTest : public testing::IsolatedEnvTest {
  protected:
@@ -71,7 +68,7 @@ class OptionsFileTest : public testing::IsolatedEnvTest {
   }
   std::unique_ptr<TSimRecord> sim;
   SessionSettings s;
-  ScriptedPrompter prompter;
+  Notices notices;
   std::string prog, work;
 };
 
@@ -85,14 +82,14 @@ TEST_F(OptionsFileTest, UpdateFormRoundTripsEveryKeyOfTheThreeGroups) {
   sim->AltMethodYears[2] = true;
   std::string path = scratch / "keep/yearloom.ini";
   testing::WriteFileBytes(path, "[Options]\nPlayMusic=1\n[MRUFiles]\nMRU1=/w/a.ds1\n");
-  ASSERT_TRUE(WriteIniOptions(path, OptionsForm::kUpdate, u, *sim, prompter));
+  ASSERT_TRUE(WriteIniOptions(path, OptionsForm::kUpdate, u, *sim, notices));
 
   auto back = CreateSimRecord();
   SetDefaultSimulation(*back, prog);
   SessionSettings r = s;
   r.re_available = true;
-  EXPECT_TRUE(ReadOptionsFile(path, kAllGroups, r, *back, prompter));
-  EXPECT_TRUE(prompter.messages.empty()) << prompter.Last().text;
+  EXPECT_TRUE(ReadOptionsFile(path, kAllGroups, r, *back, notices));
+  EXPECT_TRUE(notices.empty()) << notices.back().text;
 
   Options expected = u.options;
   expected.PlayMusic = true;  // set by hand in the file, kept by the update form
@@ -202,11 +199,11 @@ TEST_F(OptionsFileTest, SequentialFormWritesKeysInOrder) {
 TEST_F(OptionsFileTest, SequentialFileReadsBackAsVersionZero) {
   SessionSettings u = Unusual();
   std::string path = scratch / "x.ds1";
-  ASSERT_TRUE(WriteIniOptions(path, OptionsForm::kSequential, u, *sim, prompter));
+  ASSERT_TRUE(WriteIniOptions(path, OptionsForm::kSequential, u, *sim, notices));
   SessionSettings r = s;
   auto back = CreateSimRecord();
   SetDefaultSimulation(*back, prog);
-  ReadOptionsFile(path, OptionGroups{false, true, true}, r, *back, prompter);
+  ReadOptionsFile(path, OptionGroups{false, true, true}, r, *back, notices);
   EXPECT_EQ(r.FileVersion, 0);
   EXPECT_EQ(r.first_year_files, u.first_year_files);
   EXPECT_EQ(r.options.Re, u.options.Re);
@@ -216,12 +213,12 @@ TEST_F(OptionsFileTest, SequentialFileReadsBackAsVersionZero) {
 
 TEST_F(OptionsFileTest, SequentialWriterFailureIsShown) {
   std::string path = scratch / "missing/dir/x.ds1";
-  auto w = WriteIniOptions(path, OptionsForm::kSequential, s, *sim, prompter);
+  auto w = WriteIniOptions(path, OptionsForm::kSequential, s, *sim, notices);
   ASSERT_FALSE(w);
   EXPECT_EQ(w.error(), "Cannot create file " + path + "[TxtCreate][WriteIniOptions]");
-  EXPECT_EQ(prompter.Last().text, w.error() +
-                                      "\r\nIs this file locked by another application?\r\nIf so, "
-                                      "free it and try again.");
+  EXPECT_EQ(notices.back().text, w.error() +
+                                     "\r\nIs this file locked by another application?\r\nIf so, "
+                                     "free it and try again.");
 }
 
 struct ReadCase {
@@ -299,7 +296,7 @@ TEST_F(OptionsFileTest, DefaultsAndRangeRules) {
     SetDefaultSimulation(*rec, work);
     for (int i = 1; i <= kMaxPeriods; ++i) rec->LengthPeriods[i] = 7;
     SessionSettings r = s;
-    ReadOptions(IniFile::Parse(c.text), kAllGroups, r, *rec, prompter);
+    ReadOptions(IniFile::Parse(c.text), kAllGroups, r, *rec, notices);
     c.check(r, *rec);
   }
 }
@@ -309,7 +306,7 @@ TEST_F(OptionsFileTest, InputFilesStopAtTheFirstMissingKey) {
   auto ini = IniFile::Parse("[Environment]\nModel=" + model +
                             "\n[Input Files]\n0=File A = a.har ;\n1=File B = b.har ;\n"
                             "3=File D = d.har ;\n");
-  ReadOptions(ini, OptionGroups{false, true, false}, s, *sim, prompter);
+  ReadOptions(ini, OptionGroups{false, true, false}, s, *sim, notices);
   EXPECT_EQ(s.first_year_files, (std::vector<std::string>{"File A = a.har ;", "File B = b.har ;"}));
   EXPECT_EQ(s.model.ModelName, "demo");
   EXPECT_TRUE(s.model.IsExe);
@@ -321,9 +318,9 @@ TEST_F(OptionsFileTest, MissingModelIsClearedWithAMessage) {
   auto ini = IniFile::Parse(
       "[Environment]\nModel=/gone/model.exe\nModel Name=model\n"
       "[Input Files]\n0=File A = a.har ;\n");
-  ReadOptions(ini, OptionGroups{false, true, false}, s, *sim, prompter);
-  EXPECT_EQ(prompter.Last().text, "Model Exe File\r\n  /gone/model.exe\r\ndoes not exist.");
-  EXPECT_EQ(prompter.Last().help_topic, 7006);
+  ReadOptions(ini, OptionGroups{false, true, false}, s, *sim, notices);
+  EXPECT_EQ(notices.back().text, "Model Exe File\r\n  /gone/model.exe\r\ndoes not exist.");
+  EXPECT_EQ(notices.back().help_topic, 7006);
   EXPECT_EQ(s.model, ModelState{});
   EXPECT_TRUE(s.first_year_files.empty());
 }
@@ -333,20 +330,20 @@ TEST_F(OptionsFileTest, LocatorFailureClearsTheModel) {
   OptionsReadContext ctx;
   ctx.locate_model = [](ModelState&, const std::string&) { return false; };
   ReadOptions(IniFile::Parse("[Environment]\nModel=" + model + "\n"),
-              OptionGroups{false, true, false}, s, *sim, prompter, ctx);
+              OptionGroups{false, true, false}, s, *sim, notices, ctx);
   EXPECT_EQ(s.model.ModelFile, "");
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(notices.empty());
 }
 
 TEST_F(OptionsFileTest, MissingWorkingDirectoryFallsBackToProgramDirectory) {
   ReadOptions(IniFile::Parse("[Environment]\nSim Directory=/gone/work\n"),
-              OptionGroups{false, false, true}, s, *sim, prompter);
+              OptionGroups{false, false, true}, s, *sim, notices);
   EXPECT_EQ(sim->SimDir, prog);
-  EXPECT_EQ(prompter.Last().text,
+  EXPECT_EQ(notices.back().text,
             "Previously the Working Directory (see Sim Overview page) was\r\n/gone/work\r\nSince "
             "this directory no longer exists, the Working Directory is now set to\r\n" +
                 prog + "\r\nYou may wish to change this as soon as possible.");
-  EXPECT_EQ(prompter.Last().help_topic, 7009);
+  EXPECT_EQ(notices.back().help_topic, 7009);
 }
 
 TEST_F(OptionsFileTest, TempDirRules) {
@@ -369,7 +366,7 @@ TEST_F(OptionsFileTest, TempDirRules) {
   };
   for (const Case& c : cases) {
     SessionSettings r = s;
-    ReadOptions(IniFile::Parse(c.text), OptionGroups{true, false, false}, r, *sim, prompter);
+    ReadOptions(IniFile::Parse(c.text), OptionGroups{true, false, false}, r, *sim, notices);
     EXPECT_EQ(r.paths.temp_dir, c.expected) << c.text;
     EXPECT_EQ(r.paths.next_temp_dir, c.expected);
   }
@@ -381,7 +378,7 @@ TEST_F(OptionsFileTest, ForeignOwnedStoredTempDirIsNotUsed) {
   OptionsReadContext ctx;
   ctx.owner_probe = [](const std::string&) { return DirOwnerInfo{false, false}; };
   ReadOptions(IniFile::Parse("[Options]\nYearloomVersion=318\n[Environment]\nTempDir=" + dir),
-              OptionGroups{true, false, false}, s, *sim, prompter, ctx);
+              OptionGroups{true, false, false}, s, *sim, notices, ctx);
   EXPECT_EQ(s.paths.temp_dir, s.paths.default_temp_dir);
 }
 
@@ -391,7 +388,7 @@ TEST_F(OptionsFileTest, DroppedPathsAndUnavailableRe) {
       "[Environment]\nEditor=/gone/ed\nSpreadsheet=/gone/calc\nTabulon=/gone/t\n"
       "UseSolvaraDir=/gone/sv\nResults Map File=/gone/x.map\nDo Corvan RE=1\n"
       "Corvan RE Base Iterations=5\nHide Rational Expectations=1\n";
-  bool re = ReadOptions(IniFile::Parse(text), kAllGroups, s, *sim, prompter);
+  bool re = ReadOptions(IniFile::Parse(text), kAllGroups, s, *sim, notices);
   EXPECT_TRUE(re);  // always read for the caller
   EXPECT_EQ(s.options.Editor, "");
   EXPECT_EQ(s.options.Spreadsheet, "/gone/calc");

@@ -8,7 +8,6 @@
 #include "sim/sim_defaults.h"
 #include "sim/sim_naming.h"
 #include "support/comma_locale.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
@@ -53,18 +52,18 @@ class SettingsUnderCommaLocale : public testing::CommaLocaleTest {
   std::unique_ptr<TSimRecord> sim;
   SessionSettings s;
   SimDetailsContext ctx;
-  testing::ScriptedPrompter prompter;
+  Notices notices;
   std::string work;
 };
 
 TEST_F(SettingsUnderCommaLocale, SimDetailsKeepPointDecimals) {
   const std::string ds1 = work + "/loc-BS1B-BR1R-PL1P.ds1";
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, notices));
   const std::string text = testing::ReadFileBytes(ds1);
   EXPECT_NE(text.find("Auto Acc Min Int=0.00025\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Auto Acc Min Int=1.5e-07\n"), std::string::npos) << text;
   SolMethodState back = Reloaded([&](SessionSettings& r, TSimRecord& fresh) {
-    return LoadSimDetails(ds1, LoadChoice{LoadPart::kSimDetails, {}}, r, fresh, ctx, prompter)
+    return LoadSimDetails(ds1, LoadChoice{LoadPart::kSimDetails, {}}, r, fresh, ctx, notices)
         .has_value();
   });
   EXPECT_EQ(back, s.methods);
@@ -73,11 +72,11 @@ TEST_F(SettingsUnderCommaLocale, SimDetailsKeepPointDecimals) {
 TEST_F(SettingsUnderCommaLocale, OptionsFileKeepsPointDecimals) {
   const std::string ini = ctx.keep_dir + "/" + kOptionsFileName;
   for (OptionsForm form : {OptionsForm::kUpdate, OptionsForm::kSequential}) {
-    ASSERT_TRUE(WriteIniOptions(ini, form, s, *sim, prompter));
+    ASSERT_TRUE(WriteIniOptions(ini, form, s, *sim, notices));
     const std::string text = testing::ReadFileBytes(ini);
     EXPECT_NE(text.find("Auto Acc Min Int=0.00025"), std::string::npos) << text;
     SolMethodState back = Reloaded([&](SessionSettings& r, TSimRecord& fresh) {
-      ReadOptionsFile(ini, kSimulationGroup, r, fresh, prompter);
+      ReadOptionsFile(ini, kSimulationGroup, r, fresh, notices);
       return true;
     });
     EXPECT_EQ(back, s.methods) << static_cast<int>(form);
@@ -93,12 +92,12 @@ TEST_F(SettingsUnderCommaLocale, ReadsPointDecimalsAndRefusesCommas) {
   testing::WriteFileBytes(ini,
                           "[Solution Method]\nMethod=3\nNSOL=3\nSteps1=2\nSteps2=4\nSteps3=6\n"
                           "Automatic accuracy=1\nAuto Acc Min Int=2.5E-4\n");
-  ReadOptionsFile(ini, kSimulationGroup, s, *sim, prompter);
+  ReadOptionsFile(ini, kSimulationGroup, s, *sim, notices);
   EXPECT_FLOAT_EQ(s.methods.Normal.Accuracy.MinSubintervalLength, 2.5e-4f);
   testing::WriteFileBytes(ini,
                           "[Solution Method]\nMethod=3\nNSOL=3\nSteps1=2\nSteps2=4\nSteps3=6\n"
                           "Automatic accuracy=1\nAuto Acc Min Int=0,0025\n");
-  ReadOptionsFile(ini, kSimulationGroup, s, *sim, prompter);
+  ReadOptionsFile(ini, kSimulationGroup, s, *sim, notices);
   EXPECT_FLOAT_EQ(s.methods.Normal.Accuracy.MinSubintervalLength, 0.001f);  // the default
 }
 

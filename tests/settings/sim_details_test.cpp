@@ -10,12 +10,9 @@
 #include "sim/sim_naming.h"
 #include "sim/sim_table.h"
 #include "support/scratch_dir.h"
-#include "support/scripted_prompter.h"
 
 namespace yl {
 namespace {
-
-using testing::ScriptedPrompter;
 
 const std::string kData = std::string(YL_TEST_DATA_DIR) + "/settings";
 
@@ -41,7 +38,7 @@ class SimDetailsTest : public testing::IsolatedEnvTest {
   std::unique_ptr<TSimRecord> sim;
   SessionSettings s;
   SimDetailsContext ctx;
-  ScriptedPrompter prompter;
+  Notices notices;
   std::string work;
 };
 
@@ -49,8 +46,8 @@ TEST_F(SimDetailsTest, HandWrittenPairLoadsWhole) {
   std::string ds1 = work + "/hand.ds1";
   ASSERT_TRUE(CopyKeepingStamp(kData + "/handmade.ds1", ds1, false));
   ASSERT_TRUE(CopyKeepingStamp(kData + "/handmade.ds2", work + "/hand.ds2", false));
-  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, prompter));
-  EXPECT_TRUE(prompter.messages.empty()) << prompter.Last().text;
+  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, notices));
+  EXPECT_TRUE(notices.empty()) << notices.back().text;
   EXPECT_EQ(sim->NumYears, 3);
   EXPECT_EQ(sim->SimDir, work);  // no "Sim Directory": the program directory
   EXPECT_EQ(sim->Years[1], 2001);
@@ -82,12 +79,12 @@ TEST_F(SimDetailsTest, WriteThenLoadRestoresTheSetup) {
   sim->CMFCells(3, 1) = "SPECIAL";
   s.options.Re.PolicyStartYears = 3;
   s.options.Re.DoRe = true;
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, notices));
   auto fresh = CreateSimRecord();
   SetDefaultSimulation(*fresh, work);
   SessionSettings r = s;
   r.options = Options{};
-  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kSimDetails, {}}, r, *fresh, ctx, prompter));
+  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kSimDetails, {}}, r, *fresh, ctx, notices));
   EXPECT_EQ(fresh->CMFCells(3, 1), "SPECIAL");
   EXPECT_EQ(r.options.Re.PolicyStartYears, 3);
 }
@@ -96,40 +93,40 @@ TEST_F(SimDetailsTest, CopiesOnlyMatchingRunRecords) {
   std::string ds1 = work + "/x.ds1";
   RunRecord(1, "bs1", work);
   RunRecord(3, "PL1", "/elsewhere");
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, true, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, true, 0, s, *sim, ctx, notices));
   EXPECT_TRUE(FileExists(work + "/x.ds2"));
   EXPECT_TRUE(FileExists(work + "/orani-BS1B.ds3"));
   EXPECT_FALSE(FileExists(work + "/orani-BS1B-BR1R-PL1P.ds5"));
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, notices));
   EXPECT_FALSE(FileExists(work + "/orani-BS1B.ds3"));
 }
 
 TEST_F(SimDetailsTest, WriteFailuresAreReported) {
-  auto r = WriteDynamicSimInfo(scratch / "no/such/dir/x.ds1", false, 0, s, *sim, ctx, prompter);
+  auto r = WriteDynamicSimInfo(scratch / "no/such/dir/x.ds1", false, 0, s, *sim, ctx, notices);
   ASSERT_FALSE(r);
   EXPECT_NE(r.error().find("[TxtCreate][WriteIniOptions][WriteDynamicSimInfo]"), std::string::npos);
-  EXPECT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(notices.size(), 1u);
   sim->NumMinFiles = 51;
-  r = WriteDynamicSimInfo(work + "/y.ds1", false, 0, s, *sim, ctx, prompter);
+  r = WriteDynamicSimInfo(work + "/y.ds1", false, 0, s, *sim, ctx, notices);
   ASSERT_FALSE(r);
-  EXPECT_NE(prompter.Last().text.find("too many files"), std::string::npos);
+  EXPECT_NE(notices.back().text.find("too many files"), std::string::npos);
 }
 
 TEST_F(SimDetailsTest, NamesWithLineBreaksAreNotSaved) {
   const std::string dir = scratch.MakeDir("two\nlines");
   sim->SimDir = dir;
-  auto r = WriteDynamicSimInfo(work + "/x.ds1", false, 0, s, *sim, ctx, prompter);
+  auto r = WriteDynamicSimInfo(work + "/x.ds1", false, 0, s, *sim, ctx, notices);
   ASSERT_FALSE(r);
-  EXPECT_EQ(prompter.Last().text, "The name of the working directory\r\n  " + scratch.path() +
-                                      "/two\\nlines\r\nholds a line break, which Sim Details "
-                                      "files cannot hold.");
+  EXPECT_EQ(notices.back().text, "The name of the working directory\r\n  " + scratch.path() +
+                                     "/two\\nlines\r\nholds a line break, which Sim Details "
+                                     "files cannot hold.");
   EXPECT_FALSE(FileExists(work + "/x.ds1"));
   EXPECT_FALSE(FileExists(work + "/x.ds2"));
 }
 
 TEST_F(SimDetailsTest, BadStoreLeavesTheCurrentSimulationAlone) {
   std::string ds1 = work + "/bad.ds1";
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, false, 0, s, *sim, ctx, notices));
   auto lines = *ReadTextLines(work + "/bad.ds2");
   lines.resize(lines.size() - 20);  // cut inside the #FILES section
   ASSERT_TRUE(WriteTextLines(work + "/bad.ds2", lines));
@@ -138,9 +135,9 @@ TEST_F(SimDetailsTest, BadStoreLeavesTheCurrentSimulationAlone) {
   *before = *sim;
   sim->SimNames[1] = "OLD";
   before->SimNames[1] = "OLD";
-  auto r = LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, prompter);
+  auto r = LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, notices);
   ASSERT_FALSE(r);
-  EXPECT_EQ(prompter.Last().text, r.error());
+  EXPECT_EQ(notices.back().text, r.error());
   EXPECT_EQ(sim->SimNames, before->SimNames);
   EXPECT_EQ(sim->CMFCells, before->CMFCells);
   EXPECT_TRUE(FileExists(ctx.keep_dir + "/base.ini"));
@@ -169,10 +166,10 @@ TEST_F(SimDetailsTest, StoredRolesAreCheckedAsADinIs) {
     edited.replace(edited.find(din_entry), din_entry.size(), c.entry);
     testing::WriteFileBytes(ds2, edited);
     const auto before = sim->SimNames;
-    auto r = LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, prompter);
+    auto r = LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, notices);
     ASSERT_FALSE(r) << c.problem;
     EXPECT_EQ(r.error(), DinProblemMessage(ds2, c.problem));
-    EXPECT_EQ(prompter.Last().text, r.error());
+    EXPECT_EQ(notices.back().text, r.error());
     EXPECT_EQ(sim->SimNames, before);
     // The same store as the last session's is no store at all.
     testing::WriteFileBytes(LastSessionFile(ctx.keep_dir), edited);
@@ -184,10 +181,10 @@ TEST_F(SimDetailsTest, LoadingReplacesRunRecordsWithRecentCopies) {
   std::string ds1 = work + "/orani-BS1B-BR1R-PL1P.ds1";
   RunRecord(1, "BS1", work);
   RunRecord(3, "PL1", work, 299);
-  ASSERT_TRUE(WriteDynamicSimInfo(ds1, true, 0, s, *sim, ctx, prompter));
+  ASSERT_TRUE(WriteDynamicSimInfo(ds1, true, 0, s, *sim, ctx, notices));
   RunRecord(2, "XXX", work);
   ASSERT_TRUE(DeleteFileWithRetries(ctx.keep_dir + "/base.ini"));
-  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, prompter));
+  ASSERT_TRUE(LoadSimDetails(ds1, LoadChoice{LoadPart::kAll, {}}, s, *sim, ctx, notices));
   EXPECT_TRUE(FileExists(ctx.keep_dir + "/base.ini"));
   EXPECT_FALSE(FileExists(ctx.keep_dir + "/rbase.ini"));
   EXPECT_FALSE(FileExists(ctx.keep_dir + "/pol.ini"));  // its copy is too old
@@ -199,10 +196,10 @@ TEST_F(SimDetailsTest, ColumnsNeedTheSameStartingYear) {
   other->FirstYear = 2005;
   other->CMFCells(1, 1) = "CHANGED";
   std::array<bool, 5> cols{false, true, false, false, false};
-  EXPECT_FALSE(LoadColumns(*sim, *other, cols, false, prompter));
+  EXPECT_FALSE(LoadColumns(*sim, *other, cols, false, notices));
   EXPECT_EQ(sim->CMFCells(1, 1), "RUN98");
-  EXPECT_EQ(prompter.Last().kind, MessageKind::kError);
-  EXPECT_EQ(prompter.Last().text,
+  EXPECT_EQ(notices.back().kind, MessageKind::kError);
+  EXPECT_EQ(notices.back().text,
             "When you load just come columns into the Closure/Shocks page, the\r\n Starting year "
             "from the loaded file must be the same as is currently shown\r\n on the Sim "
             "Overview page. But on the Sim Overview page the Starting year is 1998\r\n whereas "
@@ -221,62 +218,18 @@ TEST_F(SimDetailsTest, ShorterLoadedColumnsAreFilledWithPatternNames) {
   ResetRowsAboveNumYears(*sim);
   RecomputeYears(*sim);
   std::array<bool, 5> cols{false, false, false, false, true};
-  ASSERT_TRUE(LoadColumns(*sim, *other, cols, false, prompter));
+  ASSERT_TRUE(LoadColumns(*sim, *other, cols, false, notices));
   EXPECT_EQ(sim->SimNames[3], "PX9");
   EXPECT_EQ(sim->CMFCells(kCommonRow, 4), "COMMONPSH");
   EXPECT_EQ(sim->CMFCells(3, 4), "SHOCK3");
   EXPECT_EQ(sim->CMFCells(4, 4), "PX9P2001");
   EXPECT_EQ(sim->CMFCells(5, 4), "PX9P2002");
   EXPECT_EQ(sim->CMFCells(4, 1), "RUN01");  // other columns untouched
-  EXPECT_EQ(prompter.Last().text,
+  EXPECT_EQ(notices.back().text,
             "Currently there are simulations for 5 years\r\nHowever the Simulation Details you "
             "are loading from has sims for 3 years.\r\nThere will still be simulations for 5 "
             "years after you load these Simulation Details.\r\nThe extra years of the relevant "
             "columns on the Closure/Shocks page will be filled with default names.");
-}
-
-TEST_F(SimDetailsTest, LoadChoiceRefusals) {
-  EXPECT_FALSE(CheckLoadChoice(LoadChoice{}, prompter));
-  EXPECT_EQ(prompter.Last().text,
-            "You did not specify any parts to load.\r\nPlease try again, and make sure that one "
-            "button is checked.");
-  EXPECT_FALSE(CheckLoadChoice(LoadChoice{LoadPart::kColumns, {}}, prompter));
-  EXPECT_EQ(prompter.Last().text,
-            "You did not specify any parts of the Closure/Shocks page to load.");
-  EXPECT_TRUE(CheckLoadChoice(LoadChoice{LoadPart::kColumns, {false, false, true}}, prompter));
-  EXPECT_EQ(LoadChoiceTexts(true)[6], "Policy Closures (and Policy Sim Name)");
-  EXPECT_EQ(LoadChoiceTexts(false)[6], "Policy Closures (and Rerun Sim Name)");
-}
-
-TEST_F(SimDetailsTest, ChoosingAFileEnforcesTheExtensionAndTheStore) {
-  prompter.file_answers.push_back({work + "/a.txt"});
-  prompter.file_answers.push_back({work + "/a.ds1"});
-  EXPECT_EQ(ChooseSimDetailsToLoad(work, prompter), std::nullopt);
-  ASSERT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(prompter.messages[0].text,
-            "Sim Details file name must end with \".ds1\".\r\nPlease choose it again.");
-  EXPECT_EQ(prompter.messages[1].text,
-            "Associated file " + work + "/a.ds2 does not exist.\r\nNo action taken.");
-  EXPECT_EQ(prompter.file_requests[0].filter, "Sim Details files (*.DS1)|*.ds1");
-}
-
-TEST_F(SimDetailsTest, SaveDialogAsksBeforeOverwriting) {
-  std::string existing = scratch.Write("work/old.ds1", "keep me");
-  prompter.file_answers.push_back({"name.txt"});
-  prompter.file_answers.push_back({existing});
-  prompter.Answer(kOk);  // extension message
-  prompter.Answer(kNo);  // do not overwrite
-  EXPECT_EQ(SaveSimDetails(s, *sim, ctx, prompter), std::nullopt);
-  EXPECT_EQ(testing::ReadFileBytes(existing), "keep me");
-  EXPECT_EQ(prompter.file_requests.size(), 3u);
-  EXPECT_EQ(prompter.file_requests[0].default_name, "orani-BS1B-BR1R-PL1P.ds1");
-  EXPECT_EQ(prompter.messages[1].text, "Overwrite existing Sim Details in file\r\n" + existing);
-
-  ctx.unattended = true;
-  auto saved = SaveSimDetails(s, *sim, ctx, prompter);
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(*saved, work + "/orani-BS1B-BR1R-PL1P.ds1");
-  EXPECT_TRUE(FileExists(work + "/orani-BS1B-BR1R-PL1P.ds2"));
 }
 
 TEST_F(SimDetailsTest, ComparisonReport) {
@@ -304,21 +257,7 @@ TEST_F(SimDetailsTest, ComparisonReport) {
   EXPECT_EQ(lines.back(), "They start at different years. Sorry, nothing more to report.");
 }
 
-TEST_F(SimDetailsTest, CompareCommandWritesTheReport) {
-  ASSERT_TRUE(WriteDynamicSimInfo(work + "/a.ds1", false, 0, s, *sim, ctx, prompter));
-  sim->CMFCells(2, 1) = "NEWCLS";
-  ASSERT_TRUE(WriteDynamicSimInfo(work + "/b.ds1", false, 0, s, *sim, ctx, prompter));
-  prompter.file_answers = {{work + "/a.ds1"}, {work + "/b.ds1"}, {work + "/cmp.DRC"}};
-  auto r = CompareTwoSimDetails(work, false, prompter);
-  ASSERT_TRUE(r) << r.error();
-  EXPECT_EQ(*r, work + "/cmp.DRC");
-  auto text = testing::ReadFileBytes(work + "/cmp.DRC");
-  EXPECT_NE(text.find("Base Closures Year 1999. First is RUN99, second is NEWCLS\n"),
-            std::string::npos);
-}
-
 TEST_F(SimDetailsTest, SimulationDescription) {
-  std::string ds1 = work + "/d.ds1";
   auto now = std::chrono::system_clock::now();
   auto lines = SimDescriptionLines(*sim, true, now);
   ASSERT_EQ(lines.size(), 6u);
@@ -326,15 +265,6 @@ TEST_F(SimDetailsTest, SimulationDescription) {
   EXPECT_EQ(lines[1], "   Base: BS1   Policy: PL1");
   EXPECT_EQ(lines[2].rfind("This Simulation Description file was begun on ", 0), 0u);
   EXPECT_EQ(lines[4], "   " + work);
-  auto p = PrepareSimDescription(ds1, *sim, false, now, prompter);
-  ASSERT_TRUE(p);
-  EXPECT_EQ(*p, work + "/d.ds0");
-  EXPECT_EQ(prompter.Last().text,
-            "At present there is no Simulation Description for these Simulation Details.\r\n"
-            "Please edit the file\r\n   " +
-                *p + "\r\n and then save the changes.");
-  ASSERT_TRUE(PrepareSimDescription(ds1, *sim, false, now, prompter));
-  EXPECT_EQ(prompter.Last().text.rfind("The current Simulation Description", 0), 0u);
 }
 
 TEST_F(SimDetailsTest, LastSessionStore) {

@@ -1,6 +1,6 @@
 // The interpreter: the same model program, told to take its model from statement and
 // table files instead of being built for one.
-#include "model/prog_run.h"
+#include "modelprog/prog_run.h"
 
 int main(int argc, char** argv) {
   yl::modelprog::ProgramIdentity id;

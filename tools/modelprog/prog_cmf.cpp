@@ -1,4 +1,4 @@
-#include "model/prog_cmf.h"
+#include "modelprog/prog_cmf.h"
 
 #include "cmf/cmf_tokens.h"
 #include "core/number_text.h"

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/status.h"
-#include "model/prog_cmf.h"
 #include "modelcore/closure.h"
 #include "modelcore/linear_model.h"
+#include "modelprog/prog_cmf.h"
 
 namespace yl::modelprog {
 

@@ -1,4 +1,4 @@
-#include "env/shell.h"
+#include "app/commands/shell_command.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // The demo model's program, as the model compiler would have made it: its creation stamp
 // must match the auxiliary files beside it.
-#include "model/prog_run.h"
+#include "modelprog/prog_run.h"
 
 int main(int argc, char** argv) {
   yl::modelprog::ProgramIdentity id;

@@ -1,9 +1,9 @@
-#include "model/din_edit.h"
+#include "app/commands/din_edit_command.h"
 
 #include <gtest/gtest.h>
 
-#include "model_fixture.h"
 #include "platform/files.h"
+#include "support/scratch_dir.h"
 #include "support/scripted_prompter.h"
 
 namespace yl {

@@ -1,13 +1,13 @@
-#include "model/demo_setup.h"
+#include "demosetup/demo_setup.h"
 
 #include <filesystem>
 
 #include "cmf/sol_method.h"
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/text_util.h"
-#include "model/demo_setup_load.h"
+#include "demosetup/demo_setup_load.h"
 #include "model/min_file.h"
-#include "model/prog_run.h"
+#include "modelprog/prog_run.h"
 #include "platform/files.h"
 #include "platform/name_quoting.h"
 #include "platform/paths.h"
@@ -16,30 +16,18 @@
 #include "sim/sim_naming.h"
 #include "sim/sim_table.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 namespace {
 
-// Nobody answers: messages are collected, and every question gets its first button.
-class CollectingPrompter : public Prompter {
- public:
-  explicit CollectingPrompter(std::vector<std::string>& out) : out_(out) {}
-  Button Show(const Message& m) override {
+// Nobody reads them there: the texts are passed on, each on one line.
+void Collect(const Notices& notices, std::vector<std::string>& out) {
+  for (const Message& m : notices) {
     std::string text = m.text;
     for (char& c : text)
       if (c == '\r') c = ' ';
-    out_.push_back(text);
-    for (Button b : {kOk, kYes, kNo, kCancel})
-      if (m.buttons & b) return b;
-    return kOk;
+    out.push_back(text);
   }
-  std::vector<std::string> ChooseFiles(const FileRequest&) override { return {}; }
-  std::optional<std::string> ChooseDirectory(const DirectoryRequest&) override {
-    return std::nullopt;
-  }
-
- private:
-  std::vector<std::string>& out_;
-};
+}
 
 constexpr int kFirstYear = 2021;
 constexpr int kYears = 10;
@@ -84,13 +72,15 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   }
 
   // 2. The simulation: ten one-year periods of the demo model.
-  CollectingPrompter prompter(r.messages);
+  Notices notices;
   std::unique_ptr<TSimRecord> sim = CreateSimRecord();
   SetDefaultSimulation(*sim, r.dir);
   std::optional<std::string> interpreter;
   if (request.interpreter && FileExists(JoinPath(request.bin_dir, "kalvo")))
     interpreter = AbsolutePath(JoinPath(request.bin_dir, "kalvo"));
-  auto loaded = LoadDemoModel(model, interpreter, r.dir, *sim, prompter);
+  auto loaded = LoadDemoModel(model, interpreter, r.dir, *sim, notices);
+  Collect(notices, r.messages);
+  notices.clear();
   if (!loaded)
     return Fail(loaded.error() + (r.messages.empty() ? std::string() : ": " + r.messages.back()));
 
@@ -127,7 +117,7 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   s.model = loaded->model;
   s.min_din = loaded->info;
   // What the release check would report; the program checks it again when it loads.
-  s.model.Release = {kReleaseCode, kProgramVersion, kCompiler};
+  s.model.Release = {modelprog::kReleaseCode, modelprog::kProgramVersion, modelprog::kCompiler};
   s.paths.work_dir = r.dir;
   s.options.ResultsMapFile = JoinPath(r.dir, "demo.map");
   // As the program recommends for a model of this release.
@@ -145,9 +135,10 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   r.sim_details = DefaultSimDetailsFile(*sim, s.model.ModelName, false);
   SimDetailsContext ctx;
   ctx.unattended = true;
-  if (auto w = WriteDynamicSimInfo(r.sim_details, false, 0, s, *sim, ctx, prompter); !w)
-    return Fail("Cannot write the Sim Details file " + r.sim_details + ": " + w.error());
+  auto w = WriteDynamicSimInfo(r.sim_details, false, 0, s, *sim, ctx, notices);
+  Collect(notices, r.messages);
+  if (!w) return Fail("Cannot write the Sim Details file " + r.sim_details + ": " + w.error());
   return r;
 }
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup

@@ -1,4 +1,4 @@
-#include "model/prog_har.h"
+#include "modelprog/prog_har.h"
 
 #include <cmath>
 

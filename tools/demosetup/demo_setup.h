@@ -7,7 +7,7 @@
 
 #include "core/status.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 
 struct DemoSetupRequest {
   std::string bin_dir;       // where the model programs and the "demo" folder are
@@ -26,4 +26,4 @@ struct DemoSetupResult {
 // then nothing is written at all.
 Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request);
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup

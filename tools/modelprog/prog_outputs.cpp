@@ -1,10 +1,10 @@
-#include "model/prog_outputs.h"
+#include "modelprog/prog_outputs.h"
 
 #include <cctype>
 #include <set>
 
 #include "core/text_util.h"
-#include "model/prog_har.h"
+#include "modelprog/prog_har.h"
 #include "platform/files.h"
 
 namespace yl::modelprog {

@@ -1,4 +1,4 @@
-#include "model/prog_apply.h"
+#include "modelprog/prog_apply.h"
 
 #include <cmath>
 #include <map>
@@ -6,7 +6,7 @@
 
 #include "core/text_util.h"
 #include "harfile/har_file.h"
-#include "model/prog_outputs.h"
+#include "modelprog/prog_outputs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 

@@ -3,12 +3,12 @@
 #include <iostream>
 #include <string>
 
-#include "model/demo_setup.h"
-#include "model/prog_run.h"
+#include "demosetup/demo_setup.h"
+#include "modelprog/prog_run.h"
 #include "platform/paths.h"
 
 int main(int argc, char** argv) {
-  yl::modelprog::DemoSetupRequest request;
+  yl::demosetup::DemoSetupRequest request;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--kalvo") {
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   request.bin_dir = yl::DirOfFile(yl::modelprog::SelfExecutablePath());
-  auto r = yl::modelprog::SetUpDemo(request);
+  auto r = yl::demosetup::SetUpDemo(request);
   if (!r) {
     std::cerr << "yearloom-demo-setup: " << r.error() << "\n";
     return 1;

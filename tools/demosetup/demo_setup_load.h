@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/prompter.h"
+#include "core/message.h"
 #include "core/status.h"
 #include "model/model_state.h"
 #include "sim/sim_record.h"
 
-namespace yl::modelprog {
+namespace yl::demosetup {
 
 struct LoadedModel {
   ModelState model;
@@ -19,10 +19,10 @@ struct LoadedModel {
 };
 
 // `interpreter` is the kalvo program for a ".kvs" model; `scratch_dir` receives the
-// load's "temp.mdf", which is removed again.
+// load's "temp.mdf", which is removed again. What the load reports goes to notices.
 Result<LoadedModel> LoadDemoModel(const std::string& model_path,
                                   const std::optional<std::string>& interpreter,
                                   const std::string& scratch_dir, TSimRecord& sim,
-                                  Prompter& prompter);
+                                  Notices& notices);
 
-}  // namespace yl::modelprog
+}  // namespace yl::demosetup

@@ -1,4 +1,4 @@
-#include "model/din_edit.h"
+#include "app/commands/din_edit_command.h"
 
 #include "model/model_state.h"
 #include "platform/files.h"

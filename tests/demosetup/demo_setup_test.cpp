@@ -8,9 +8,9 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "prog_support.h"
 #include "settings/sim_store.h"
 #include "sim/sim_record.h"
+#include "support/program_run.h"
 #include "support/scratch_dir.h"
 
 namespace yl::testing {

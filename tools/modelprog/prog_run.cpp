@@ -1,4 +1,4 @@
-#include "model/prog_run.h"
+#include "modelprog/prog_run.h"
 
 #include <exception>
 #include <filesystem>
@@ -7,12 +7,12 @@
 
 #include "cmf/cmf_tokens.h"
 #include "core/text_util.h"
-#include "model/prog_apply.h"
-#include "model/prog_cmf.h"
-#include "model/prog_har.h"
-#include "model/prog_outputs.h"
 #include "model/time_stamp.h"
 #include "modelcore/demo_model.h"
+#include "modelprog/prog_apply.h"
+#include "modelprog/prog_cmf.h"
+#include "modelprog/prog_har.h"
+#include "modelprog/prog_outputs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "toolkit/sti_reader.h"
