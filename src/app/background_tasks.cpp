@@ -50,11 +50,11 @@ bool BackgroundTasks::BackgroundJobGuard(Prompter& prompter) {
 // The checks write command and stored-input files with the same names as a task.
 std::string BackgroundTasks::UnwritableName() const { return SessionNameProblem(session_); }
 
-bool BackgroundTasks::StartCheckJob(int kind, const ClosureCheckJob& job) {
+bool BackgroundTasks::StartCheckJob(jobs::BackgroundKind kind, const ClosureCheckJob& job) {
   ProcessSpec spec{job.program, job.args, job.directory, WindowState::kMinimised, ""};
   auto started = job_.Start(kind, spec, [this](const jobs::BackgroundEnd& end) {
     if (end.cancelled) {
-      closure_state_.kind = 0;
+      closure_state_.kind = jobs::BackgroundKind::kNone;
       return;
     }
     CompleteClosureCheckJob(ClosureContext());
@@ -103,17 +103,18 @@ bool BackgroundTasks::StartModelCheck() {
                    WindowState::kMinimised, ""};
   spec.program = spec.args.front();
   spec.args.erase(spec.args.begin());
-  auto started = job_.Start(jobs::kModelCheckKind, spec, [this](const jobs::BackgroundEnd& end) {
-    if (end.cancelled || !model_check_) return;
-    std::optional<ModelCheckReport> report;
-    if (auto ini = IniFile::Load(model_check_->report_path)) {
-      report =
-          ModelCheckReportFrom([&](const std::string& key) { return ini->Get("Result", key); });
-    }
-    Notices notices;
-    JudgeModelCheck(report, session_.settings.model.Release, notices, kHelpModelMissing);
-    ShowAll(prompter_, notices);
-  });
+  auto started =
+      job_.Start(jobs::BackgroundKind::kModelCheck, spec, [this](const jobs::BackgroundEnd& end) {
+        if (end.cancelled || !model_check_) return;
+        std::optional<ModelCheckReport> report;
+        if (auto ini = IniFile::Load(model_check_->report_path)) {
+          report =
+              ModelCheckReportFrom([&](const std::string& key) { return ini->Get("Result", key); });
+        }
+        Notices notices;
+        JudgeModelCheck(report, session_.settings.model.Release, notices, kHelpModelMissing);
+        ShowAll(prompter_, notices);
+      });
   if (!started) {
     prompter_.Error("Could not launch solution process !", 0, kOk | kHelp);
     return false;
@@ -136,7 +137,7 @@ bool BackgroundTasks::StartTempDirCheck() {
                    WindowState::kMinimised,
                    ""};
   auto started = job_.Start(
-      jobs::kTempDirCheckKind, spec,
+      jobs::BackgroundKind::kTempDirCheck, spec,
       [this](const jobs::BackgroundEnd& end) {
         if (!end.cancelled && temp_check_) JudgeTempDirCheck(prompter_, *temp_check_);
       },

@@ -40,7 +40,7 @@ class BackgroundTasks : public ClosureCheckHost {
   // ClosureCheckHost
   bool DeveloperMode() const override;
   bool BackgroundJobGuard(Prompter& prompter) override;
-  bool StartCheckJob(int kind, const ClosureCheckJob& job) override;
+  bool StartCheckJob(jobs::BackgroundKind kind, const ClosureCheckJob& job) override;
   bool TableCheck(int first_column, int last_column, int first_period, int last_period) override;
   void OfferErrorLog(const std::string& log, Prompter& prompter) override;
   std::string UnwritableName() const override;

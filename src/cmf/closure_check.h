@@ -19,10 +19,6 @@
 namespace yl {
 
 // Background kinds of the check jobs.
-inline constexpr int kClosureCheckKind = 11;       // one cell's closure
-inline constexpr int kClosureShockCheckKind = 12;  // one cell's closure and shocks
-inline constexpr int kAllClosuresCheckKind = 13;   // every period's closure in turn
-inline constexpr int kAllClosuresShocksCheckKind = 14;
 
 inline constexpr std::string_view kClosureCheckWord = "oneclcheck";
 inline constexpr std::string_view kClosureShockCheckWord = "oneshcheck";

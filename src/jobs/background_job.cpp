@@ -3,9 +3,9 @@
 namespace yl::jobs {
 
 Status BackgroundJobGuard(const BackgroundState& state) {
-  if (state.kind != kNoBackground) {
+  if (state.kind != BackgroundKind::kNone) {
     return Fail("Internal Program Error.\r\nCannot start job since Job number " +
-                std::to_string(state.kind) + " is already running.");
+                std::to_string(static_cast<int>(state.kind)) + " is already running.");
   }
   if (state.timer_enabled) {
     return Fail("Internal Program Error.\r\nCannot start job since timer is currently enabled.");
@@ -13,7 +13,7 @@ Status BackgroundJobGuard(const BackgroundState& state) {
   return Ok();
 }
 
-Status BackgroundJob::Start(int kind, const ProcessSpec& spec,
+Status BackgroundJob::Start(BackgroundKind kind, const ProcessSpec& spec,
                             std::function<void(const BackgroundEnd&)> on_end,
                             std::optional<std::chrono::seconds> time_limit) {
   if (auto g = BackgroundJobGuard(state_); !g) return g;
@@ -46,7 +46,7 @@ bool BackgroundJob::Tick(bool cancel_pressed) {
   }
   if (!end.exit) orphans_.push_back(handle_);
   busy_ = false;
-  state_.kind = kNoBackground;
+  state_.kind = BackgroundKind::kNone;
   state_.timer_enabled = false;
   // The activity is free before its owner hears of the end, so the owner may start the
   // next one (a "Check all" sequence does).

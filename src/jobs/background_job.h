@@ -16,21 +16,26 @@
 
 namespace yl::jobs {
 
-// The activity codes of the job timer.
-enum BackgroundKind : int {
-  kNoBackground = 0,
-  kClosureCheckFirst = 11,  // 11 to 14: closure and closure/shock checks
-  kClosureCheckLast = 14,
+// The activities of the job timer; the numbers are their codes in messages.
+enum class BackgroundKind : int {
+  kNone = 0,
+  kClosureCheck = 11,            // one cell's closure
+  kClosureShockCheck = 12,       // one cell's closure and shocks
+  kAllClosuresCheck = 13,        // every period's closure in turn
+  kAllClosuresShocksCheck = 14,  // and their shocks
   kExtractTabFile = 31,
   kExtractStiFile = 32,
-  kBigJobKind = 41,
-  kModelCheckKind = 51,
-  kTempDirCheckKind = 61,
+  kBigJob = 41,
+  kModelCheck = 51,
+  kTempDirCheck = 61,
 };
+inline bool IsClosureCheck(BackgroundKind k) {
+  return k >= BackgroundKind::kClosureCheck && k <= BackgroundKind::kAllClosuresShocksCheck;
+}
 
 // What the timer is busy with; one per session.
 struct BackgroundState {
-  int kind = kNoBackground;
+  BackgroundKind kind = BackgroundKind::kNone;
   bool timer_enabled = false;
 };
 
@@ -39,7 +44,7 @@ Status BackgroundJobGuard(const BackgroundState& state);
 
 // How a single-program activity ended.
 struct BackgroundEnd {
-  int kind = kNoBackground;
+  BackgroundKind kind = BackgroundKind::kNone;
   std::optional<ProcessExit> exit;  // nullopt when cancelled or out of time
   bool cancelled = false;
   bool timed_out = false;
@@ -53,7 +58,8 @@ class BackgroundJob {
 
   // The guard, then the start; the activity is busy until its end has been reported.
   // A time limit ends the wait (the program is left running, as a solve would be).
-  Status Start(int kind, const ProcessSpec& spec, std::function<void(const BackgroundEnd&)> on_end,
+  Status Start(BackgroundKind kind, const ProcessSpec& spec,
+               std::function<void(const BackgroundEnd&)> on_end,
                std::optional<std::chrono::seconds> time_limit = std::nullopt);
   // One timer tick: reports the end (at most once) and frees the activity. The wait
   // window's Cancel counts as an end. True when an end was reported.
@@ -68,7 +74,7 @@ class BackgroundJob {
   Clock& clock_;
   BackgroundState& state_;
   bool busy_ = false;
-  int kind_ = kNoBackground;
+  BackgroundKind kind_ = BackgroundKind::kNone;
   ProcessHandle handle_;
   TimePoint started_{};
   std::optional<std::chrono::seconds> limit_;

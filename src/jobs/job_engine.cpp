@@ -127,7 +127,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
 
 void JobEngine::SetBackground(bool busy) {
   if (!settings_.background) return;
-  settings_.background->kind = busy ? kBigJobKind : kNoBackground;
+  settings_.background->kind = busy ? BackgroundKind::kBigJob : BackgroundKind::kNone;
   settings_.background->timer_enabled = busy;
 }
 

@@ -14,7 +14,6 @@
 
 namespace yl {
 
-inline constexpr int kModelCheckBackgroundKind = 51;
 inline constexpr char kModelCheckWaitText[] = "Checking Release of model program";
 inline constexpr char kModelCheckLaunchFailed[] = "Could not launch model checking job !";
 inline constexpr char kModelCheckGuardRefused[] = "Cannot start Model Release check job";

@@ -45,7 +45,7 @@ class BackgroundTasksTest : public DemoWorkTest {
 TEST_F(BackgroundTasksTest, TheReleaseCheckReadsWhatTheModelReports) {
   session.settings.model.Release = {};
   ASSERT_TRUE(tasks->StartModelCheck()) << ::testing::PrintToString(prompter.Texts());
-  EXPECT_EQ(session.background.kind, jobs::kModelCheckKind);
+  EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kModelCheck);
   EXPECT_FALSE(tasks->StartTempDirCheck());  // one activity at a time
   EXPECT_EQ(prompter.Last().text,
             "Internal Program Error.\r\nCannot start job since Job number 51 is already "
@@ -53,7 +53,7 @@ TEST_F(BackgroundTasksTest, TheReleaseCheckReadsWhatTheModelReports) {
   RunToEnd();
   EXPECT_GT(session.settings.model.Release.SvRelease, 69999);
   EXPECT_EQ(session.settings.model.Release.Compiler, "lf95");
-  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
+  EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kNone);
 }
 
 TEST_F(BackgroundTasksTest, TheTemporaryDirectorySeemsOk) {
@@ -66,7 +66,7 @@ TEST_F(BackgroundTasksTest, TheTemporaryDirectorySeemsOk) {
 TEST_F(BackgroundTasksTest, ClosureChecksRunTheModelAndSayWhatTheyFound) {
   ASSERT_TRUE(CheckClosureCommand(tasks->ClosureContext(), kBaseClosure, 1))
       << ::testing::PrintToString(prompter.Texts());
-  EXPECT_EQ(session.background.kind, kClosureCheckKind);
+  EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kClosureCheck);
   RunToEnd();
   EXPECT_EQ(prompter.Last().text, "Closure is ok.");
 
@@ -94,7 +94,7 @@ TEST_F(BackgroundTasksTest, ClosureChecksRefuseNamesTheirFilesCannotHold) {
   session.sim.SimDir = work + "/a#b";
   EXPECT_FALSE(CheckClosureCommand(tasks->ClosureContext(), kBaseClosure, 1));
   EXPECT_EQ(prompter.Last().text, NameProblem("working directory", session.sim.SimDir));
-  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
+  EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kNone);
   EXPECT_EQ(entries(), before);
   // The release and temporary-directory checks write files there too.
   session.settings.paths.temp_dir += "/a!b";
@@ -102,7 +102,7 @@ TEST_F(BackgroundTasksTest, ClosureChecksRefuseNamesTheirFilesCannotHold) {
   EXPECT_EQ(prompter.Last().text,
             NameProblem("temporary directory", session.settings.paths.temp_dir));
   EXPECT_FALSE(tasks->StartModelCheck());
-  EXPECT_EQ(session.background.kind, jobs::kNoBackground);
+  EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kNone);
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ using testing::FakeProcessRunner;
 
 TEST(BackgroundJobGuard, RefusesWhileAnActivityOrTheTimerIsBusy) {
   EXPECT_TRUE(BackgroundJobGuard({}));
-  EXPECT_EQ(BackgroundJobGuard({kModelCheckKind, true}).error(),
+  EXPECT_EQ(BackgroundJobGuard({BackgroundKind::kModelCheck, true}).error(),
             "Internal Program Error.\r\nCannot start job since Job number 51 is already running.");
-  EXPECT_EQ(BackgroundJobGuard({kNoBackground, true}).error(),
+  EXPECT_EQ(BackgroundJobGuard({BackgroundKind::kNone, true}).error(),
             "Internal Program Error.\r\nCannot start job since timer is currently enabled.");
 }
 
@@ -31,28 +31,29 @@ class BackgroundJobTest : public ::testing::Test {
 };
 
 TEST_F(BackgroundJobTest, ReportsTheEndOnceAndFreesTheTimerFirst) {
-  ASSERT_TRUE(job.Start(kTempDirCheckKind, {"check", {}, "/", WindowState::kMinimised, ""},
+  ASSERT_TRUE(job.Start(BackgroundKind::kTempDirCheck,
+                        {"check", {}, "/", WindowState::kMinimised, ""},
                         [&](const BackgroundEnd& e) {
                           ends.push_back(e);
-                          EXPECT_EQ(state.kind, kNoBackground);  // free for the next one
+                          EXPECT_EQ(state.kind, BackgroundKind::kNone);  // free for the next one
                         }));
-  EXPECT_EQ(state.kind, kTempDirCheckKind);
-  EXPECT_FALSE(job.Start(kModelCheckKind, {}, record));  // one at a time
+  EXPECT_EQ(state.kind, BackgroundKind::kTempDirCheck);
+  EXPECT_FALSE(job.Start(BackgroundKind::kModelCheck, {}, record));  // one at a time
   EXPECT_FALSE(job.Tick());
   runner.Finish(runner.StartOrder().at(0), 3);
   EXPECT_TRUE(job.Tick());
   EXPECT_FALSE(job.Tick());
   ASSERT_EQ(ends.size(), 1u);
-  EXPECT_EQ(ends[0].kind, kTempDirCheckKind);
+  EXPECT_EQ(ends[0].kind, BackgroundKind::kTempDirCheck);
   ASSERT_TRUE(ends[0].exit);
   EXPECT_EQ(ends[0].exit->code, 3);
   EXPECT_FALSE(state.timer_enabled);
 }
 
 TEST_F(BackgroundJobTest, CancelAndTimeLimitEndTheWaitButNotTheProgram) {
-  ASSERT_TRUE(job.Start(kClosureCheckFirst, {}, record));
+  ASSERT_TRUE(job.Start(BackgroundKind::kClosureCheck, {}, record));
   EXPECT_TRUE(job.Tick(true));
-  ASSERT_TRUE(job.Start(kModelCheckKind, {}, record, std::chrono::seconds(20)));
+  ASSERT_TRUE(job.Start(BackgroundKind::kModelCheck, {}, record, std::chrono::seconds(20)));
   clock.Advance(std::chrono::seconds(19));
   EXPECT_FALSE(job.Tick());
   clock.Advance(std::chrono::seconds(1));

@@ -434,7 +434,7 @@ TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
   PlanRequest r = PlanRequest::Nothing(3);
   r.first_sim_year[1] = 1;
   r.last_sim_year[1] = 1;
-  BackgroundState background{kModelCheckKind, true};
+  BackgroundState background{BackgroundKind::kModelCheck, true};
   settings.background = &background;
   EXPECT_FALSE(engine.Start(settings, r));
   EXPECT_EQ(prompter.Texts(),
@@ -464,10 +464,10 @@ TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
   // Running: the timer serves the big job; afterwards it is free again.
   prompter.Answer(kYes);
   ASSERT_TRUE(engine.Start(settings, r));
-  EXPECT_EQ(background.kind, kBigJobKind);
+  EXPECT_EQ(background.kind, BackgroundKind::kBigJob);
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kFinished);
-  EXPECT_EQ(background.kind, kNoBackground);
+  EXPECT_EQ(background.kind, BackgroundKind::kNone);
   EXPECT_FALSE(background.timer_enabled);
 }
 

@@ -9,11 +9,11 @@ namespace yl {
 
 namespace {
 
-bool StartJob(ClosureCheckContext& ctx, int kind, const ClosureCheckFiles& files) {
+bool StartJob(ClosureCheckContext& ctx, jobs::BackgroundKind kind, const ClosureCheckFiles& files) {
   ctx.state.kind = kind;
   ctx.state.files = files;
   if (ctx.host.StartCheckJob(kind, MakeClosureCheckJob(ctx.sim, ctx.setup, files))) return true;
-  ctx.state.kind = 0;
+  ctx.state.kind = jobs::BackgroundKind::kNone;
   ctx.prompter.Error("Could not launch solution process !", 0, kOk | kHelp);
   return false;
 }
@@ -55,7 +55,7 @@ bool SingleClosureCheck(ClosureCheckContext& ctx, int column, int period,
   ctx.state.column = column;
   ctx.state.period = period;
   if (!CellPasses(ctx, period, column)) return false;
-  return StartJob(ctx, kClosureCheckKind, *files);
+  return StartJob(ctx, jobs::BackgroundKind::kClosureCheck, *files);
 }
 
 }  // namespace
@@ -89,7 +89,7 @@ bool CheckClosureAndShocksCommand(ClosureCheckContext& ctx, int column, int peri
   ctx.state.period = period;
   if (!CellPasses(ctx, period, column - 1)) return false;
   if (!CellPasses(ctx, period, column)) return false;
-  return StartJob(ctx, kClosureShockCheckKind, *files);
+  return StartJob(ctx, jobs::BackgroundKind::kClosureShockCheck, *files);
 }
 
 bool RunCheckAllCommand(ClosureCheckContext& ctx, CheckAllCommand command) {
@@ -145,7 +145,10 @@ bool CheckSomeClosuresShocks(ClosureCheckContext& ctx, int column, int first_per
     if (!files) return false;
     if (!GuardPasses(ctx, "Cannot start Closure/Shocks check job")) return false;
     ctx.state.period = p;
-    return StartJob(ctx, shocks ? kAllClosuresShocksCheckKind : kAllClosuresCheckKind, *files);
+    return StartJob(ctx,
+                    shocks ? jobs::BackgroundKind::kAllClosuresShocksCheck
+                           : jobs::BackgroundKind::kAllClosuresCheck,
+                    *files);
   }
   std::string text = "Check of all " + run_word + " " + description + " completed.";
   if (!ctx.host.TableCheck(first_column, column, first_period, last_period)) {
@@ -156,16 +159,17 @@ bool CheckSomeClosuresShocks(ClosureCheckContext& ctx, int column, int first_per
 }
 
 bool CompleteClosureCheckJob(ClosureCheckContext& ctx) {
-  const int kind = ctx.state.kind;
-  if (kind < kClosureCheckKind || kind > kAllClosuresShocksCheckKind) {
+  const jobs::BackgroundKind kind = ctx.state.kind;
+  if (!jobs::IsClosureCheck(kind)) {
     throw InternalError("No closure check job is running");
   }
-  ctx.state.kind = 0;
-  const bool closure_only = kind == kClosureCheckKind || kind == kAllClosuresCheckKind;
+  ctx.state.kind = jobs::BackgroundKind::kNone;
+  const bool closure_only = kind == jobs::BackgroundKind::kClosureCheck ||
+                            kind == jobs::BackgroundKind::kAllClosuresCheck;
   if (ClosureCheckPassed(ctx.state.files)) {
-    if (kind == kClosureCheckKind) {
+    if (kind == jobs::BackgroundKind::kClosureCheck) {
       ctx.prompter.Information("Closure is ok.", 0, kOk | kHelp);
-    } else if (kind == kClosureShockCheckKind) {
+    } else if (kind == jobs::BackgroundKind::kClosureShockCheck) {
       ctx.prompter.Information("Closure and shocks are ok.", 0, kOk | kHelp);
     } else {
       return CheckSomeClosuresShocks(ctx, ctx.state.column, ctx.state.period + 1, ctx.sim.NumYears);

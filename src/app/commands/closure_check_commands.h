@@ -10,6 +10,7 @@
 
 #include "cmf/closure_check.h"
 #include "core/prompter.h"
+#include "jobs/background_job.h"
 #include "sim/sim_record.h"
 
 namespace yl {
@@ -29,7 +30,7 @@ class ClosureCheckHost {
   // The engine's background-job guard; it shows its own message when it refuses.
   virtual bool BackgroundJobGuard(Prompter& prompter) = 0;
   // Sets the background kind and starts the program; false when it could not start.
-  virtual bool StartCheckJob(int kind, const ClosureCheckJob& job) = 0;
+  virtual bool StartCheckJob(jobs::BackgroundKind kind, const ClosureCheckJob& job) = 0;
   // The table check before runs, quiet, for the columns over the periods.
   virtual bool TableCheck(int first_column, int last_column, int first_period, int last_period) = 0;
   // The error-log offer after a failed job; log is "" when there is none.
@@ -40,9 +41,9 @@ class ClosureCheckHost {
 
 // Kept from the start of a check job to its completion.
 struct ClosureCheckState {
-  int column = 0;  // current check column
-  int period = 0;  // current check period
-  int kind = 0;    // the running check's background kind; 0 when none
+  int column = 0;                                           // current check column
+  int period = 0;                                           // current check period
+  jobs::BackgroundKind kind = jobs::BackgroundKind::kNone;  // the running check, if any
   ClosureCheckFiles files;
 };
 

@@ -31,7 +31,7 @@ class FakeHost : public ClosureCheckHost {
     ++guard_calls;
     return guard;
   }
-  bool StartCheckJob(int kind, const ClosureCheckJob& job) override {
+  bool StartCheckJob(jobs::BackgroundKind kind, const ClosureCheckJob& job) override {
     started.push_back({kind, job.files.stem});
     return start;
   }
@@ -47,7 +47,7 @@ class FakeHost : public ClosureCheckHost {
   void OfferErrorLog(const std::string& log, Prompter&) override { offered_logs.push_back(log); }
 
   struct Started {
-    int kind;
+    jobs::BackgroundKind kind;
     std::string stem;
     bool operator==(const Started&) const = default;
   };
@@ -113,17 +113,18 @@ using Started = FakeHost::Started;
 TEST_F(ClosureCommands, CheckClosureStartsOneJob) {
   ASSERT_TRUE(CheckClosureCommand(ctx, 1, 2));
   EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(host.started, (std::vector<Started>{{kClosureCheckKind, "oneb2002"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kClosureCheck, "oneb2002"}}));
   EXPECT_EQ(state.column, 1);
   EXPECT_EQ(state.period, 2);
-  EXPECT_EQ(state.kind, kClosureCheckKind);
+  EXPECT_EQ(state.kind, jobs::BackgroundKind::kClosureCheck);
   EXPECT_FALSE(testing::ReadFileBytes(temp + "/oneb2002.cmf").empty());
 
   Report("ok");
   EXPECT_FALSE(CompleteClosureCheckJob(ctx));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Closure is ok."});
   EXPECT_EQ(prompter.Last().buttons, kOk | kHelp);
-  EXPECT_EQ(state.kind, 0);
+  EXPECT_EQ(state.kind, jobs::BackgroundKind::kNone);
 }
 
 TEST_F(ClosureCommands, GuardAndDeveloperMode) {
@@ -136,7 +137,8 @@ TEST_F(ClosureCommands, GuardAndDeveloperMode) {
   host.developer = true;  // the guard is not asked
   EXPECT_TRUE(CheckClosureCommand(ctx, 3, 1));
   EXPECT_EQ(host.guard_calls, 1);
-  EXPECT_EQ(host.started, (std::vector<Started>{{kClosureCheckKind, "onep2001"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kClosureCheck, "onep2001"}}));
 }
 
 TEST_F(ClosureCommands, FailedLaunchIsReported) {
@@ -144,7 +146,7 @@ TEST_F(ClosureCommands, FailedLaunchIsReported) {
   EXPECT_FALSE(CheckClosureCommand(ctx, 1, 1));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Could not launch solution process !"});
   EXPECT_EQ(prompter.Last().buttons, kOk | kHelp);
-  EXPECT_EQ(state.kind, 0);
+  EXPECT_EQ(state.kind, jobs::BackgroundKind::kNone);
 }
 
 TEST_F(ClosureCommands, CellRuleStopsTheCheck) {
@@ -196,7 +198,8 @@ TEST_F(ClosureCommands, ClosureAndShocksChecksBothCells) {
   dir.Write("ASH.PSH", "ashock x = 1 ;\n");
   Set(2, 4, "ASH");
   ASSERT_TRUE(CheckClosureAndShocksCommand(ctx, 4, 2));
-  EXPECT_EQ(host.started, (std::vector<Started>{{kClosureShockCheckKind, "onep2002"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kClosureShockCheck, "onep2002"}}));
 
   testing::WriteFileBytes(state.files.log, "it failed");
   Report("error");
@@ -227,11 +230,12 @@ TEST_F(ClosureCommands, CheckAllPolicyClosuresSkipsRedPeriods) {
       "check the other ones.";
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{warning});
   EXPECT_EQ(prompter.Last().help_topic, 7017);
-  EXPECT_EQ(host.started, (std::vector<Started>{{kAllClosuresCheckKind, "onep2001"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kAllClosuresCheck, "onep2001"}}));
 
   Report("ok");
   ASSERT_TRUE(CompleteClosureCheckJob(ctx));  // on to period 4, skipping 2 and 3
-  EXPECT_EQ(host.started.back(), (Started{kAllClosuresCheckKind, "onep2004"}));
+  EXPECT_EQ(host.started.back(), (Started{jobs::BackgroundKind::kAllClosuresCheck, "onep2004"}));
   EXPECT_EQ(state.period, 4);
 
   Report("ok");
@@ -269,7 +273,8 @@ TEST_F(ClosureCommands, BaseShocksWithAshockPassTheRangeRule) {
   Set(1, 2, "ASH");
   ASSERT_TRUE(RunCheckAllCommand(ctx, CheckAllCommand::kBaseClosuresAndShocks));
   EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(host.started, (std::vector<Started>{{kAllClosuresShocksCheckKind, "oneb2001"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kAllClosuresShocksCheck, "oneb2001"}}));
   Report("ok");
   ASSERT_TRUE(CompleteClosureCheckJob(ctx));
   EXPECT_EQ(state.period, 2);
@@ -289,7 +294,8 @@ TEST_F(ClosureCommands, PolicyChecksStartAtTheFirstPolicyShock) {
   for (int k = 1; k <= 4; ++k) Set(k, 4, "");
   Set(3, 4, "PS");
   ASSERT_TRUE(RunCheckAllCommand(ctx, CheckAllCommand::kPolicyClosuresAndShocks));
-  EXPECT_EQ(host.started, (std::vector<Started>{{kAllClosuresShocksCheckKind, "onep2003"}}));
+  EXPECT_EQ(host.started,
+            (std::vector<Started>{{jobs::BackgroundKind::kAllClosuresShocksCheck, "onep2003"}}));
   EXPECT_TRUE(prompter.messages.empty());  // not from period 1: no table warning
 }
 
