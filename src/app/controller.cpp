@@ -1,6 +1,7 @@
 #include "app/controller.h"
 
 #include "app/commands/temp_dir_commands.h"
+#include "core/reentry_guard.h"
 #include "core/text_util.h"
 #include "env/temp_dir.h"
 #include "jobs/job_logs.h"
@@ -171,12 +172,8 @@ std::optional<TaskOutcome> AppController::task_outcome() const {
 }
 
 void AppController::Poll() {
-  if (polling_) return;
-  polling_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{polling_};
+  const ReentryGuard guard(polling_);
+  if (!guard.entered()) return;
   if (task_) task_->Poll();
   background_->Tick();
 }

@@ -1,5 +1,7 @@
 #include "app/task_driver.h"
 
+#include "core/reentry_guard.h"
+
 namespace yl {
 
 TaskDriver::TaskDriver(Session& session, const TaskServices& services)
@@ -34,25 +36,29 @@ bool TaskDriver::StartPass() {
   return started;
 }
 
+namespace {
+
+// The counts add up over the passes; the rest is the last pass's.
+TaskOutcome Folded(TaskOutcome total, const TaskOutcome& pass) {
+  total.counters.parts_launched += pass.counters.parts_launched;
+  total.counters.parts_finished += pass.counters.parts_finished;
+  total.success = pass.success;
+  total.cancelled = pass.cancelled;
+  total.part_failed = pass.part_failed;
+  total.message = pass.message;
+  total.failed_part = pass.failed_part;
+  return total;
+}
+
+}  // namespace
+
 void TaskDriver::FoldPass() {
-  if (!pass_) return;
-  const TaskOutcome pass = pass_->Outcome();
-  done_.counters.parts_launched += pass.counters.parts_launched;
-  done_.counters.parts_finished += pass.counters.parts_finished;
-  done_.success = pass.success;
-  done_.cancelled = pass.cancelled;
-  done_.part_failed = pass.part_failed;
-  done_.message = pass.message;
-  done_.failed_part = pass.failed_part;
+  if (pass_) done_ = Folded(done_, pass_->Outcome());
 }
 
 void TaskDriver::Poll() {
-  if (polling_) return;
-  polling_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{polling_};
+  const ReentryGuard guard(polling_);
+  if (!guard.entered()) return;
   if (pass_) pass_->Tick();
   // The pass's engine has returned from the tick that ended it, so it may go now.
   if (next_pass_due_) {
@@ -83,16 +89,7 @@ void TaskDriver::TerminateLeftovers() {
 
 TaskOutcome TaskDriver::Outcome() const {
   if (!pass_ || next_pass_due_) return done_;
-  TaskOutcome o = done_;
-  const TaskOutcome pass = pass_->Outcome();
-  o.counters.parts_launched += pass.counters.parts_launched;
-  o.counters.parts_finished += pass.counters.parts_finished;
-  o.success = pass.success;
-  o.cancelled = pass.cancelled;
-  o.part_failed = pass.part_failed;
-  o.message = pass.message;
-  o.failed_part = pass.failed_part;
-  return o;
+  return Folded(done_, pass_->Outcome());
 }
 
 const jobs::JobEngine* TaskDriver::engine() const {

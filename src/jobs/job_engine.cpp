@@ -1,6 +1,7 @@
 #include "jobs/job_engine.h"
 
 #include "core/internal_error.h"
+#include "core/reentry_guard.h"
 #include "env/ini_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -281,12 +282,8 @@ void JobEngine::Step(int ended_slot, const SlotState& ended) {
 }
 
 bool JobEngine::Tick() {
-  if (ticking_) return false;
-  ticking_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{ticking_};
+  const ReentryGuard guard(ticking_);
+  if (!guard.entered()) return false;
   ReapOrphans();
   if (state_ != EngineState::kRunning) return false;
   int ended = 0;
