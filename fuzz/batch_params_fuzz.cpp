@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           if (p < 1 || p > n) __builtin_trap();
         }
       }
-      if (plan.last_ss_year[run] != 0 && (plan.first_ss_year[run] != 1 || plan.last_ss_year[run] != n)) {
+      if (plan.last_ss_year[run] != 0 &&
+          (plan.first_ss_year[run] != 1 || plan.last_ss_year[run] != n)) {
         __builtin_trap();
       }
     }
