@@ -5,12 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/internal_error.h"
-#include "fuzz_record.h"
 #include "fuzz_support.h"
+#include "min_record.h"
 #include "model/first_year_list.h"
-#include "model/min_file.h"
-#include "sim/sim_defaults.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   auto parts = yl::fuzz::Parts(yl::fuzz::Text(data, size), 2);
@@ -19,15 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto l = yl::ParseFirstYearLine(line);
     if (l && !yl::FirstYearLineIsFor(line, l->name)) __builtin_trap();
   }
-  auto min = yl::ParseMinContents(yl::SplitLines(parts[0]), "fuzz.min", yl::fuzz::kNoDir);
-  if (!min) return 0;
-  yl::TSimRecord* rec = &yl::fuzz::FreshRecord();
-  std::vector<std::string> entry_lines;
-  try {
-    yl::StoreMinEntries(*min, *rec, entry_lines);
-  } catch (const yl::InternalError&) {
-    return 0;
-  }
+  yl::TSimRecord* rec = yl::fuzz::RecordFromMin(parts[0]);
+  if (!rec) return 0;
   auto list = yl::BuildFirstYearList(*rec, mdf, "/");
   // Each line is found again for its logical file (names are single words).
   std::size_t at = 0;

@@ -164,32 +164,9 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
       const int sig = signals.Received();
       return sig == 0 ? "" : "Job cancelled: received " + SignalName(sig);
     };
-    try {
-      if (app.StartTask(BatchPlan(*request, session.sim), true)) {
-        // The one wait: on the controller's processes and the stop signals.
-        while (app.TaskRunning()) {
-          if (std::string stop = stop_text(); !stop.empty()) {
-            app.Abort(stop);
-            break;
-          }
-          const std::vector<ProcessHandle> handles = app.WaitHandles();
-          if (!handles.empty()) {
-            env.runner->WaitForAnyEnd(handles, std::chrono::seconds(1), signals.fd());
-          }
-          app.Poll();
-          // A task with nothing left to wait for would never end.
-          if (handles.empty() && app.TaskRunning() && app.WaitHandles().empty()) break;
-        }
-      }
-    } catch (...) {
-      // No part of this task may outlive batch mode unwatched.
-      app.Abort("");
-      app.TerminateLeftovers();
-      throw;
+    if (app.StartTask(BatchPlan(*request, session.sim), true)) {
+      PollUntilDone(app, *env.runner, signals.fd(), stop_text, true);
     }
-    // Once batch mode has ended, nobody would judge or log what a part still running
-    // writes.
-    app.TerminateLeftovers();
     const TaskOutcome outcome = app.task_outcome().value_or(TaskOutcome{});
     if (outcome.success) {
       out << "Results are in " << session.sim.SimDir << "\n";

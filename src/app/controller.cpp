@@ -120,12 +120,12 @@ void AppController::CloseDown() {
   const Options& o = session_.settings.options;
   // Never the program's own directory, never a drive root.
   if (o.ClearTempDirAtExit && !o.DeveloperMode && paths.temp_dir.size() >= 4 &&
-      paths.temp_dir != "??" &&
       LowerCase(RemoveTrailingSep(paths.temp_dir)) !=
           LowerCase(RemoveTrailingSep(env_.program_dir))) {
     (void)DeleteAllFilesInDir(paths.temp_dir);
   }
-  if (!report_.keep.found || paths.keep_dir == "??") return;
+  // A program refused the keep directory must not overwrite what the one holding it keeps.
+  if (!report_.lock_taken) return;
   const std::string options_file = JoinPath(paths.keep_dir, kOptionsFileName);
   Notices notices;
   auto written =

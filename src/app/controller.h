@@ -58,7 +58,7 @@ struct StartUpReport {
 inline constexpr char kInstanceLockName[] = "yearloom.lock";
 inline constexpr char kDisplayName[] = "Yearloom";
 
-class AppController {
+class AppController : public PolledWork {
  public:
   explicit AppController(const ControllerEnvironment& env);
   ~AppController();
@@ -81,20 +81,21 @@ class AppController {
   bool StartTask(const jobs::PlanRequest& request, bool do_deviations);
   bool StartSeries(const jobs::PlanRequest& request);
   bool TaskRunning() const { return task_ && task_->Running(); }
+  bool Running() const override { return TaskRunning(); }
   // The last task's outcome; nullopt before the first.
   std::optional<TaskOutcome> task_outcome() const;
   // Handles whatever ended: parts of the task and the background activity. A call made
   // while one is under way (a nested event loop) returns at once.
-  void Poll();
+  void Poll() override;
   // What a wait should wake for: running parts, their leftovers and the background
   // activity's program.
-  std::vector<ProcessHandle> WaitHandles() const;
+  std::vector<ProcessHandle> WaitHandles() const override;
   // The bottom panel's Cancel button.
   void CancelButton();
   // Ends the task at once as cancelled, with the message (batch mode on a stop signal).
-  void Abort(const std::string& message);
+  void Abort(const std::string& message) override;
   // Ends what a stopped task left running; batch mode does before it exits.
-  void TerminateLeftovers();
+  void TerminateLeftovers() override;
 
  private:
   void NewTask();

@@ -122,36 +122,39 @@ void TaskDriver::JobLinesChanged(const std::vector<jobs::JobLine>& lines) {
 
 void TaskDriver::ShowLogReadOnly(const std::string& path) { outer_.ShowLogReadOnly(path); }
 
-namespace {
-
-TaskOutcome DriveToEnd(TaskDriver& driver, bool started, const TaskServices& services) {
+void PollUntilDone(PolledWork& work, ProcessRunner& runner, int wake_fd,
+                   const std::function<std::string()>& stop_requested, bool end_leftovers) {
   try {
-    while (started && driver.Running()) {
-      if (services.stop_requested) {
-        if (std::string stop = services.stop_requested(); !stop.empty()) {
-          driver.Abort(stop);
+    while (work.Running()) {
+      if (stop_requested) {
+        if (std::string stop = stop_requested(); !stop.empty()) {
+          work.Abort(stop);
           break;
         }
       }
-      const std::vector<ProcessHandle> handles = driver.WaitHandles();
-      if (handles.empty()) {
-        // A due pass starts here; a task with nothing to wait for would never end.
-        driver.Poll();
-        if (driver.Running() && driver.WaitHandles().empty()) break;
-        continue;
-      }
-      services.runner->WaitForAnyEnd(handles, std::chrono::seconds(1), services.wake_fd);
-      driver.Poll();
+      const std::vector<ProcessHandle> handles = work.WaitHandles();
+      if (!handles.empty()) runner.WaitForAnyEnd(handles, std::chrono::seconds(1), wake_fd);
+      // A due pass starts here even with nothing to wait for.
+      work.Poll();
+      // Work with nothing left to wait for would never end.
+      if (handles.empty() && work.Running() && work.WaitHandles().empty()) break;
     }
   } catch (...) {
-    // Whatever went wrong, no part of this task may outlive it unwatched.
-    driver.Abort("");
-    if (services.batch_mode) driver.TerminateLeftovers();
+    work.Abort("");
+    if (end_leftovers) work.TerminateLeftovers();
     throw;
   }
-  // Once batch mode has ended, nobody would judge or log what a part still running
-  // writes; the window keeps watching such parts instead.
-  if (services.batch_mode) driver.TerminateLeftovers();
+  // Once a program without a window has ended, nobody would judge or log what a part
+  // still running writes; the window keeps watching such parts instead.
+  if (end_leftovers) work.TerminateLeftovers();
+}
+
+namespace {
+
+TaskOutcome DriveToEnd(TaskDriver& driver, bool started, const TaskServices& services) {
+  if (started) {
+    PollUntilDone(driver, *services.runner, -1, {}, services.batch_mode);
+  }
   return driver.Outcome();
 }
 

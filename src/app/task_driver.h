@@ -5,6 +5,7 @@
 // starts once the engine has said that the last one ended well.
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,7 +18,30 @@
 
 namespace yl {
 
-class TaskDriver : private jobs::EngineHost {
+// Work that runs processes and moves on when one of them ends: a task, or the whole
+// application while a task runs.
+class PolledWork {
+ public:
+  virtual ~PolledWork() = default;
+  virtual bool Running() const = 0;
+  // What a wait should wake for.
+  virtual std::vector<ProcessHandle> WaitHandles() const = 0;
+  // Handles whatever has ended; never waits.
+  virtual void Poll() = 0;
+  // Ends the work at once as cancelled, with the message.
+  virtual void Abort(const std::string& message) = 0;
+  // Ends the processes a stopped task left running.
+  virtual void TerminateLeftovers() = 0;
+};
+
+// The one wait of a program without an event loop: waits on the work's processes (and on
+// wake_fd), polls, and stops when the work is done or stop_requested gives the text that
+// cancels it. With end_leftovers, nothing the work started outlives it, even when a poll
+// throws.
+void PollUntilDone(PolledWork& work, ProcessRunner& runner, int wake_fd,
+                   const std::function<std::string()>& stop_requested, bool end_leftovers);
+
+class TaskDriver : public PolledWork, private jobs::EngineHost {
  public:
   // services.host hears every event of every pass.
   TaskDriver(Session& session, const TaskServices& services);
@@ -29,17 +53,15 @@ class TaskDriver : private jobs::EngineHost {
 
   // Handles every part that has ended and starts a due pass. A call made while one is
   // under way returns at once.
-  void Poll();
+  void Poll() override;
   // A pass is running or about to start.
-  bool Running() const;
-  // Running parts and the leftovers still watched; a wait on them wakes Poll().
-  std::vector<ProcessHandle> WaitHandles() const;
-  // Ends the task at once as cancelled (batch mode on a stop signal).
-  void Abort(const std::string& message);
+  bool Running() const override;
+  // Running parts and the leftovers still watched.
+  std::vector<ProcessHandle> WaitHandles() const override;
+  void Abort(const std::string& message) override;
   // The bottom panel's Cancel: asks, and cancels at the next poll on Yes.
   void CancelButton();
-  // Ends what a stopped task left running (batch mode, before it exits).
-  void TerminateLeftovers();
+  void TerminateLeftovers() override;
   // Over all passes so far.
   TaskOutcome Outcome() const;
   // The running pass, for its job lines; null before the first start.
@@ -69,8 +91,8 @@ class TaskDriver : private jobs::EngineHost {
   bool polling_ = false;
 };
 
-// Runs the task to its end, waiting on its processes (and on services.wake_fd, for
-// services.stop_requested). For tests and tools that have no event loop of their own.
+// Runs the task to its end, waiting on its processes. For tests and tools that have no
+// event loop of their own.
 TaskOutcome RunTaskToEnd(Session& session, const jobs::PlanRequest& request, bool do_deviations,
                          const TaskServices& services);
 // Every pass of "Run Single Job, then Concurrent"; stops at the first that fails.

@@ -39,10 +39,6 @@ struct TaskServices {
   jobs::BackgroundState* background = nullptr;  // the session's; none in tests
   // The prerequisite checks of the plan (where to start); unset: they pass.
   std::function<bool(const jobs::JobPlan&)> check_plan;
-  // Batch mode: readable when a stop signal arrived, so the wait wakes for it; and the
-  // text that cancels the task, or "" to go on.
-  int wake_fd = -1;
-  std::function<std::string()> stop_requested;
   // How long a part ended by batch mode gets between SIGTERM and SIGKILL.
   std::chrono::milliseconds terminate_grace{3000};
 };

@@ -79,6 +79,9 @@ TEST_F(ControllerTest, AFirstStartFindsItsDirectoriesTakesTheLockAndAsksOnce) {
   const StartUpReport& s = second.StartUp();
   EXPECT_TRUE(s.fatal());
   EXPECT_TRUE(s.lock_held_elsewhere);
+  second.CloseDown();
+  EXPECT_FALSE(FileExists(JoinPath(r.keep.dir, kOptionsFileName)));
+  EXPECT_FALSE(FileExists(LastSessionFile(r.keep.dir)));
 }
 
 TEST_F(ControllerTest, BatchModeAsksNothingAtStartUp) {

@@ -140,6 +140,14 @@ class JobEngineTest : public testing::IsolatedEnvTest {
     testing::WriteFileBytes(keep + "/bigjobs.log", "");
   }
 
+  // The Base's simulations of years 1 to last, and nothing else.
+  static PlanRequest BaseYears(int last) {
+    PlanRequest r = PlanRequest::Nothing(3);
+    r.first_sim_year[kBase] = 1;
+    r.last_sim_year[kBase] = last;
+    return r;
+  }
+
   PlanRequest All() {
     PlanRequest r = PlanRequest::Nothing(3);
     for (int run = 1; run <= 3; ++run) {
@@ -279,9 +287,7 @@ TEST_F(JobEngineTest, ATickAskedForDuringATickDoesNothing) {
 
 TEST_F(JobEngineTest, SlotTwoOnlyRunsEverythingThere) {
   settings.first_slot = settings.last_slot = 2;
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 2;
+  PlanRequest r = BaseYears(2);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kFinished);
@@ -294,9 +300,7 @@ TEST_F(JobEngineTest, FailedPartStopsTheJobAndOffersItsLog) {
   outcome["Base-sim-sim-2"] = "error";
   prompter.Answer(kOk);
   prompter.Answer(kYes);
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 3;
+  PlanRequest r = BaseYears(3);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -365,9 +369,7 @@ TEST_F(JobEngineTest, BatchModeFailureGoesToTheBatchJobsLog) {
 
 TEST_F(JobEngineTest, MissingReportAndLogIsAVerySeriousProblem) {
   outcome["Base-sim-sim-1"] = "no-report";
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   ASSERT_EQ(prompter.messages.size(), 3u);
@@ -381,9 +383,7 @@ TEST_F(JobEngineTest, MissingReportAndLogIsAVerySeriousProblem) {
 
 TEST_F(JobEngineTest, ReportOkButNoCheckFileIsAnInternalError) {
   outcome["Base-sim-sol-1"] = "no-check";
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -431,9 +431,7 @@ TEST_F(JobEngineTest, RefusalsBeforeAnythingRuns) {
 }
 
 TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   BackgroundState background{BackgroundKind::kModelCheck, true};
   settings.background = &background;
   EXPECT_FALSE(engine.Start(settings, r));
@@ -508,9 +506,7 @@ TEST_F(JobEngineTest, AGoodReportDoesNotOutweighABadEndOrATornOutput) {
     if (c.fail_verify.empty()) exits["Base-sim-sim-2"] = c.exit;
     preparer.fail_verify = c.fail_verify;
     preparer.prepared.clear();
-    PlanRequest r = PlanRequest::Nothing(3);
-    r.first_sim_year[1] = 1;
-    r.last_sim_year[1] = 3;
+    PlanRequest r = BaseYears(3);
     ASSERT_TRUE(engine.Start(settings, r));
     RunToEnd();
     EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -531,8 +527,7 @@ TEST_F(JobEngineTest, AGoodReportDoesNotOutweighABadEndOrATornOutput) {
 TEST_F(JobEngineTest, ACrashWithoutReportSaysSoBeforeTheAdvice) {
   outcome["Base-sim-sim-1"] = "no-report";
   exits["Base-sim-sim-1"] = ProcessExit{false, 6};
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   ASSERT_GE(prompter.messages.size(), 2u);
@@ -543,9 +538,7 @@ TEST_F(JobEngineTest, ACrashWithoutReportSaysSoBeforeTheAdvice) {
 
 TEST_F(JobEngineTest, AFailedCopyAfterASolveNamesThePart) {
   preparer.fail_after_sim = true;
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 3;
+  PlanRequest r = BaseYears(3);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(engine.state(), EngineState::kStopped);
@@ -564,8 +557,7 @@ TEST_F(JobEngineTest, APartLogNamedOnlyInTheReportStillReachesTheYearLog) {
     testing::WriteFileBytes(base + ".chk", "done");
     return Ok();
   };
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   ASSERT_TRUE(engine.Start(settings, r));
   RunToEnd();
   EXPECT_EQ(testing::ReadFileBytes(scratch / "work/Base-sim-sim-1.ylog"),
@@ -616,9 +608,7 @@ TEST_F(JobEngineTest, AbortEndsTheJobAsCancelledWithItsMessage) {
 
 TEST_F(JobEngineTest, PreparationAndLaunchFailuresStopWithTheirMessage) {
   preparer.fail_prepare = "Base-sim-sim-1";
-  PlanRequest r = PlanRequest::Nothing(3);
-  r.first_sim_year[1] = 1;
-  r.last_sim_year[1] = 1;
+  PlanRequest r = BaseYears(1);
   EXPECT_FALSE(engine.Start(settings, r));
   EXPECT_EQ(prompter.Last().text, "BAT file not written so cannot start job");
 
