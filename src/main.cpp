@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "app/batch_mode.h"
+#include "app/check_mode.h"
 #include "app/version.h"
 #include "core/clock.h"
 #include "env/environment.h"
@@ -24,7 +27,52 @@ void PrintUsage(std::ostream& out) {
          "         the calendar years YEAR1 to YEAR2.\n"
          "Outcomes are added to BatchJobs.log in the keep directory. The exit status is 0\n"
          "only when the whole job finished successfully.\n"
-         "  yearloom --version   prints the version\n";
+         "  yearloom --version   prints the version\n"
+         "\n"
+         "Checks of the run records (they change no file; exit status 0: nothing left to do,\n"
+         "1: something is, 2: an error):\n"
+         "  yearloom where-to-start [--sequence-only] [SIMDETAILS]\n"
+         "  yearloom results-ok [--as-created] [--include=LIST] [SIMDETAILS]\n"
+         "  (yearloom where-to-start --help, yearloom results-ok --help)\n";
+}
+
+// The checks' own options, parsed with their help.
+int RunCheck(const std::vector<std::string>& params) {
+  CLI::App app{"Checks the run records of a simulation and reports; changes no file.", "yearloom"};
+  app.require_subcommand(1, 1);
+  yl::CheckRequest where;
+  where.kind = yl::CheckRequest::Kind::kWhereToStart;
+  CLI::App* w = app.add_subcommand(
+      "where-to-start",
+      "Where must each run start again? Exit 0: all complete; 1: something to run; 2: error.");
+  w->add_flag("--sequence-only", where.sequence_only,
+              "Judge by completion of the jobs in sequence only, not by whether their input "
+              "files and settings are still as they were.");
+  w->add_option("SIMDETAILS", where.sim_details,
+                "The Sim Details (\".ds1\") file; default: the last session.");
+  yl::CheckRequest ok;
+  ok.kind = yl::CheckRequest::Kind::kResultsOk;
+  CLI::App* r = app.add_subcommand(
+      "results-ok", "Are the results still valid? Exit 0: all ok; 1: not all; 2: error.");
+  r->add_flag("--as-created", ok.as_created,
+              "Are the results still as when they were made (no sequence, no inputs)?");
+  r->add_option("--include", ok.include,
+                "Result kinds to check, comma-separated: solution, slc, updated, other, ss, "
+                "dev, log, bot, sol, all. Default: all but log, bot and sol.");
+  r->add_option("SIMDETAILS", ok.sim_details,
+                "The Sim Details (\".ds1\") file; default: the last session.");
+  std::vector<std::string> args(params.rbegin(), params.rend());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : yl::kCheckError;
+  }
+  yl::CheckEnvironment env;
+  env.current_dir = yl::ProcessCurrentDirectory();
+  env.out = &std::cout;
+  env.err = &std::cerr;
+  return yl::RunCheckMode(w->parsed() ? where : ok, env);
 }
 
 }  // namespace
@@ -40,6 +88,7 @@ int main(int argc, char** argv) {
     PrintUsage(std::cout);
     return params.empty() ? 2 : 0;
   }
+  if (params[0] == "where-to-start" || params[0] == "results-ok") return RunCheck(params);
   yl::PosixProcessRunner runner;
   yl::SystemClock clock;
   yl::BatchEnvironment env;

@@ -1,5 +1,9 @@
 #include "app/part_preparer.h"
 
+#include <chrono>
+
+#include "app/run_units.h"
+
 #include "app/outputs_before_run.h"
 #include "app/slot_copies.h"
 #include "cmf/make_cmf.h"
@@ -10,9 +14,12 @@
 #include "env/ini_file.h"
 #include "harfile/har_framing.h"
 #include "model/model_check.h"
+#include "platform/file_time.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
+#include "records/run_record.h"
+#include "settings/sim_details.h"
 #include "sim/sim_naming.h"
 #include "sim/sim_runs.h"
 
@@ -152,6 +159,27 @@ void SimPartPreparer::PartSucceeded(const JobChoice& part, const PreparedPart& f
   ModelReleaseInfo release = ReleaseFromReport(
       ModelCheckReportFrom([&](const std::string& key) { return ini->Get("Result", key); }));
   if (release.SvRelease > 0) session_.model.Release = release;
+}
+
+void SimPartPreparer::UnitCompleted(const jobs::CompletedUnit& unit) {
+  using K = jobs::UnitOfWork;
+  const records::UnitKind kind = unit.kind == K::kSim   ? records::UnitKind::kSim
+                                 : unit.kind == K::kBot ? records::UnitKind::kBot
+                                                        : records::UnitKind::kSpreadsheet;
+  const TSimRecord& sim = *context_.sim;
+  const records::UnitDescription d =
+      DescribeUnit(sim, session_, context_.policy_start, {unit.run, unit.year, kind});
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  const auto secs = std::chrono::duration_cast<std::chrono::seconds>(now);
+  const std::uint64_t stamp = UnixNanosTo100ns(
+      secs.count(), std::chrono::duration_cast<std::chrono::nanoseconds>(now - secs).count());
+  if (auto s = records::RecordJob(d, RecordContextOf(sim, session_), stamp); !s) {
+    prompter_.Show({MessageKind::kError, s.error(), kOk | kHelp, 0, ""});
+    return;
+  }
+  Notices notices;
+  (void)SaveRunRecordCopy(unit.run, session_, sim, session_.paths.keep_dir, notices);
+  ShowAll(prompter_, notices);
 }
 
 std::string SimPartPreparer::ProgramName(const JobChoice& part) const {

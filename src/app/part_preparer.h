@@ -29,6 +29,9 @@ class SimPartPreparer : public jobs::PartPreparer {
   Status AfterSimPart(int run, int year, int first_slot, int last_slot) override;
   Status VerifyOutputs(const jobs::JobChoice& part, const jobs::PreparedPart& files) override;
   void PartSucceeded(const jobs::JobChoice& part, const jobs::PreparedPart& files) override;
+  // Books the unit in its run's record and copies the record beside the Sim Details; a
+  // failure is told and the big job goes on, the unit left unbooked.
+  void UnitCompleted(const jobs::CompletedUnit& unit) override;
   std::string ProgramName(const jobs::JobChoice& part) const override;
   std::string ModelPath() const override { return context_.model_path; }
 

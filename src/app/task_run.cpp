@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "app/part_preparer.h"
+#include "app/run_units.h"
 #include "app/tasks.h"
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "platform/name_quoting.h"
+#include "settings/sim_details.h"
 #include "sim/sim_inputs.h"
 #include "sim/sim_policy_start.h"
 
@@ -160,7 +162,17 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
     settings.pass_info = pass_->pass_info;
     settings.more_passes_follow = pass_->more_follow;
   }
-  return engine_->Start(settings, request);
+  // The records follow the copies saved with the Sim Details before anything is decided.
+  if (!s.paths.keep_dir.empty()) {
+    Notices notices;
+    RestoreRunRecords(session_.sim, s, s.paths.keep_dir, notices);
+    ShowAll(*services_.prompter, notices);
+  }
+  jobs::BotRecords bots;
+  bots.StillNeeded = [this, policy_start](int year) {
+    return BotStillNeeded(session_.sim, session_.settings, policy_start, year);
+  };
+  return engine_->Start(settings, request, bots);
 }
 
 void TaskRun::Tick() {

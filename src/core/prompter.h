@@ -98,6 +98,9 @@ class Prompter {
   virtual std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) {
     return request.files;
   }
+  // The wait window of a long check: shown with its text, hidden when done.
+  virtual void ShowProgress(const std::string& /*text*/) {}
+  virtual void HideProgress() {}
 
   Button Error(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
   Button Warning(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);

@@ -71,7 +71,7 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   // Whether a closure preparation finished in this big job is the engine's own record;
   // whether an older one is still valid comes from the bookkeeping.
   bots_.DoneThisJob = [this](int year) { return bots_done_.count(year) > 0; };
-  bots_.StillNeeded = bots.StillNeeded;
+  bots_.StillNeeded = bots.StillNeeded ? bots.StillNeeded : [](int) { return true; };
   iterations_ = std::move(iterations);
   plan_ = std::make_unique<JobPlan>(settings_.plan, request);
   preparer_.PlanMade(*plan_);
@@ -341,7 +341,11 @@ bool JobEngine::Tick() {
                               slot.files);
       slot.state.active = false;
       ++counters_.parts_finished;
+      const bool chain_done = plan_->WholeSpreadsheetChainDone(finished.run);
       Booking b = plan_->FinishJobPart(finished);
+      if (auto unit = plan_->UnitCompletedBy(finished, b, chain_done)) {
+        preparer_.UnitCompleted(*unit);
+      }
       if (b.end_line) JobsLog({"END " + Description(finished) + " " + FormatTime(clock_.Now())});
       if (b.end_line && finished.job == JobKind::kBot) bots_done_.insert(finished.year);
       Step(ended, finished);

@@ -31,7 +31,6 @@ struct PreparedPart {
   std::string check_file;
   std::string year_log;         // the job's cumulative log
   std::string year_log_header;  // when set, the year log is begun afresh with this line
-  bool record_run_info = false;
 };
 
 // The part of the engine that knows files: command files, stored-input files, copies.
@@ -59,6 +58,8 @@ class PartPreparer {
   }
   // A part was judged successful (before it is booked).
   virtual void PartSucceeded(const JobChoice& /*part*/, const PreparedPart& /*files*/) {}
+  // Booking a part completed a unit the run records keep (after it was booked).
+  virtual void UnitCompleted(const CompletedUnit& /*unit*/) {}
   // The model program's name for messages about a missing report.
   virtual std::string ProgramName(const JobChoice& part) const = 0;
   virtual std::string ModelPath() const = 0;
@@ -148,7 +149,8 @@ class JobEngine {
 
   // StartBigJob: normalises the plan and launches the first parts. False when the big
   // job was refused or abandoned (its message was shown). Of `bots`, StillNeeded is used
-  // (by default: not done in this big job); DoneThisJob is the engine's own record.
+  // (by default every result not made in this big job is stale); DoneThisJob is the
+  // engine's own record.
   bool Start(const EngineSettings& settings, const PlanRequest& request, BotRecords bots = {},
              IterationCounters iterations = {});
   // Handles at most one ended part; true when it handled one. A tick asked for while one

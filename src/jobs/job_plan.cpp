@@ -183,7 +183,9 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
           if ((InRange(next, kRerun) && InRange(next, kPolicy)) || settings_.TwoRunMode) {
             needed = first_call || !bots.DoneThisJob(next);
           } else {
-            needed = bots.StillNeeded ? bots.StillNeeded(next) : !bots.DoneThisJob(next);
+            // One made in this big job is current whatever the records say (a record
+            // that could not be written must not make it run forever).
+            needed = !bots.DoneThisJob(next) && bots.StillNeeded(next);
           }
           if (needed) {
             if (!first_call && bots.DoneThisJob(next)) {
@@ -289,6 +291,31 @@ Booking JobPlan::FinishJobPart(const SlotState& slot) {
     return {true, false};
   }
   return {};
+}
+
+bool JobPlan::WholeSpreadsheetChainDone(Run run) const {
+  const RunPlan& p = plans_[run];
+  if (!p.wants_ss || p.first_ss_year > FirstSimulable(run) || p.last_ss_year < settings_.NumYears) {
+    return false;
+  }
+  if (run == kPolicy && settings_.DoDeviations) return p.last_ss_job == J::kDevSol;
+  return p.last_ss_job == J::kCumSol || p.last_ss_job == J::kDevSol;
+}
+
+std::optional<CompletedUnit> JobPlan::UnitCompletedBy(const SlotState& slot, const Booking& booking,
+                                                      bool chain_done_before) const {
+  if (slot.job == J::kSim) {
+    if (slot.part != P::kSol) return std::nullopt;
+    return CompletedUnit{slot.run, slot.year, UnitOfWork::kSim};
+  }
+  if (slot.job == J::kBot) {
+    if (!booking.end_line) return std::nullopt;
+    return CompletedUnit{BotRun(), slot.year, UnitOfWork::kBot};
+  }
+  if (!chain_done_before && WholeSpreadsheetChainDone(slot.run)) {
+    return CompletedUnit{slot.run, settings_.NumYears + 1, UnitOfWork::kSpreadsheetChain};
+  }
+  return std::nullopt;
 }
 
 }  // namespace yl::jobs

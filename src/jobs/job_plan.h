@@ -84,9 +84,9 @@ struct JobChoice {
 struct BotRecords {
   // A "bot" job for that year index finished in this big job.
   std::function<bool(int year)> DoneThisJob = [](int) { return false; };
-  // An existing closure-preparation result for that year is no longer valid. Unset, the
-  // engine treats every result not made in this big job as stale.
-  std::function<bool(int year)> StillNeeded;
+  // An existing closure-preparation result for that year is no longer valid (the run
+  // records decide; with none, every result not made in this big job is).
+  std::function<bool(int year)> StillNeeded = [](int) { return true; };
 };
 
 // Iteration counters of rational expectations; supplied by that driver when it runs.
@@ -95,6 +95,16 @@ struct IterationCounters {
   std::function<void(int run)> BeginIteration = [](int) {};
   // The iteration a run is in, for the parts it starts; 0 without rational expectations.
   std::function<int(int run)> Current = [](int) { return 0; };
+};
+
+// A unit of work the run records keep: a year's simulation, a year's closure preparation,
+// or a run's whole spreadsheet chain (year N + 1).
+enum class UnitOfWork { kSim, kBot, kSpreadsheetChain };
+struct CompletedUnit {
+  Run run = kBase;
+  int year = 0;
+  UnitOfWork kind = UnitOfWork::kSim;
+  bool operator==(const CompletedUnit&) const = default;
 };
 
 // What booking a finished part asks of the caller.
@@ -132,6 +142,12 @@ class JobPlan {
   std::optional<JobChoice> NextPart(const SlotState& slot) const;
   // Books a part judged successful.
   Booking FinishJobPart(const SlotState& slot);
+  // The run's spreadsheet chain has run to its end over the run's whole range.
+  bool WholeSpreadsheetChainDone(Run run) const;
+  // The unit that booking `slot`'s part completes, if any; `chain_done_before` is
+  // WholeSpreadsheetChainDone of its run before the part was booked.
+  std::optional<CompletedUnit> UnitCompletedBy(const SlotState& slot, const Booking& booking,
+                                               bool chain_done_before) const;
 
  private:
   std::optional<JobChoice> SpreadsheetCandidate(Run run,

@@ -74,6 +74,7 @@ struct SessionSettings {
   SessionPaths paths;  // work_dir, temp_dir, next_temp_dir, solvara_dir ("UseSolvaraDir")
   bool re_available = true;
   bool fewer_messages_effective = false;  // forced on in batch mode
+  std::string sim_details_file;           // the Sim Details last loaded or saved; "" for none
 };
 
 }  // namespace yl

@@ -36,17 +36,12 @@ bool CopyIsRecent(const std::string& copy) {
   return ini && ini->ReadInt("Options", "YearloomVersion", 0) >= 300;
 }
 
-// After a simulation part was loaded, the run records follow the loaded names.
-void ReplaceRunRecords(const TSimRecord& sim, const SessionSettings& s,
-                       const SimDetailsContext& ctx, Notices& notices) {
-  const bool no_rerun = s.options.NoRerun;
-  for (int r = kBase; r <= kPolicy; ++r) (void)DeleteFileWithRetries(KeepRecordFile(ctx, r));
-  for (int r = kBase; r <= kPolicy; ++r) {
-    if (r == kRerun && no_rerun) continue;
-    std::string copy = RunBookkeepingCopyFile(sim, s.model.ModelName, r, no_rerun);
-    if (!FileExists(copy) || !CopyIsRecent(copy)) continue;
-    (void)CopyKeepingStamp(copy, KeepRecordFile(ctx, r), true, &notices);
-  }
+// A record replaced half-way would lose every unit it books: the copy replaces its
+// target whole or not at all.
+Status CopyRecordWhole(const std::string& from, const std::string& to) {
+  auto text = ReadWholeFile(from);
+  if (!text) return Fail(text.error());
+  return WriteFileAtomically(to, *text);
 }
 
 std::string Underline(const std::string& title) { return std::string(title.size(), '-'); }
@@ -76,6 +71,32 @@ std::string LineBreakProblem(const SessionSettings& s, const TSimRecord& sim) {
 }
 
 }  // namespace
+
+void RestoreRunRecords(const TSimRecord& sim, const SessionSettings& s, const std::string& keep_dir,
+                       Notices& notices) {
+  const SimDetailsContext ctx{keep_dir, true};
+  const bool no_rerun = s.options.NoRerun;
+  for (int r = kBase; r <= kPolicy; ++r) (void)DeleteFileWithRetries(KeepRecordFile(ctx, r));
+  for (int r = kBase; r <= kPolicy; ++r) {
+    if (r == kRerun && no_rerun) continue;
+    std::string copy = RunBookkeepingCopyFile(sim, s.model.ModelName, r, no_rerun);
+    if (!FileExists(copy) || !CopyIsRecent(copy)) continue;
+    if (auto s2 = CopyRecordWhole(copy, KeepRecordFile(ctx, r)); !s2) {
+      notices.push_back(ErrorMessage(s2.error()));
+    }
+  }
+}
+
+Status SaveRunRecordCopy(int run, const SessionSettings& s, const TSimRecord& sim,
+                         const std::string& keep_dir, Notices& notices) {
+  const SimDetailsContext ctx{keep_dir, true};
+  const std::string record = KeepRecordFile(ctx, run);
+  if (!FileExists(record) || !RecordMatches(record, sim, run)) return Ok();
+  auto copied = CopyRecordWhole(
+      record, RunBookkeepingCopyFile(sim, s.model.ModelName, run, s.options.NoRerun));
+  if (!copied) notices.push_back(ErrorMessage(copied.error()));
+  return copied;
+}
 
 Status WriteDynamicSimInfo(const std::string& ds1_path, bool copy_run_records, int which_run,
                            const SessionSettings& s, const TSimRecord& sim,
@@ -191,7 +212,8 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
   }
   RecomputeYears(sim);
   NormaliseCells(sim);
-  if (sim_loaded) ReplaceRunRecords(sim, s, ctx, notices);
+  if (all || choice.part == LoadPart::kSimDetails) s.sim_details_file = ds1_path;
+  if (sim_loaded && ctx.restore_records) RestoreRunRecords(sim, s, ctx.keep_dir, notices);
   return Ok();
 }
 

@@ -21,6 +21,9 @@ namespace yl {
 struct SimDetailsContext {
   std::string keep_dir;
   bool unattended = false;
+  // A load puts the run records of the loaded simulation in place; checks that must not
+  // change a file read the copies themselves instead.
+  bool restore_records = true;
 };
 
 // Writes the ".ds1", the ".ds2" beside it and, when asked, copies of the run records
@@ -29,6 +32,15 @@ struct SimDetailsContext {
 Status WriteDynamicSimInfo(const std::string& ds1_path, bool copy_run_records, int which_run,
                            const SessionSettings& s, const TSimRecord& sim,
                            const SimDetailsContext& ctx, Notices& notices);
+
+// The run records in the keep directory follow the copies saved beside the Sim Details:
+// each is replaced by its copy when that is recent enough, and deleted otherwise.
+void RestoreRunRecords(const TSimRecord& sim, const SessionSettings& s, const std::string& keep_dir,
+                       Notices& notices);
+// After a unit was booked, the run's record is copied beside the Sim Details, so the next
+// restore keeps it.
+Status SaveRunRecordCopy(int run, const SessionSettings& s, const TSimRecord& sim,
+                         const std::string& keep_dir, Notices& notices);
 
 enum class LoadPart { kNothing, kAll, kModelData, kSimDetails, kColumns };
 struct LoadChoice {

@@ -1,0 +1,102 @@
+#include "app/check_mode.h"
+
+#include "app/commands/run_checks_commands.h"
+#include "app/session.h"
+#include "core/internal_error.h"
+#include "core/text_util.h"
+#include "env/dir_search.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/options_file.h"
+#include "settings/sim_details.h"
+#include "sim/sim_defaults.h"
+
+namespace yl {
+
+namespace {
+
+std::string Plain(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+void PrintNotices(std::ostream& err, const Notices& notices) {
+  for (const Message& m : notices) {
+    if (m.kind == MessageKind::kError || m.kind == MessageKind::kWarning) {
+      err << "yearloom: " << Plain(m.text) << "\n";
+    }
+  }
+}
+
+}  // namespace
+
+int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
+  std::ostream& out = *env.out;
+  std::ostream& err = *env.err;
+  auto error = [&](const std::string& text) {
+    err << "yearloom: " << Plain(text) << "\n";
+    return kCheckError;
+  };
+  try {
+    const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
+    if (!keep.found) return error("No keep directory was found: " + Plain(keep.Messages()));
+    Session session;
+    SessionSettings& s = session.settings;
+    SetDefaultSimulation(session.sim, session.sim.SimDir);
+    s.paths.keep_dir = keep.dir;
+    Notices notices;
+    const std::string options_file = JoinPath(keep.dir, kOptionsFileName);
+    if (FileExists(options_file)) {
+      ReadOptionsFile(options_file, kAllGroups, s, session.sim, notices);
+    } else {
+      ApplyFirstRunDefaults(s, 1);
+    }
+    if (!request.sim_details.empty()) {
+      const std::string ds1 =
+          ChangeFileExt(ResolveAgainst(env.current_dir, request.sim_details), ".ds1");
+      if (!FileExists(ds1)) return error("DS1 file: " + ds1 + " does not exist");
+      SimDetailsContext ctx{keep.dir, true, false};
+      LoadChoice all;
+      all.part = LoadPart::kAll;
+      if (auto loaded = LoadSimDetails(ds1, all, s, session.sim, ctx, notices); !loaded) {
+        PrintNotices(err, notices);
+        return error(loaded.error());
+      }
+    } else if (!LoadLastSession(keep.dir, session.sim)) {
+      return error("There is no last session to check; name a Sim Details (\".ds1\") file.");
+    }
+    PrintNotices(err, notices);
+
+    Result<RunChecksReport> report = Fail("");
+    if (request.kind == CheckRequest::Kind::kWhereToStart) {
+      report = WhereToStartReport(session.sim, s,
+                                  request.sequence_only ? WhereToStartMode::kJustSequence
+                                                        : WhereToStartMode::kSameIfRunAgain);
+    } else {
+      unsigned boxes = records::kWhereToStartResults;
+      if (!request.include.empty()) {
+        auto named = BoxesFromNames(request.include);
+        if (!named) return error(named.error());
+        boxes = *named;
+      }
+      report = ResultsOkReport(
+          session.sim, s,
+          request.as_created ? ResultsOkMode::kAsCreated : ResultsOkMode::kSameIfRunAgain, boxes);
+    }
+    if (!report) return error(report.error());
+    out << Plain(report->text);
+    out.flush();
+    return report->left_to_do ? kCheckLeftToDo : kCheckAllDone;
+  } catch (const InternalError& e) {
+    return error(e.UserText());
+  } catch (const std::exception& e) {
+    return error(InternalErrorText(e.what()));
+  }
+}
+
+}  // namespace yl

@@ -1,0 +1,32 @@
+#pragma once
+// "where-to-start" and "results-ok" on the command line: the reports of the Tasks menu for
+// people who script their runs. They read the settings, the Sim Details and the run
+// records and change no file; the exit status says whether anything is left to do.
+
+#include <ostream>
+#include <string>
+
+namespace yl {
+
+struct CheckRequest {
+  enum class Kind { kWhereToStart, kResultsOk };
+  Kind kind = Kind::kWhereToStart;
+  bool sequence_only = false;  // where-to-start: completion and sequence alone
+  bool as_created = false;     // results-ok: outputs as they were made, no sequence
+  std::string include;         // results-ok: result kinds, comma-separated; "" the default
+  std::string sim_details;     // a ".ds1" (relative to current_dir); "" the last session
+};
+
+struct CheckEnvironment {
+  std::string current_dir;
+  std::ostream* out = nullptr;  // the report
+  std::ostream* err = nullptr;  // what went wrong
+};
+
+inline constexpr int kCheckAllDone = 0;
+inline constexpr int kCheckLeftToDo = 1;
+inline constexpr int kCheckError = 2;
+
+int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env);
+
+}  // namespace yl
