@@ -185,7 +185,7 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
           } else {
             // One made in this big job is current whatever the records say (a record
             // that could not be written must not make it run forever).
-            needed = !bots.DoneThisJob(next) && bots.StillNeeded(next);
+            needed = !bots.DoneThisJob(next) && (!bots.StillNeeded || bots.StillNeeded(next));
           }
           if (needed) {
             if (!first_call && bots.DoneThisJob(next)) {
