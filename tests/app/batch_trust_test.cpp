@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -183,8 +184,24 @@ TEST_F(BatchTrustTest, EveryTaskRunsThePartsItPlansInThreeAndTwoRunMode) {
         ASSERT_TRUE(run.Succeeded()) << run.output;
         const std::vector<std::string> starts =
             StartsOfLastJob(ReadFileBytes(KeepFile("bigjobs.log")));
-        const std::set<std::string> started(starts.begin(), starts.end());
-        EXPECT_EQ(started, PlannedStarts(c.runs, years, two_run));
+        std::set<std::string> started(starts.begin(), starts.end());
+        std::set<std::string> planned = PlannedStarts(c.runs, years, two_run);
+        // With only one of the Rerun and the Policy in three-run mode, a closure
+        // preparation runs only when the run records find the last one out of date.
+        const bool both = two_run || (std::count(c.runs.begin(), c.runs.end(), kRerun) > 0 &&
+                                      std::count(c.runs.begin(), c.runs.end(), kPolicy) > 0);
+        if (!both) {
+          for (auto* set : {&started, &planned}) {
+            std::erase_if(*set, [](const std::string& s) {
+              return s.find("Preparing closure") != std::string::npos;
+            });
+          }
+          for (const std::string& s : starts) {
+            if (s.find("Preparing closure") == std::string::npos) continue;
+            EXPECT_TRUE(PlannedStarts(c.runs, years, two_run).count(s)) << s;
+          }
+        }
+        EXPECT_EQ(started, planned);
       }
     }
   }
