@@ -330,7 +330,11 @@ class Describer {
     out("Output RSL cum",
         CumulativeSolutionFileName(sim_, r, J::kCumSol, whole, policy_start_, no_rerun),
         "cumulative results RSL", records::kSpreadsheetFiles);
+    out("SEQ file", SequenceFileName(sim_, r, false, whole, policy_start_, no_rerun), "sequence",
+        records::kSpreadsheetFiles);
     if (r != kPolicy) return;
+    out("SEQ dev file", SequenceFileName(sim_, r, true, whole, policy_start_, no_rerun),
+        "differences sequence", records::kDeviationFiles);
     out("Output diff YOnY",
         SpreadsheetFileName(sim_, r, J::kVarix, P::kYonY, whole, policy_start_, no_rerun),
         "year-on-year differences spreadsheet", records::kDeviationFiles);

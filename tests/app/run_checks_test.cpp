@@ -179,5 +179,16 @@ TEST_F(RunRecordChecksTest, WhereToStartOffersAJobForWhatIsLeft) {
   }
 }
 
+TEST_F(RunRecordChecksTest, OmittingPeriodsAsksAboutBaseYearsNotCompleted) {
+  ScriptedPrompter prompter;
+  Session session = LoadSession(prompter);
+  EXPECT_EQ(BaseNotCompleted(session.sim, session.settings, 2),
+            "simulation for year 2021 (period number 1) of the Base");
+  ASSERT_TRUE(Yearloom({"base", "2021-2022", ds1}).Succeeded());
+  EXPECT_EQ(BaseNotCompleted(session.sim, session.settings, 2), "");
+  EXPECT_EQ(BaseNotCompleted(session.sim, session.settings, 3),
+            "simulation for year 2023 (period number 3) of the Base");
+}
+
 }  // namespace
 }  // namespace yl::testing

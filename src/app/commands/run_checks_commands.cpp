@@ -209,6 +209,18 @@ Result<RunChecksReport> ResultsOkReport(const TSimRecord& sim, const SessionSett
   return report;
 }
 
+std::string BaseNotCompleted(const TSimRecord& sim, const SessionSettings& s, int n) {
+  const records::Timeline t = RecordTimeline(sim, s, QuietPolicyStart(sim, s));
+  const records::RunRecords kept = KeptRunRecords(sim, s);
+  for (int y = 1; y <= std::min(n, t.num_years); ++y) {
+    const records::UnitRef u{kBase, y, records::UnitKind::kSim};
+    if (!records::CompletedAt(kept, t, u).stamp || !records::InSequence(kept, t, u).empty()) {
+      return records::SimulationText(t, kBase, y);
+    }
+  }
+  return "";
+}
+
 jobs::PlanRequest PlanFromStarts(const records::Starts& starts, const records::Timeline& t) {
   const int n = t.num_years;
   jobs::PlanRequest plan = jobs::PlanRequest::Nothing(n);

@@ -55,6 +55,10 @@ unsigned BoxesFromChecks(const std::vector<bool>& checked, bool sol_files_in_use
 // sol. Unknown names give an error naming them.
 Result<unsigned> BoxesFromNames(const std::string& comma_list);
 
+// What "Omit Some Periods at the Start" asks of the records: "" when the Base completed
+// its first n periods in sequence, else the first simulation that it did not.
+std::string BaseNotCompleted(const TSimRecord& sim, const SessionSettings& s, int n);
+
 // The menu commands. `start_big_job` starts a task (difference jobs on); unset, none is
 // offered.
 void WhereToStartCommand(const Session& session, Prompter& prompter, WhereToStartMode mode,
