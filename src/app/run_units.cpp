@@ -6,7 +6,9 @@
 #include "cmf/readcmf.h"
 #include "cmf/sol_method.h"
 #include "cmf/sol_method_ini.h"
+#include "core/text_util.h"
 #include "model/model_state.h"
+#include "platform/dir_list.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -26,16 +28,11 @@ using records::UnitRef;
 
 std::string YesNo(bool b) { return b ? "yes" : "no"; }
 
-// A name relative to the working directory, in its on-disk spelling when only case differs.
-std::string InWork(const TSimRecord& sim, const std::string& name) {
-  if (name.empty() || IsAbsolutePath(name)) return name;
-  return FindFileNoCase(sim.SimDir, name).value_or(JoinPath(sim.SimDir, name));
-}
-
 class Describer {
  public:
-  Describer(const TSimRecord& sim, const SessionSettings& s, int policy_start, const UnitRef& u)
-      : s_(s), sim_(sim), o_(s.options), policy_start_(policy_start), u_(u) {
+  Describer(const TSimRecord& sim, const SessionSettings& s, int policy_start, const UnitRef& u,
+            UnitLookups& look)
+      : s_(s), sim_(sim), o_(s.options), policy_start_(policy_start), u_(u), look_(look) {
     timeline_ = RecordTimeline(sim, s, policy_start);
     const int n = sim_.NumYears;
     year_ = std::clamp(u.year, 1, std::max(n, 1));
@@ -153,14 +150,22 @@ class Describer {
     Both(own, "Run", "Sim Directory", sim_.SimDir, "working directory");
     Both(own, "Run", "Sim name", sim_.SimNames[r], "simulation name");
     Both(own, "Run", "Sim char", std::string(1, RunLetter(r)), "simulation letter");
+    // A year depends on the lengths of the periods up to it; the chain on all of them.
+    const int last = u_.kind == UnitKind::kSpreadsheet ? std::clamp(n, 0, kMaxPeriods) : year_;
     std::string lengths;
-    for (int k = 1; k <= std::clamp(n, 0, kMaxPeriods); ++k) {
+    for (int k = 1; k <= last; ++k) {
       lengths += (k > 1 ? " " : "") + std::to_string(sim_.LengthPeriods[k]);
-      Setting("Length Periods", std::to_string(k), std::to_string(sim_.LengthPeriods[k]), "",
-              false);
     }
-    Setting("Length Periods", "Number periods", std::to_string(n), "", false);
     Setting(own, "Period lengths", lengths, "lengths of the periods");
+    // The run-wide list, kept by the chain's record; one per unit would make describing a
+    // long run's units quadratic.
+    if (u_.kind == UnitKind::kSpreadsheet) {
+      for (int k = 1; k <= last; ++k) {
+        Setting("Length Periods", std::to_string(k), std::to_string(sim_.LengthPeriods[k]), "",
+                false);
+      }
+      Setting("Length Periods", "Number periods", std::to_string(n), "", false);
+    }
     // Only the spreadsheet jobs read the mapping file.
     Setting(own, "Map file", o_.ResultsMapFile, "results mapping file",
             u_.kind == UnitKind::kSpreadsheet);
@@ -193,14 +198,14 @@ class Describer {
     const int r = u_.run;
     const int k = u_.year;
     const std::string y = Cal(k);
-    const FirstYearFiles first_year = ParseFirstYearList(s_.first_year_files);
+    const FirstYearFiles& first_year = look_.FirstYear(s_);
     const bool bot = u_.kind == UnitKind::kBot;
     const std::string data_prefix = bot ? "Bot " : "";
     for (int f = 1; f <= sim_.NumDinFiles; ++f) {
       const TDinFileEntry& e = sim_.DinFiles[f];
       if (!e.IsInput) continue;
       InputFile in = ResolveParsedInputFile(sim_, f, k, r, policy_start_, first_year, no_rerun);
-      File(y, data_prefix + "Input " + e.Name, InWork(sim_, in.FileName),
+      File(y, data_prefix + "Input " + e.Name, look_.InWork(sim_, in.FileName),
            "The input file with logical name " + e.Name);
     }
     const std::string base_sol = InSimDir(sim_, SolutionFileName(sim_, kBase, k, no_rerun));
@@ -260,20 +265,20 @@ class Describer {
     if (path.empty()) return;
     const std::string pre = common ? "Common " : "";
     File(section, pre + label + " file", path, pre + label + " file");
-    std::vector<std::string> names;
-    if (!AddCmfConstituents(DirOfFile(path), FileNameOf(path), names)) return;
-    for (std::size_t i = 1; i < names.size(); ++i) {
-      File(section, pre + "Constituent " + std::to_string(i), InWork(sim_, names[i]),
+    const auto& names = look_.Constituents(path);
+    if (!names) return;
+    for (std::size_t i = 1; i < names->size(); ++i) {
+      File(section, pre + "Constituent " + std::to_string(i), look_.InWork(sim_, (*names)[i]),
            "A file named in the " + pre + label + " file");
     }
   }
 
   void Column(const std::string& section, int column, const std::string& label) {
     if (CellNamesFile(sim_.CMFCells(kCommonRow, column))) {
-      PieceFiles(section, label, CellFilePath(sim_, kCommonRow, column), true);
+      PieceFiles(section, label, look_.Cell(sim_, kCommonRow, column), true);
     }
     if (CellNamesFile(sim_.CMFCells(u_.year, column))) {
-      PieceFiles(section, label, CellFilePath(sim_, u_.year, column), false);
+      PieceFiles(section, label, look_.Cell(sim_, u_.year, column), false);
     }
   }
 
@@ -289,7 +294,7 @@ class Describer {
   void CmfStartFiles() {
     const std::string section = prefix_ + "ec";
     const int r = u_.kind == UnitKind::kBot ? kRerun : u_.run;
-    const std::string path = CMFStartFilePath(sim_, r);
+    const std::string path = look_.Cell(sim_, kCmfStartRow, CMFStartColumn(r));
     const bool exists = !path.empty() && FileExists(path);
     Setting(section, "UseCMFStart", YesNo(!path.empty()), "use of a CMFSTART file");
     Setting(section, "UseRunSpecificCMFStart", YesNo(!sim_.CMFStartExt[CMFStartColumn(r)].empty()),
@@ -297,10 +302,10 @@ class Describer {
     Setting(section, "Exists", YesNo(exists), "existence of the CMFSTART file");
     if (!exists) return;
     File(section, "CMFStart file", path, "CMFSTART file");
-    std::vector<std::string> names;
-    if (!AddCmfConstituents(DirOfFile(path), FileNameOf(path), names)) return;
-    for (std::size_t i = 1; i < names.size(); ++i) {
-      File(section, "Constituent " + std::to_string(i), InWork(sim_, names[i]),
+    const auto& names = look_.Constituents(path);
+    if (!names) return;
+    for (std::size_t i = 1; i < names->size(); ++i) {
+      File(section, "Constituent " + std::to_string(i), look_.InWork(sim_, (*names)[i]),
            "A file named in the CMFSTART file");
     }
   }
@@ -351,6 +356,7 @@ class Describer {
   const Options& o_;
   int policy_start_;
   UnitRef u_;
+  UnitLookups& look_;
   records::Timeline timeline_;
   int year_ = 1;
   std::string prefix_;
@@ -358,6 +364,46 @@ class Describer {
 };
 
 }  // namespace
+
+std::string UnitLookups::InWork(const TSimRecord& sim, const std::string& name) {
+  if (name.empty() || IsAbsolutePath(name)) return name;
+  auto [it, fresh] = names_.try_emplace(name);
+  if (!fresh) return it->second;
+  const std::string exact = JoinPath(sim.SimDir, name);
+  it->second = exact;
+  if (FileExists(exact) || name.find(kPathSep) != std::string::npos) return exact;
+  // One listing of the working directory serves every name that differs only in case.
+  if (!listing_) {
+    listing_.emplace();
+    for (const DirEntry& e : ListDirectory(sim.SimDir).value_or(std::vector<DirEntry>{})) {
+      if (!e.is_directory) listing_->try_emplace(LowerCase(e.name), e.name);
+    }
+  }
+  if (auto found = listing_->find(LowerCase(name)); found != listing_->end()) {
+    it->second = JoinPath(sim.SimDir, found->second);
+  }
+  return it->second;
+}
+
+std::string UnitLookups::Cell(const TSimRecord& sim, int row, int column) {
+  // Rows that repeat the row before name the same file: keyed by name, not by row.
+  if (!CellNamesFile(sim.CMFCells(row, column))) return "";
+  return InWork(sim, sim.CMFFullNames(row, column));
+}
+
+const std::optional<std::vector<std::string>>& UnitLookups::Constituents(const std::string& path) {
+  auto [it, fresh] = constituents_.try_emplace(path);
+  if (fresh) {
+    std::vector<std::string> names;
+    if (AddCmfConstituents(DirOfFile(path), FileNameOf(path), names)) it->second = std::move(names);
+  }
+  return it->second;
+}
+
+const FirstYearFiles& UnitLookups::FirstYear(const SessionSettings& s) {
+  if (!first_year_) first_year_ = ParseFirstYearList(s.first_year_files);
+  return *first_year_;
+}
 
 records::Timeline RecordTimeline(const TSimRecord& sim, const SessionSettings& s,
                                  int policy_start) {
@@ -394,8 +440,10 @@ bool BotStillNeeded(const TSimRecord& sim, const SessionSettings& s, int policy_
 }
 
 records::UnitDescription DescribeUnit(const TSimRecord& sim, const SessionSettings& s,
-                                      int policy_start, const records::UnitRef& unit) {
-  return Describer(sim, s, policy_start, unit).Build();
+                                      int policy_start, const records::UnitRef& unit,
+                                      UnitLookups* lookups) {
+  UnitLookups own;
+  return Describer(sim, s, policy_start, unit, lookups ? *lookups : own).Build();
 }
 
 }  // namespace yl

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/part_preparer.h"
+#include "app/prerequisites.h"
 #include "app/run_units.h"
 #include "app/tasks.h"
 #include "model/model_state.h"
@@ -152,6 +153,19 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
       EngineSettingsFor(session_, policy_start, do_deviations_, services_.batch_mode);
   settings.background = services_.background;
   settings.check_plan = services_.check_plan;
+  if (!settings.check_plan) {
+    settings.check_plan = [this, policy_start,
+                           fewer = settings.fewer_messages](const jobs::JobPlan& plan) {
+      PrerequisiteContext c;
+      c.sim = &session_.sim;
+      c.settings = &session_.settings;
+      c.policy_start = policy_start;
+      c.prompter = services_.prompter;
+      c.batch_mode = services_.batch_mode;
+      c.fewer_messages = fewer;
+      return CheckPlan(plan, c);
+    };
+  }
   settings.check_short_names = [this] {
     return CheckShortNamesDataCMFBits(session_.sim, session_.settings.first_year_files);
   };

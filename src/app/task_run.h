@@ -37,8 +37,8 @@ struct TaskServices {
   jobs::EngineHost* host = nullptr;
   bool batch_mode = false;
   jobs::BackgroundState* background = nullptr;  // the session's; none in tests
-  // The prerequisite checks of the plan (where to start); unset: they pass.
-  std::function<bool(const jobs::JobPlan&)> check_plan;
+  // Replaces the prerequisite checks of the plan (scheduling tests): "" passes.
+  std::function<std::string(const jobs::JobPlan&)> check_plan;
   // How long a part ended by batch mode gets between SIGTERM and SIGKILL.
   std::chrono::milliseconds terminate_grace{3000};
 };

@@ -10,22 +10,37 @@
 
 namespace yl {
 
-IniFile::Line IniFile::ParseLine(const std::string& text, const std::string& section) {
+namespace {
+constexpr std::string_view kBlanks = " \t\r\n";
+}  // namespace
+
+IniFile::Line IniFile::ParseLine(std::string text, const std::string& section) {
+  // Views, not copies: a long run's records hold hundreds of thousands of lines.
+  auto trim = [](std::string_view v) {
+    const std::size_t b = v.find_first_not_of(kBlanks);
+    if (b == std::string_view::npos) return std::string_view{};
+    const std::size_t e = v.find_last_not_of(kBlanks);
+    return v.substr(b, e - b + 1);
+  };
   Line l;
-  l.text = text;
   l.section = section;
-  std::string t = Trim(text);
+  const std::string_view t = trim(text);
   if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
     l.is_header = true;
-    l.section = Trim(t.substr(1, t.size() - 2));
-    return l;
+    l.section = std::string(trim(t.substr(1, t.size() - 2)));
+  } else if (!t.empty() && t[0] != ';') {
+    const std::size_t eq = text.find('=');
+    if (eq != std::string::npos) {
+      const std::string_view v(text);
+      l.is_key = true;
+      l.key = std::string(trim(v.substr(0, eq)));
+      std::string_view value = v.substr(eq + 1);
+      const std::size_t end = value.find_last_not_of(kBlanks);
+      l.value = std::string(end == std::string_view::npos ? std::string_view{}
+                                                          : value.substr(0, end + 1));
+    }
   }
-  if (t.empty() || t[0] == ';') return l;
-  std::size_t eq = text.find('=');
-  if (eq == std::string::npos) return l;
-  l.is_key = true;
-  l.key = Trim(text.substr(0, eq));
-  l.value = TrimRight(text.substr(eq + 1));
+  l.text = std::move(text);
   return l;
 }
 
@@ -80,10 +95,10 @@ void IniFile::Reindex() {
 IniFile IniFile::Parse(const std::string& text) {
   IniFile ini;
   std::string section;
-  const std::vector<std::string> lines = SplitLines(text);
+  std::vector<std::string> lines = SplitLines(text);
   ini.index_.keys.reserve(lines.size());
-  for (const auto& raw : lines) {
-    Line l = ParseLine(raw, section);
+  for (auto& raw : lines) {
+    Line l = ParseLine(std::move(raw), section);
     if (l.is_header) section = l.section;
     ini.lines_.push_back(std::move(l));
     ini.IndexLine(std::prev(ini.lines_.end()));

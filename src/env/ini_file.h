@@ -70,7 +70,7 @@ class IniFile {
     // Lower-case names of the sections that have a header line.
     std::unordered_map<std::string, int> headers;
   };
-  static Line ParseLine(const std::string& text, const std::string& section);
+  static Line ParseLine(std::string text, const std::string& section);
   static std::string KeyId(const std::string& section, const std::string& key);
   void IndexLine(LineIt it);
   void Reindex();

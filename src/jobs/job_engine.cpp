@@ -75,9 +75,12 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
   iterations_ = std::move(iterations);
   plan_ = std::make_unique<JobPlan>(settings_.plan, request);
   preparer_.PlanMade(*plan_);
-  if (settings_.check_plan && !settings_.check_plan(*plan_)) {
-    return refuse(MessageKind::kInformation,
-                  "Cannot run this simulation because of problems reported.");
+  if (settings_.check_plan) {
+    if (std::string problem = settings_.check_plan(*plan_); !problem.empty()) {
+      refuse(MessageKind::kInformation, "Cannot run this simulation because of problems reported.");
+      outcome_message_ = problem + "\r\nCannot run this simulation because of problems reported.";
+      return false;
+    }
   }
   if (settings_.check_short_names) {
     if (auto s = settings_.check_short_names(); !s) return refuse(MessageKind::kError, s.error());

@@ -111,8 +111,8 @@ struct EngineSettings {
   // The session's background activity: guarded at the start, busy while the job runs.
   BackgroundState* background = nullptr;
   bool developer_mode = false;
-  // The prerequisite checks of the plan; false when they refused (their report shown).
-  std::function<bool(const JobPlan&)> check_plan;
+  // The prerequisite checks of the plan: "" when they pass, else what refused it (shown).
+  std::function<std::string(const JobPlan&)> check_plan;
   // "No data file may share its short name with a closure/shock file"; the error text.
   std::function<Status()> check_short_names;
   // Ask "Although you have checked the "Do Rational Expectations" box ..." first.

@@ -35,13 +35,9 @@ void DeleteStaleLaterRecords(const RecordContext& c, int run) {
 
 }  // namespace
 
-Status RecordJob(const UnitDescription& unit, const RecordContext& c, std::uint64_t now) {
+void BookUnit(IniFile& ini, const UnitDescription& unit, const RecordContext& c,
+              std::uint64_t now) {
   const int run = unit.unit.run;
-  const std::string file = RecordFile(c.keep_dir, run);
-  if (!c.developer_mode) DeleteStaleLaterRecords(c, run);
-  auto loaded = IniFile::Load(file);
-  if (!loaded) return Problem(file, "none");
-  IniFile ini = std::move(*loaded);
   ini.SetInt("Options", "YearloomVersion", kRecordVersion);
   for (int r = kBase; r <= run; ++r) {
     if (r == kRerun && c.two_run_mode) continue;
@@ -60,6 +56,16 @@ Status RecordJob(const UnitDescription& unit, const RecordContext& c, std::uint6
   // Booked last in memory: a record without its completion stamp is never written.
   ini.Set(unit.completion_section, unit.completion_key, FormatCompletion(now));
   ini.Set("Run", "User DS name", c.user_ds_name);
+}
+
+Status RecordJob(const UnitDescription& unit, const RecordContext& c, std::uint64_t now) {
+  const int run = unit.unit.run;
+  const std::string file = RecordFile(c.keep_dir, run);
+  if (!c.developer_mode) DeleteStaleLaterRecords(c, run);
+  auto loaded = IniFile::Load(file);
+  if (!loaded) return Problem(file, "none");
+  IniFile ini = std::move(*loaded);
+  BookUnit(ini, unit, c, now);
   if (auto s = ini.Save(file); !s) return Problem(file, "File list freed");
   return Ok();
 }

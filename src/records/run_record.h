@@ -94,6 +94,10 @@ struct RecordContext {
 // The record file of a run in the keep directory.
 std::string RecordFile(const std::string& keep_dir, int run);
 
+// Writes the unit's keys and its completion stamp into a record held in memory.
+void BookUnit(IniFile& record, const UnitDescription& unit, const RecordContext& context,
+              std::uint64_t now);
+
 // Writes the unit into its run's record, booked at `now` (100-ns units): the record is
 // read, changed in memory and replaced whole through a temporary file, so a kill at any
 // moment leaves the old record or the new one. The records of later runs that carry

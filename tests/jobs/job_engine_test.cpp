@@ -441,7 +441,9 @@ TEST_F(JobEngineTest, StartStepsGuardCheckAndAsk) {
                                       "Cannot start Sim job"}));
 
   background = {};
-  settings.check_plan = [](const JobPlan& plan) { return plan.plan(1).last_sim_year == 3; };
+  settings.check_plan = [](const JobPlan& plan) {
+    return plan.plan(1).last_sim_year == 3 ? std::string() : std::string("refused");
+  };
   EXPECT_FALSE(engine.Start(settings, r));
   EXPECT_EQ(prompter.Last().text, "Cannot run this simulation because of problems reported.");
   settings.check_plan = nullptr;

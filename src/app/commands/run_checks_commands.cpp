@@ -101,9 +101,10 @@ Result<RunChecksReport> WhereToStartReport(const TSimRecord& sim, const SessionS
   report.starts = report.sequence_starts;
   const bool prerequisites = mode == WhereToStartMode::kSameIfRunAgain;
   if (prerequisites) {
+    UnitLookups lookups;
     records::StartsStillOk(
         report.starts, kept, t, records::kWhereToStartResults,
-        [&](const records::UnitRef& u) { return DescribeUnit(sim, s, policy_start, u); });
+        [&](const records::UnitRef& u) { return DescribeUnit(sim, s, policy_start, u, &lookups); });
   }
   std::vector<std::string> lines;
   lines.push_back(prerequisites
@@ -147,7 +148,10 @@ Result<RunChecksReport> ResultsOkReport(const TSimRecord& sim, const SessionSett
   const int policy_start = QuietPolicyStart(sim, s);
   const records::Timeline t = RecordTimeline(sim, s, policy_start);
   const records::RunRecords kept = KeptRunRecords(sim, s);
-  auto describe = [&](const records::UnitRef& u) { return DescribeUnit(sim, s, policy_start, u); };
+  UnitLookups lookups;
+  auto describe = [&](const records::UnitRef& u) {
+    return DescribeUnit(sim, s, policy_start, u, &lookups);
+  };
   RunChecksReport report;
   const int n = t.num_years;
   std::vector<std::string> lines;
