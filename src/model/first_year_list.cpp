@@ -33,7 +33,8 @@ std::optional<FirstYearLine> ParseFirstYearLine(const std::string& line) {
   if (words.size() != 2 || !SameText(words[0], "file")) return std::nullopt;
   FirstYearLine l;
   l.prefix = line.substr(0, eq + 1);
-  l.name = words[1];
+  // Compared trimmed, so kept trimmed: a stray carriage return is no part of a name.
+  l.name = Trim(words[1]);
   std::string rest = TrimLeft(line.substr(eq + 1));
   if (!rest.empty() && rest.front() == '"') {
     std::size_t close = rest.find('"', 1);
