@@ -1,5 +1,6 @@
 #include "app/check_mode.h"
 
+#include "app/batch_prompter.h"
 #include "app/commands/run_checks_commands.h"
 #include "app/session.h"
 #include "core/internal_error.h"
@@ -15,20 +16,10 @@ namespace yl {
 
 namespace {
 
-std::string Plain(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
-
 void PrintNotices(std::ostream& err, const Notices& notices) {
   for (const Message& m : notices) {
     if (m.kind == MessageKind::kError || m.kind == MessageKind::kWarning) {
-      err << "yearloom: " << Plain(m.text) << "\n";
+      err << "yearloom: " << PlainText(m.text) << "\n";
     }
   }
 }
@@ -39,12 +30,12 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
   std::ostream& out = *env.out;
   std::ostream& err = *env.err;
   auto error = [&](const std::string& text) {
-    err << "yearloom: " << Plain(text) << "\n";
+    err << "yearloom: " << PlainText(text) << "\n";
     return kCheckError;
   };
   try {
     const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
-    if (!keep.found) return error("No keep directory was found: " + Plain(keep.Messages()));
+    if (!keep.found) return error("No keep directory was found: " + PlainText(keep.Messages()));
     Session session;
     SessionSettings& s = session.settings;
     SetDefaultSimulation(session.sim, session.sim.SimDir);
@@ -89,7 +80,7 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
           request.as_created ? ResultsOkMode::kAsCreated : ResultsOkMode::kSameIfRunAgain, boxes);
     }
     if (!report) return error(report.error());
-    out << Plain(report->text);
+    out << PlainText(report->text);
     out.flush();
     return report->left_to_do ? kCheckLeftToDo : kCheckAllDone;
   } catch (const InternalError& e) {
