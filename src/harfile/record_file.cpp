@@ -201,8 +201,11 @@ Status RecordFile::Fill(std::int64_t count) {
   if (pos_ >= win_off_ && pos_ < win_off_ + win_len_) have = win_off_ + win_len_ - pos_;
   if (have >= count) return Ok();
   if (count > win_cap_ || !win_) {
-    std::int64_t cap = std::max<std::int64_t>(count, kWindowSize);
-    auto grown = std::make_unique<unsigned char[]>(static_cast<std::size_t>(cap));
+    // No bigger than what is left of the file, and not zeroed: a small file read many
+    // times (closure checks, the fuzz targets) would otherwise clear 256 KB per open.
+    const std::int64_t left = std::max<std::int64_t>(size_ - pos_, 1);
+    std::int64_t cap = std::max<std::int64_t>(count, std::min(kWindowSize, left));
+    auto grown = std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(cap));
     if (have > 0) std::memcpy(grown.get(), win_.get() + (pos_ - win_off_), std::size_t(have));
     win_ = std::move(grown);
     win_cap_ = cap;
