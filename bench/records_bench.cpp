@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "app/commands/run_checks_commands.h"
 #include "app/run_units.h"
@@ -31,6 +32,12 @@ constexpr int kPeriods = 999;
 
 struct LongSetup {
   Session session;
+  std::string root;
+  // Twenty thousand files are not left behind in the temporary folder.
+  ~LongSetup() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
 };
 
 void Touch(const std::string& path) {
@@ -38,10 +45,11 @@ void Touch(const std::string& path) {
 }
 
 LongSetup& Setup() {
-  static LongSetup* setup = [] {
-    auto* s = new LongSetup;
+  static std::unique_ptr<LongSetup> setup = [] {
+    auto s = std::make_unique<LongSetup>();
     std::string root = (std::filesystem::temp_directory_path() / "ylrecbench-XXXXXX").string();
     if (!mkdtemp(root.data())) std::abort();
+    s->root = root;
     setenv("SVKEEP", (root + "/keep").c_str(), 1);
     setenv("SVTEMP", (root + "/temp").c_str(), 1);
     ForceDirectories(root + "/keep");
