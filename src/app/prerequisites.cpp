@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "app/controller.h"
@@ -78,8 +79,13 @@ class Checker {
     if (y < c_.policy_start || !(Sim(kRerun, y) || Sim(kPolicy, y))) return false;
     if (t_.two_run_mode || (Sim(kRerun, y) && Sim(kPolicy, y))) return true;
     auto [it, fresh] = bot_needed_.try_emplace(y, false);
-    if (fresh) it->second = BotStillNeeded(sim_, s_, c_.policy_start, y);
+    if (fresh) it->second = BotStillNeeded(sim_, s_, c_.policy_start, y, Kept(), &lookups_);
     return it->second;
+  }
+  // The records as the restore before the big job left them, read once per check.
+  const records::RunRecords& Kept() {
+    if (!kept_) kept_ = records::RunRecords::Load(s_.paths.keep_dir);
+    return *kept_;
   }
   std::string Simulation(int run, int y) const { return records::SimulationText(t_, run, y); }
   std::string InWork(const std::string& name) { return lookups_.InWork(sim_, name); }
@@ -390,7 +396,7 @@ class Checker {
       return false;
     }
     Wait("Checking if prerequisite files are still ok");
-    const records::RunRecords kept = records::RunRecords::Load(s_.paths.keep_dir);
+    const records::RunRecords& kept = Kept();
     const int before = problems_;
     for (const auto& [u, dependent] : units) {
       if (!c_.batch_mode) {
@@ -421,6 +427,7 @@ class Checker {
   const SessionSettings& s_;
   records::Timeline t_;
   UnitLookups lookups_;
+  std::optional<records::RunRecords> kept_;
   std::map<int, bool> bot_needed_;  // asked again and again for the same years
   std::set<std::string> told_;
   int problems_ = 0;

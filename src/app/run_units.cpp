@@ -284,16 +284,18 @@ class Describer {
 
   void ClosureShockFiles() {
     const std::string y = Cal(u_.year) + (u_.kind == UnitKind::kBot ? "bot" : "");
-    const int r = u_.kind == UnitKind::kBot ? kRerun : u_.run;
-    const int closure = ClosureColumn(r);
+    const int closure = ClosureColumn(u_.run);
     Column(y + "c", closure, closure == kBaseClosure ? "Base Closure" : "Policy Closure");
-    const int shocks = r == kPolicy ? kPolicyShocks : kBaseShocks;
+    // A closure preparation reads the Base's shocks, whichever run it prepares for.
+    const bool policy_shocks = u_.run == kPolicy && u_.kind == UnitKind::kSim;
+    const int shocks = policy_shocks ? kPolicyShocks : kBaseShocks;
     Column(y + "s", shocks, shocks == kBaseShocks ? "Base Shocks" : "Policy Shocks");
   }
 
   void CmfStartFiles() {
     const std::string section = prefix_ + "ec";
-    const int r = u_.kind == UnitKind::kBot ? kRerun : u_.run;
+    // A closure preparation's unit belongs to the run it prepares in, whose CMFSTART it reads.
+    const int r = u_.run;
     const std::string path = look_.Cell(sim_, kCmfStartRow, CMFStartColumn(r));
     const bool exists = !path.empty() && FileExists(path);
     Setting(section, "UseCMFStart", YesNo(!path.empty()), "use of a CMFSTART file");
@@ -428,13 +430,18 @@ records::RecordContext RecordContextOf(const TSimRecord& sim, const SessionSetti
 }
 
 bool BotStillNeeded(const TSimRecord& sim, const SessionSettings& s, int policy_start, int year) {
+  return BotStillNeeded(sim, s, policy_start, year, records::RunRecords::Load(s.paths.keep_dir),
+                        nullptr);
+}
+
+bool BotStillNeeded(const TSimRecord& sim, const SessionSettings& s, int policy_start, int year,
+                    const records::RunRecords& kept, UnitLookups* lookups) {
   const records::Timeline t = RecordTimeline(sim, s, policy_start);
-  const records::RunRecords kept = records::RunRecords::Load(s.paths.keep_dir);
   const UnitRef bot{t.BotRun(), year, UnitKind::kBot};
   const auto done = records::CompletedAt(kept, t, bot).stamp;
   const auto base = records::CompletedAt(kept, t, {kBase, year, UnitKind::kSim}).stamp;
   if (!done || !base || *done < *base) return true;
-  return !records::StillOk(kept, DescribeUnit(sim, s, policy_start, bot),
+  return !records::StillOk(kept, DescribeUnit(sim, s, policy_start, bot, lookups),
                            records::kWhereToStartResults)
               .empty();
 }

@@ -47,5 +47,8 @@ records::UnitDescription DescribeUnit(const TSimRecord& sim, const SessionSettin
 // shows a completion not earlier than the Base's of that year, with the inputs it used
 // unchanged. Reads the records in the keep directory afresh.
 bool BotStillNeeded(const TSimRecord& sim, const SessionSettings& s, int policy_start, int year);
+// The same over records already read, for a check that asks about many years.
+bool BotStillNeeded(const TSimRecord& sim, const SessionSettings& s, int policy_start, int year,
+                    const records::RunRecords& kept, UnitLookups* lookups);
 
 }  // namespace yl

@@ -173,12 +173,22 @@ void Follow(RunStart& start, const RunStart& base, const RunStart& bot, const Ti
   const int n = t.num_years;
   if (base.year <= n) {
     const int from = std::max(base.year, t.FirstSimulable(run));
-    if (from < start.year) start = {from, ""};
+    // Before the run's first year the Base's own reason says why.
+    if (from < start.year) start = {from, base.reason};
   }
   if (bot.year <= n && bot.year < start.year) start = {bot.year, bot.reason};
   if (base.year <= n + 1 && start.year == base.year) {
     start.reason =
         base.year > n ? "Must rerun this part of the Base." : "Must rerun this year of the Base.";
+  }
+}
+
+// The Policy's differences follow the spreadsheets of the run they are taken against.
+void FollowDifferences(Starts& s, const Timeline& t) {
+  const int n = t.num_years;
+  const Run pre = t.PrerequisiteRun();
+  if (s.run[pre].year <= n + 1 && s.run[kPolicy].year == n + 2) {
+    s.run[kPolicy] = {n + 1, "Must rerun this part of the " + RunWord(pre) + "."};
   }
 }
 
@@ -195,17 +205,10 @@ Starts FirstNotInSequence(const RunRecords& records, const Timeline& t) {
       s.run[r] = {n + 2, ""};
       continue;
     }
-    RunStart own = FirstFailing(records, t, static_cast<Run>(r), UnitKind::kSim);
-    const std::string own_reason = own.reason;
-    Follow(own, s.run[kBase], s.bot, t, r);
-    if (own.reason.empty()) own.reason = own_reason;
-    s.run[r] = own;
+    s.run[r] = FirstFailing(records, t, static_cast<Run>(r), UnitKind::kSim);
+    Follow(s.run[r], s.run[kBase], s.bot, t, r);
   }
-  // The Policy's differences follow the spreadsheets of the run they are taken against.
-  const Run pre = t.PrerequisiteRun();
-  if (s.run[pre].year <= n + 1 && s.run[kPolicy].year == n + 2) {
-    s.run[kPolicy] = {n + 1, "Must rerun this part of the " + RunWord(pre) + "."};
-  }
+  FollowDifferences(s, t);
   for (int r = kBase; r <= kPolicy; ++r) {
     if (t.RunUsed(r) && !s.run[r].reason.empty()) s.reasons.push_back(s.run[r].reason);
   }
@@ -233,14 +236,9 @@ void StartsStillOk(Starts& s, const RunRecords& records, const Timeline& t, unsi
     if (!t.RunUsed(r)) continue;
     RunStart& start = s.run[r];
     first_invalid(static_cast<Run>(r), UnitKind::kSim, t.FirstSimulable(r), start);
-    const std::string reason = start.reason;
     Follow(start, s.run[kBase], s.bot, t, r);
-    if (start.reason.empty()) start.reason = reason;
   }
-  const Run pre = t.PrerequisiteRun();
-  if (s.run[pre].year <= n + 1 && s.run[kPolicy].year == n + 2) {
-    s.run[kPolicy] = {n + 1, "Must rerun this part of the " + RunWord(pre) + "."};
-  }
+  FollowDifferences(s, t);
 }
 
 }  // namespace yl::records
