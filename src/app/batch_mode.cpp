@@ -43,20 +43,6 @@ void EnsureFile(const std::string& path) {
   if (!FileExists(path)) (void)WriteTextLines(path, {});
 }
 
-// The refusal of a second run on the same keep directory, naming who holds it.
-std::string LockRefusal(const std::string& keep_dir, const std::string& lock_file) {
-  std::string text = "Another Yearloom run is using the keep directory " + keep_dir +
-                     ".\nOnly one run at a time may use it; this one has not started.";
-  const std::vector<LockHolder> holders = LockHolders(lock_file);
-  if (!holders.empty()) {
-    text += "\nProcesses still holding " + lock_file + ":";
-    for (const LockHolder& h : holders) {
-      text += "\n  " + std::to_string(h.pid) + (h.command.empty() ? "" : " (" + h.command + ")");
-    }
-  }
-  return text;
-}
-
 void AnnouncePassedOver(const DirSearchResult& r, const char* what) {
   for (const std::string& p : r.passed_over) {
     std::cerr << "yearloom: " << p << "\n";

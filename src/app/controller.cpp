@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "platform/text_file.h"
 #include "settings/options_file.h"
+#include "settings/recent_files.h"
 #include "settings/sim_details.h"
 #include "sim/sim_defaults.h"
 
@@ -63,6 +64,9 @@ const StartUpReport& AppController::StartUp() {
     Notices notices;
     ReadOptionsFile(options_file, kAllGroups, session_.settings, session_.sim, notices);
     ShowAll(*env_.prompter, notices);
+    if (auto ini = IniFile::Load(options_file)) {
+      session_.settings.recent_files = ReadRecentFiles(*ini, FileExists);
+    }
   } else {
     ApplyFirstRunDefaults(session_.settings, env_.processors);
   }
@@ -114,7 +118,7 @@ bool AppController::FinishStartUp() {
   return true;
 }
 
-void AppController::CloseDown() {
+void AppController::CloseDown(bool update_options_file) {
   Prompter& prompter = *env_.prompter;
   const SessionPaths& paths = session_.settings.paths;
   const Options& o = session_.settings.options;
@@ -125,7 +129,7 @@ void AppController::CloseDown() {
     (void)DeleteAllFilesInDir(paths.temp_dir);
   }
   // A program refused the keep directory must not overwrite what the one holding it keeps.
-  if (!report_.lock_taken) return;
+  if (!report_.lock_taken || !update_options_file) return;
   const std::string options_file = JoinPath(paths.keep_dir, kOptionsFileName);
   Notices notices;
   auto written =
@@ -135,6 +139,20 @@ void AppController::CloseDown() {
   if (auto s = SaveLastSession(paths.keep_dir, session_.sim); !s) {
     prompter.Error(s.error() + "[CloseDown]");
   }
+}
+
+// The refusal of a second run on the same keep directory, naming who holds it.
+std::string LockRefusal(const std::string& keep_dir, const std::string& lock_file) {
+  std::string text = "Another Yearloom run is using the keep directory " + keep_dir +
+                     ".\nOnly one run at a time may use it; this one has not started.";
+  const std::vector<LockHolder> holders = LockHolders(lock_file);
+  if (!holders.empty()) {
+    text += "\nProcesses still holding " + lock_file + ":";
+    for (const LockHolder& h : holders) {
+      text += "\n  " + std::to_string(h.pid) + (h.command.empty() ? "" : " (" + h.command + ")");
+    }
+  }
+  return text;
 }
 
 bool AppController::RefuseSecondTask() {

@@ -58,6 +58,9 @@ struct StartUpReport {
 inline constexpr char kInstanceLockName[] = "yearloom.lock";
 inline constexpr char kDisplayName[] = "Yearloom";
 
+// The refusal of a second run on the same keep directory, naming who holds it.
+std::string LockRefusal(const std::string& keep_dir, const std::string& lock_file);
+
 class AppController : public PolledWork {
  public:
   explicit AppController(const ControllerEnvironment& env);
@@ -70,8 +73,9 @@ class AppController : public PolledWork {
   // reports them itself). False when the program must exit.
   bool FinishStartUp();
   // The close path: the temporary directory cleared when the options say so, then the
-  // options file and the last session written; a failure is shown ending "[CloseDown]".
-  void CloseDown();
+  // options file and the last session written (unless update_options_file is off, a
+  // developer's choice); a failure is shown ending "[CloseDown]".
+  void CloseDown(bool update_options_file = true);
 
   Session& session() { return session_; }
   const StartUpReport& start_up() const { return report_; }

@@ -8,8 +8,8 @@
 
 namespace yl {
 
-// True when the name holds characters other than letters, digits, blank, "-", ":", "/",
-// "_" and "~".
+// True when the name holds characters other than letters, digits, blank, "-", ".", ":",
+// "/", "_" and "~".
 bool IsSuspiciousTempDirName(const std::string& dir);
 
 // True when dir directly holds something other than a directory.

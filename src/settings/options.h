@@ -75,6 +75,7 @@ struct SessionSettings {
   bool re_available = true;
   bool fewer_messages_effective = false;  // forced on in batch mode
   std::string sim_details_file;           // the Sim Details last loaded or saved; "" for none
+  std::vector<std::string> recent_files;  // the File menu's, most recent first
 };
 
 }  // namespace yl

@@ -9,6 +9,7 @@
 #include "model/model_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "settings/recent_files.h"
 #include "sim/sim_table.h"
 
 namespace yl {
@@ -336,6 +337,7 @@ void UpdateOptions(IniFile& ini, const SessionSettings& s, const TSimRecord& sim
   for (int i = 1; i <= sim.NumYears && i <= kMaxPeriods; ++i) {
     ini.SetInt(kLengths, std::to_string(i), sim.LengthPeriods[i]);
   }
+  WriteRecentFiles(ini, s.recent_files, FileExists);
 }
 
 std::vector<std::string> SequentialOptionsLines(const SessionSettings& s, const TSimRecord& sim) {

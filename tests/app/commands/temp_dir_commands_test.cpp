@@ -114,8 +114,8 @@ TEST_F(SpecifyTempDirTest, UnwritableDirectoryIsAnError) {
 }
 
 TEST_F(SpecifyTempDirTest, NonEmptyDirectoryAsksAndSuspiciousNameAsksAgain) {
-  std::string dir = scratch.MakeDir("new.tmp");
-  scratch.Write("new.tmp/.hidden", "x");
+  std::string dir = scratch.MakeDir("new$tmp");
+  scratch.Write("new$tmp/.hidden", "x");
   prompter.Answer(kYes);
   prompter.Answer(kNo);
   prompter.directory_answers.push_back(dir);

@@ -1,5 +1,4 @@
-// yearloom: the program's headless entry point. With parameters it runs one task in batch
-// mode; the desktop window comes with the Qt layer.
+#include "app/command_line.h"
 
 #include <cstring>
 #include <iostream>
@@ -16,10 +15,11 @@
 #include "env/environment.h"
 #include "platform/process.h"
 
-namespace {
+namespace yl {
 
 void PrintUsage(std::ostream& out) {
-  out << "Usage: yearloom base|rerun|policy|base+rerun|rerun+policy|all "
+  out << "Usage: yearloom                (opens the window; needs a display)\n"
+         "       yearloom base|rerun|policy|base+rerun|rerun+policy|all "
          "[all|ss|YEAR1-YEAR2] [SIMDETAILS]\n"
          "Runs one task of the simulation set up in SIMDETAILS (a \".ds1\" file; a relative\n"
          "name is taken from the current directory), or of the last session, unattended.\n"
@@ -35,6 +35,8 @@ void PrintUsage(std::ostream& out) {
          "  yearloom results-ok [--as-created] [--include=LIST] [SIMDETAILS]\n"
          "  (yearloom where-to-start --help, yearloom results-ok --help)\n";
 }
+
+namespace {
 
 // The checks' own options, parsed with their help.
 int RunCheck(const std::vector<std::string>& params) {
@@ -77,8 +79,7 @@ int RunCheck(const std::vector<std::string>& params) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::vector<std::string> params(argv + 1, argv + argc);
+int RunCommandLine(const std::vector<std::string>& params) {
   if (!params.empty() && (params[0] == "--version" || params[0] == "-v")) {
     std::cout << yl::VersionText() << "\n";
     return 0;
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
   if (params.empty() || params[0] == "--help" || params[0] == "-h") {
     std::cout << yl::VersionText() << "\n";
     PrintUsage(std::cout);
-    return params.empty() ? 2 : 0;
+    return params.empty() ? kUsageExit : 0;
   }
   if (params[0] == "where-to-start" || params[0] == "results-ok") return RunCheck(params);
   yl::PosixProcessRunner runner;
@@ -101,3 +102,5 @@ int main(int argc, char** argv) {
   env.processors = cpus > 0 ? static_cast<int>(cpus) : 1;
   return yl::RunBatchMode(params, env);
 }
+
+}  // namespace yl

@@ -1,0 +1,22 @@
+#include "app/window/help_pages.h"
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace yl {
+
+std::vector<std::string> HelpDirectories(const std::string& program_dir) {
+  return {JoinPath(program_dir, "help"),
+          JoinPath(DirOfFile(RemoveTrailingSep(program_dir)), "share/yearloom/help")};
+}
+
+std::string HelpPagePath(const std::vector<std::string>& dirs, int topic) {
+  const std::string name = std::to_string(topic) + ".html";
+  for (const std::string& d : dirs) {
+    const std::string path = JoinPath(d, name);
+    if (FileExists(path)) return path;
+  }
+  return "";
+}
+
+}  // namespace yl

@@ -1,0 +1,31 @@
+#include "app/window/page_change.h"
+
+#include "app/tasks.h"
+
+namespace yl {
+
+bool LeavePage(Page from, const Session& session, Prompter& prompter) {
+  switch (from) {
+    case Page::kModelData:
+    case Page::kClosureShock: {
+      // One file may not be both first-year data and named inside a closure/shock file.
+      const Status s = CheckShortNamesDataCMFBits(session.sim, session.settings.first_year_files);
+      if (!s) {
+        prompter.Error(s.error(), kHelpShortNameClash, kOk | kHelp);
+        return false;
+      }
+      return true;
+    }
+    case Page::kOtherFiles: {
+      if (session.settings.min_din.DinPath.empty()) return true;
+      Notices notices;
+      CheckDinAndReport(session.settings.min_din.DinPath, session.sim, notices, kHelpDinProblem);
+      ShowAll(prompter, notices);
+      return true;
+    }
+    default:
+      return true;
+  }
+}
+
+}  // namespace yl

@@ -1,0 +1,394 @@
+#include "app/window/window_commands.h"
+
+#include "app/commands/din_edit_command.h"
+#include "app/commands/program_commands.h"
+#include "app/commands/run_checks_commands.h"
+#include "app/commands/shell_command.h"
+#include "app/commands/sim_details_commands.h"
+#include "app/commands/temp_dir_commands.h"
+#include "app/dialogs/load_choice_dialog.h"
+#include "app/log_commands.h"
+#include "app/pages/closure_table.h"
+#include "app/prerequisites.h"
+#include "app/run_preferences.h"
+#include "app/task_run.h"
+#include "app/version.h"
+#include "jobs/job_logs.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/recent_files.h"
+#include "settings/sim_details.h"
+
+namespace yl {
+
+namespace {
+
+constexpr int kHelpDinEdit = 7082;
+constexpr int kHelpLoadChoice = 7031;
+
+std::string RunPrefs(const std::string& item) { return "Run Preferences > " + item; }
+std::string OptionsItem(const std::string& item) { return "Options > " + item; }
+
+}  // namespace
+
+std::string DeleteTempDirMessage(bool clear_at_exit) {
+  return std::string("Will ") + (clear_at_exit ? "" : "not ") +
+         "delete all files in Temporary Directory when you exit from " + kDisplayName + ".";
+}
+
+std::string FewerMessagesMessage(bool fewer) {
+  return std::string(kDisplayName) + (fewer ? " will give fewer messages and questions."
+                                            : " will give all messages and questions.");
+}
+
+std::string VisibleLogFilesMessage() {
+  return "Will use \"-log\" when creating LOG file.\r\nYou will be able to see how far the job "
+         "has progressed\r\n  if you click on the DOS box in which the job is running.";
+}
+
+std::string SuppressScreenSaverMessage(bool suppress) {
+  return std::string("Will") + (suppress ? " " : " not ") +
+         "suppress the screen saver while this program is running.";
+}
+
+WindowCommands::WindowCommands(AppController& app, Prompter& prompter, WindowHooks hooks)
+    : app_(app), prompter_(prompter), hooks_(std::move(hooks)) {
+  Register();
+}
+
+void WindowCommands::Add(const std::string& key, std::function<void()> command) {
+  commands_[key] = std::move(command);
+}
+
+bool WindowCommands::Run(const std::string& key) {
+  auto it = commands_.find(key);
+  if (it == commands_.end()) return false;
+  it->second();
+  if (hooks_.refresh) hooks_.refresh();
+  return true;
+}
+
+MenuContext WindowCommands::State() const {
+  const Session& s = app_.session();
+  const ModelState& m = s.settings.model;
+  MenuContext w;
+  w.job_running = app_.TaskRunning();
+  w.model_chosen = !m.ModelFile.empty();
+  w.model_file_exists = w.model_chosen && FileExists(m.ModelFile);
+  const std::string& keep = s.settings.paths.keep_dir;
+  w.last_error_log_exists = !keep.empty() && FileExists(JoinPath(keep, "lasterr.log"));
+  w.tab_file_known = !m.TabFileName.empty();
+  w.sti_file_known = !m.StiFileName.empty();
+  w.re_available = s.settings.re_available;
+  w.use_patterns = use_patterns_;
+  w.update_options_at_exit = update_options_at_exit_;
+  return w;
+}
+
+MenuEntryState WindowCommands::ItemState(const MenuItemSpec& item) const {
+  return StateOfItem(item, State(), app_.session().settings.options, Available(item.key));
+}
+
+void WindowCommands::ShowHelp(int topic) {
+  if (hooks_.show_help) hooks_.show_help(topic);
+}
+
+const std::vector<std::string>& WindowCommands::RecentFiles() const {
+  return app_.session().settings.recent_files;
+}
+
+void WindowCommands::AddRecentFile(const std::string& path) {
+  yl::AddRecentFile(app_.session().settings.recent_files, path);
+}
+
+void WindowCommands::OpenRecentFile(std::size_t index) {
+  const auto& list = RecentFiles();
+  if (index >= list.size()) return;
+  const std::string path = list[index];
+  // A relative entry is taken from the working directory.
+  const std::string& work = app_.session().sim.SimDir;
+  const std::string full = work.empty() ? path : ResolveAgainst(work, path);
+  LoadSimDetailsFile(full);
+  if (hooks_.refresh) hooks_.refresh();
+}
+
+bool WindowCommands::LoadSimDetailsFile(const std::string& path) {
+  Session& s = app_.session();
+  const bool no_rerun = s.settings.options.NoRerun;
+  const std::vector<std::string> texts = LoadChoiceTexts(no_rerun);
+  ChoiceRequest parts;
+  parts.caption = "Which parts to load?";
+  parts.label = LoadChoicePrompt();
+  parts.options.assign(texts.begin(), texts.begin() + 4);
+  parts.initial = {0};
+  parts.help_topic = kHelpLoadChoice;
+  auto picked = prompter_.Choose(parts);
+  if (!picked) return false;
+  LoadChoice choice;
+  const int which = picked->empty() ? -1 : picked->front();
+  choice.part = which == 0   ? LoadPart::kAll
+                : which == 1 ? LoadPart::kModelData
+                : which == 2 ? LoadPart::kSimDetails
+                : which == 3 ? LoadPart::kColumns
+                             : LoadPart::kNothing;
+  if (choice.part == LoadPart::kColumns) {
+    CheckListRequest columns;
+    columns.caption = "Which parts to load?";
+    columns.label = texts[3];
+    columns.items.assign(texts.begin() + 4, texts.end());
+    columns.checked.assign(columns.items.size(), false);
+    columns.help_topic = kHelpLoadChoice;
+    auto ticked = prompter_.CheckItems(columns);
+    if (!ticked) return false;
+    for (std::size_t c = 0; c < ticked->size() && c < 4; ++c) choice.columns[c + 1] = (*ticked)[c];
+  }
+  if (!CheckLoadChoice(choice, prompter_)) return false;
+  SimDetailsContext ctx{s.settings.paths.keep_dir, false};
+  Notices notices;
+  const Status loaded = yl::LoadSimDetails(path, choice, s.settings, s.sim, ctx, notices);
+  ShowAll(prompter_, notices);
+  if (!loaded) return false;
+  AddRecentFile(path);
+  return true;
+}
+
+void WindowCommands::SaveSimDetailsAs() {
+  Session& s = app_.session();
+  SimDetailsContext ctx{s.settings.paths.keep_dir, false};
+  if (auto saved = SaveSimDetails(s.settings, s.sim, ctx, prompter_)) AddRecentFile(*saved);
+}
+
+void WindowCommands::LoadSimDetails() {
+  const Session& s = app_.session();
+  if (auto path = ChooseSimDetailsToLoad(s.sim.SimDir, prompter_)) LoadSimDetailsFile(*path);
+}
+
+std::vector<std::string> WindowCommands::EditorCommand(const std::string& path) const {
+  const std::string& editor = app_.session().settings.options.Editor;
+  if (!editor.empty()) return {editor, path};
+  return {"xdg-open", path};
+}
+
+Status WindowCommands::OpenInEditor(const std::string& path) {
+  if (!hooks_.start_detached) return Fail("No editor can be started here.");
+  return hooks_.start_detached(EditorCommand(path), DirOfFile(path));
+}
+
+void WindowCommands::Shell(const std::string& dir) {
+  const SessionPaths& p = app_.session().settings.paths;
+  ShellRequest request;
+  request.target_dir = dir;
+  request.temp_dir = p.temp_dir;
+  request.program_dir = p.program_dir;
+  DetachedStarter start = [this](const std::vector<std::string>& argv,
+                                 const std::string& cwd) -> Status {
+    if (!hooks_.start_detached) return Fail("No terminal can be started here.");
+    return hooks_.start_detached(argv, cwd);
+  };
+  ShellInDirectory(prompter_, request, shell_counter_, start);
+}
+
+void WindowCommands::DiagnosticInformation() {
+  const Session& s = app_.session();
+  const SessionPaths& p = s.settings.paths;
+  std::string text = VersionText() + "\r\n";
+  text += "Program directory: " + p.program_dir + "\r\n";
+  text += "Keep directory: " + p.keep_dir + "\r\n";
+  text += "Temporary directory: " + p.temp_dir + "\r\n";
+  text += "Working directory: " + s.sim.SimDir + "\r\n";
+  text += "Model: " +
+          (s.settings.model.ModelFile.empty() ? std::string("(none selected)")
+                                              : s.settings.model.ModelFile) +
+          "\r\n";
+  text +=
+      "Sim Details file: " +
+      (s.settings.sim_details_file.empty() ? std::string("(none)") : s.settings.sim_details_file);
+  prompter_.Information(text);
+}
+
+void WindowCommands::About() {
+  prompter_.Information(std::string(kDisplayName) + "\r\nFor recursive dynamic models\r\n" +
+                        VersionText() + "\r\n" + app_.session().settings.paths.program_dir);
+}
+
+void WindowCommands::StartTask(TaskKind task) {
+  Session& s = app_.session();
+  const TaskPlan plan = PlanForTask(task, s.sim.NumYears, QuietPolicyStart(s.sim, s.settings), {});
+  if (!RunButtonChecks(s, plan.request, prompter_)) return;
+  if (task == TaskKind::kRunSingleThenConcurrent) {
+    app_.StartSeries(plan.request);
+  } else {
+    app_.StartTask(plan.request, plan.do_deviations);
+  }
+}
+
+void WindowCommands::RunButton(TaskKind task) { StartTask(task); }
+
+void WindowCommands::Cancel() { app_.CancelButton(); }
+
+void WindowCommands::Register() {
+  Session& s = app_.session();
+  SessionSettings& st = s.settings;
+  Options& o = st.options;
+  auto help = [this](int topic) { return [this, topic] { ShowHelp(topic); }; };
+
+  // File
+  Add("File > Help about File menu", help(kHelpFileMenu));
+  Add("File > Save Simulation Details As...", [this] { SaveSimDetailsAs(); });
+  Add("File > Load Simulation Details...", [this] { LoadSimDetails(); });
+  Add("File > Edit Dynamic Info File", [this, &st] {
+    (void)EditDinFile(
+        st.model.ModelFile, prompter_, [this](const std::string& p) { return OpenInEditor(p); },
+        kHelpDinEdit);
+  });
+  Add("File > Shell to DOS in Working Directory", [this, &s] { Shell(s.sim.SimDir); });
+  Add("File > Shell to Dos in KeepDir", [this, &st] { Shell(st.paths.keep_dir); });
+  Add("File > Shell to Dos in Temp Dir", [this, &st] { Shell(st.paths.temp_dir); });
+  Add("File > Exit", [this] {
+    if (hooks_.close_window) hooks_.close_window();
+  });
+
+  // Tasks
+  Add("Tasks > Help about Tasks menu", help(kHelpJobPanel));
+  using WM = WhereToStartMode;
+  auto where = [this, &s](WM mode) {
+    return [this, &s, mode] {
+      WhereToStartCommand(s, prompter_, mode, app_.TaskRunning(),
+                          [this](const jobs::PlanRequest& r) { app_.StartTask(r, true); });
+    };
+  };
+  Add("Tasks > Where to Start?  Results Be the Same if Run Again", where(WM::kSameIfRunAgain));
+  Add("Tasks > Where To Start?  Just Check Run in Sequence", where(WM::kJustSequence));
+  Add("Tasks > Are Results Ok?  Be the Same if Run Again",
+      [this, &s] { AreResultsOkCommand(s, prompter_, ResultsOkMode::kSameIfRunAgain); });
+  Add("Tasks > Are Results Ok? Still as when Created",
+      [this, &s] { AreResultsOkCommand(s, prompter_, ResultsOkMode::kAsCreated); });
+  auto check_all = [this](CheckAllCommand c) {
+    return [this, c] { RunCheckAllCommand(app_.background().ClosureContext(), c); };
+  };
+  Add("Tasks > Check all Base-case Closures", check_all(CheckAllCommand::kBaseClosures));
+  Add("Tasks > Check all policy closures", check_all(CheckAllCommand::kPolicyClosures));
+  Add("Tasks > Check all Base-case closures and shocks",
+      check_all(CheckAllCommand::kBaseClosuresAndShocks));
+  Add("Tasks > Check all policy closures and shocks",
+      check_all(CheckAllCommand::kPolicyClosuresAndShocks));
+  auto task = [this](TaskKind t) { return [this, t] { StartTask(t); }; };
+  Add("Tasks > Run Base to Policy", task(TaskKind::kRunAll));
+  Add("Tasks > Do Base and Base Rerun", task(TaskKind::kBaseAndRerun));
+  Add("Tasks > Rerun Base and Run Policy", task(TaskKind::kRerunAndPolicy));
+  Add("Tasks > Run Single Job, then Concurrent", task(TaskKind::kRunSingleThenConcurrent));
+
+  // View
+  Add("View > Help about View menu", help(kHelpViewMenu));
+  auto show = [this](const std::string& path) {
+    if (hooks_.show_read_only) hooks_.show_read_only(path);
+  };
+  Add("View > Last Error Log", [&st, show] { ViewLastErrorLog(st.paths.keep_dir, show); });
+  Add("View > Jobs Log File",
+      [this, &st, show] { ViewJobsLog(st.paths.keep_dir, prompter_, show); });
+
+  // Options
+  Add("Options > Help about Options", help(kHelpOptionsMenu));
+  Add("Options > Specify Spreadsheet program",
+      [this, &st, &o] { ChooseSpreadsheet(prompter_, st.paths.program_dir, o.Spreadsheet); });
+  Add("Options > Change Editor", [this, &st, &o] {
+    ProgramSearchContext ctx;
+    ctx.program_dir = st.paths.program_dir;
+    ctx.solvara_dir = st.paths.solvara_dir;
+    ctx.editor = o.Editor;
+    ChooseEditor(prompter_, ctx);
+    o.Editor = ctx.editor;
+  });
+  Add("Options > Usual Method for finding Solvara programs",
+      [&st] { UseUsualSolvaraMethod(st.paths.solvara_dir); });
+  Add("Options > Specify directory for Solvara programs", [this, &st] {
+    SpecifySolvaraDirectory(prompter_, st.paths.program_dir, st.paths.solvara_dir);
+  });
+  Add("Options > Specify Temporary Directory",
+      [this, &st] { SpecifyTemporaryDirectory(prompter_, kDisplayName, st.paths); });
+  Add("Options > Check Temporary Directory", [this] { app_.background().StartTempDirCheck(); });
+  auto temp_at_exit = [this, &o](bool clear) {
+    return [this, &o, clear] {
+      o.ClearTempDirAtExit = clear;
+      prompter_.Information(DeleteTempDirMessage(clear), kHelpDeleteTempDir, kOk | kHelp);
+    };
+  };
+  const std::string tmp = "Options > Delete Temp Dir Files when Exit ? > ";
+  Add(tmp + "Delete Temp Dir Files when Exit", temp_at_exit(true));
+  Add(tmp + "Do Not Delete Temp Dir Files when Exit", temp_at_exit(false));
+  Add(tmp + "Help", help(kHelpDeleteTempDir));
+  Add(OptionsItem("Don't update INI file when exit"),
+      [this] { update_options_at_exit_ = !update_options_at_exit_; });
+  Add(OptionsItem("Fewer Messages and Questions"), [this, &o] {
+    o.FewerMessages = !o.FewerMessages;
+    prompter_.Information(FewerMessagesMessage(o.FewerMessages), kHelpFewerMessages, kOk | kHelp);
+  });
+  Add(OptionsItem("Diagnostic Information"), [this] { DiagnosticInformation(); });
+  Add(OptionsItem("Use Patterns when Change Sim Names"),
+      [this] { ChooseUsePatterns(use_patterns_, true, prompter_); });
+  Add(OptionsItem("Ignore Patterns when Change Sim Names"),
+      [this] { ChooseUsePatterns(use_patterns_, false, prompter_); });
+
+  // Run Preferences
+  Add(RunPrefs("Help about Run Preferences menu"), help(kHelpRunPreferencesMenu));
+  Add(RunPrefs("Do Rerun Base Case with Policy Closures"),
+      [this, &s, &o] { ChooseNoRerun(s.sim, o.NoRerun, false, prompter_); });
+  Add(RunPrefs("Do Not Rerun Base Case with Policy Closures"),
+      [this, &s, &o] { ChooseNoRerun(s.sim, o.NoRerun, true, prompter_); });
+  Add(RunPrefs("Do Abbreviated SS Jobs"), [this, &o] { ToggleAbbreviatedSsJobs(o, prompter_); });
+  Add(RunPrefs("Make Year-on-Year Differences SS"),
+      [this, &o] { ToggleYonYDifferencesSs(o, prompter_); });
+  Add(RunPrefs("Accumulate Subtotals Results"),
+      [this, &o] { ToggleAccumulateSubtotals(o, prompter_); });
+  Add(RunPrefs("Arithmetic problems not fatal for spreadsheet jobs"),
+      [this, &o] { ToggleArithmeticNotFatal(o, prompter_); });
+  Add(RunPrefs("Use SOL files for Shocks"),
+      [this, &o] { ToggleSolFileShocks(o.SolFileShocks, prompter_); });
+  Add(RunPrefs("Complete Base First"), [&o] { o.CompleteBaseFirst = !o.CompleteBaseFirst; });
+  const std::string outputs = "Run Preferences > Move/Delete Outputs Before Run ? > ";
+  auto outputs_choice = [this, &o](OutputsBeforeRun c) {
+    return [this, &o, c] { ChooseOutputsBeforeRun(o, c, prompter_); };
+  };
+  Add(outputs + "Move to Subdirectory", outputs_choice(OutputsBeforeRun::kMove));
+  Add(outputs + "Delete", outputs_choice(OutputsBeforeRun::kDelete));
+  Add(outputs + "Do not Move or Delete", outputs_choice(OutputsBeforeRun::kNeither));
+  Add(outputs + "Help", help(kHelpOutputsBeforeRun));
+  Add(RunPrefs("Add to Jobs Log File"), [this, &st, &o] {
+    o.AddToJobsLog = ToggleAddToJobsLog(o.AddToJobsLog, st.paths.keep_dir, prompter_);
+  });
+  Add(RunPrefs("Restart Jobs Log File"),
+      [this, &st] { RestartJobsLog(st.paths.keep_dir, prompter_); });
+  Add(RunPrefs("View Jobs Log File"),
+      [this, &st, show] { ViewJobsLog(st.paths.keep_dir, prompter_, show); });
+  Add(RunPrefs("Restart Batch Jobs Log File"),
+      [this, &st] { RestartBatchJobsLog(st.paths.keep_dir, prompter_); });
+  Add(RunPrefs("View Batch Jobs Log File"),
+      [this, &st, show] { ViewBatchJobsLog(st.paths.keep_dir, prompter_, show); });
+  auto slots = [this, &o](SlotChoice c) { return [this, &o, c] { ChooseSlots(o, c, prompter_); }; };
+  Add(RunPrefs("Allow 2 Concurrent Solves"), slots(SlotChoice::kAllow2ConcurrentSolves));
+  Add(RunPrefs("Allow 3 Concurrent Solves"), slots(SlotChoice::kAllow3ConcurrentSolves));
+  Add(RunPrefs("Just One Solve (no. 1)"), slots(SlotChoice::kJustOneSolveNo1));
+  Add(RunPrefs("Just One Solve (no. 2)"), slots(SlotChoice::kJustOneSolveNo2));
+  Add(RunPrefs("Never Use Bat Job for Simulations"), [&o] { o.NeverBatJob = !o.NeverBatJob; });
+  Add(RunPrefs("Log Files Visible During Run"), [this, &o] {
+    o.VisibleLogFiles = !o.VisibleLogFiles;
+    if (o.VisibleLogFiles)
+      prompter_.Information(VisibleLogFilesMessage(), kHelpVisibleLogs, kOk | kHelp);
+  });
+  Add(RunPrefs("Suppress Screen Saver While Job Running"), [this, &o] {
+    o.SuppressScreenSaver = !o.SuppressScreenSaver;
+    prompter_.Information(SuppressScreenSaverMessage(o.SuppressScreenSaver));
+  });
+  Add(RunPrefs("Check Job Prerequisites"),
+      [this, &o] { ToggleCheckJobPrerequisites(o, prompter_); });
+
+  // Help
+  Add("Help > Contents", help(kHelpContents));
+  Add("Help > Help about Page currently showing in Yearloom", [this] {
+    ShowHelp(hooks_.current_page_topic ? hooks_.current_page_topic() : kHelpContents);
+  });
+  Add("Help > What's New", help(kHelpWhatsNew));
+  Add("Help > About Yearloom", [this] { About(); });
+}
+
+}  // namespace yl

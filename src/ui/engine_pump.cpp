@@ -1,0 +1,64 @@
+#include "ui/engine_pump.h"
+
+#include <QSocketNotifier>
+#include <set>
+
+#include "app/task_driver.h"
+
+namespace yl {
+
+EnginePump::EnginePump(PolledWork& work, std::function<void()> tick, QObject* parent)
+    : QObject(parent), work_(work), tick_(std::move(tick)) {
+  timer_.setInterval(1000);
+  connect(&timer_, &QTimer::timeout, this, [this] { Wake(nullptr); });
+}
+
+EnginePump::~EnginePump() = default;
+
+void EnginePump::Start() {
+  timer_.start();
+  Sync();
+}
+
+void EnginePump::Stop() {
+  timer_.stop();
+  notifiers_.clear();
+}
+
+void EnginePump::Wake(QSocketNotifier* from) {
+  if (in_tick_) {
+    // A question asked inside the tick runs its own event loop: an ended part's pidfd
+    // stays readable, so its notifier would fire without end. It waits for the tick.
+    ++skipped_;
+    if (from) from->setEnabled(false);
+    return;
+  }
+  in_tick_ = true;
+  tick_();
+  in_tick_ = false;
+  Sync();
+}
+
+void EnginePump::Sync() {
+  std::set<int> wanted;
+  for (const ProcessHandle& h : work_.WaitHandles()) {
+    if (h.pidfd >= 0) wanted.insert(h.pidfd);
+  }
+  for (auto it = notifiers_.begin(); it != notifiers_.end();) {
+    if (!wanted.contains(it->first)) {
+      it = notifiers_.erase(it);
+    } else {
+      it->second->setEnabled(true);
+      ++it;
+    }
+  }
+  for (int fd : wanted) {
+    if (notifiers_.contains(fd)) continue;
+    auto n = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QSocketNotifier* raw = n.get();
+    connect(raw, &QSocketNotifier::activated, this, [this, raw] { Wake(raw); });
+    notifiers_.emplace(fd, std::move(n));
+  }
+}
+
+}  // namespace yl

@@ -1,0 +1,288 @@
+#include "ui/qt_prompter.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStringList>
+#include <QVBoxLayout>
+
+namespace yl {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+QString Title(const Message& m) {
+  if (!m.caption.empty()) return Q(m.caption);
+  switch (m.kind) {
+    case MessageKind::kError:
+      return "Error";
+    case MessageKind::kWarning:
+      return "Warning";
+    case MessageKind::kConfirmation:
+      return "Confirm";
+    default:
+      return "Information";
+  }
+}
+
+QMessageBox::Icon IconOf(MessageKind k) {
+  switch (k) {
+    case MessageKind::kError:
+      return QMessageBox::Critical;
+    case MessageKind::kWarning:
+      return QMessageBox::Warning;
+    case MessageKind::kConfirmation:
+      return QMessageBox::Question;
+    default:
+      return QMessageBox::Information;
+  }
+}
+
+struct ButtonMap {
+  Button ours;
+  QMessageBox::StandardButton qt;
+};
+constexpr ButtonMap kButtons[] = {
+    {kYes, QMessageBox::Yes},       {kNo, QMessageBox::No},        {kOk, QMessageBox::Ok},
+    {kCancel, QMessageBox::Cancel}, {kAbort, QMessageBox::Abort},  {kRetry, QMessageBox::Retry},
+    {kIgnore, QMessageBox::Ignore}, {kAll, QMessageBox::YesToAll}, {kHelp, QMessageBox::Help},
+};
+
+// A dialog of a label, one content widget and OK/Cancel(/Help) buttons.
+class FormDialog : public QDialog {
+ public:
+  FormDialog(QWidget* parent, const std::string& caption, const std::string& label, int help,
+             const std::function<void(int)>& show_help)
+      : QDialog(parent) {
+    setWindowTitle(Q(caption));
+    layout_ = new QVBoxLayout(this);
+    if (!label.empty()) {
+      auto* l = new QLabel(ShownText(label), this);
+      l->setWordWrap(true);
+      layout_->addWidget(l);
+    }
+    auto flags = QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
+    if (help != 0) flags |= QDialogButtonBox::Help;
+    buttons_ = new QDialogButtonBox(flags, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons_, &QDialogButtonBox::helpRequested, this, [show_help, help] {
+      if (show_help) show_help(help);
+    });
+  }
+  void AddContent(QWidget* w) { layout_->addWidget(w); }
+  void AddContent(QLayout* l) { layout_->addLayout(l); }
+  bool Run() {
+    layout_->addWidget(buttons_);
+    return exec() == QDialog::Accepted;
+  }
+
+ private:
+  QVBoxLayout* layout_;
+  QDialogButtonBox* buttons_;
+};
+
+}  // namespace
+
+QString ShownText(const std::string& text) {
+  QString s = Q(text);
+  s.replace("\r\n", "\n");
+  return s;
+}
+
+QString QtNameFilters(const std::string& filter) {
+  const QStringList parts = Q(filter).split('|');
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i];
+    const QString patterns = QString(parts[i + 1]).replace(';', ' ');
+    if (!desc.contains('('))
+      desc += " (" + patterns + ")";
+    else
+      desc = desc.left(desc.indexOf('(')).trimmed() + " (" + patterns + ")";
+    out << desc;
+  }
+  if (out.isEmpty()) out << "All files (*)";
+  return out.join(";;");
+}
+
+QtPrompter::QtPrompter(QWidget* parent, std::function<void(int topic)> show_help)
+    : parent_(parent), show_help_(std::move(show_help)) {}
+
+Button QtPrompter::Show(const Message& m) {
+  QMessageBox box(IconOf(m.kind), Title(m), ShownText(m.text), QMessageBox::NoButton, parent_);
+  ButtonSet set = m.buttons == 0 ? kOk : m.buttons;
+  if (m.help_topic != 0) set |= kHelp;
+  for (const ButtonMap& b : kButtons) {
+    if (set & b.ours) box.addButton(b.qt);
+  }
+  // Help opens its topic and leaves the question up.
+  if (QAbstractButton* help = box.button(QMessageBox::Help)) {
+    help->disconnect();
+    QObject::connect(help, &QAbstractButton::clicked, [this, topic = m.help_topic] {
+      if (show_help_) show_help_(topic);
+    });
+  }
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  for (const ButtonMap& b : kButtons) {
+    if (clicked && box.standardButton(clicked) == b.qt) return b.ours;
+  }
+  // Closed by the window's close box or Escape: the gentlest answer offered.
+  for (Button b : {kCancel, kNo, kOk}) {
+    if (set & b) return b;
+  }
+  return kNoButton;
+}
+
+std::vector<std::string> QtPrompter::ChooseFiles(const FileRequest& r) {
+  QFileDialog dialog(parent_, Q(r.title), Q(r.start_dir), QtNameFilters(r.filter));
+  dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(r.save       ? QFileDialog::AnyFile
+                     : r.multiple ? QFileDialog::ExistingFiles
+                                  : QFileDialog::ExistingFile);
+  if (!r.default_name.empty()) dialog.selectFile(Q(r.default_name));
+  std::vector<std::string> out;
+  if (dialog.exec() != QDialog::Accepted) return out;
+  for (const QString& f : dialog.selectedFiles()) out.push_back(S(f));
+  return out;
+}
+
+std::optional<std::string> QtPrompter::ChooseDirectory(const DirectoryRequest& r) {
+  const QString dir = QFileDialog::getExistingDirectory(
+      parent_, Q(r.caption.empty() ? r.label : r.caption), Q(r.start_dir));
+  if (dir.isEmpty()) return std::nullopt;
+  return S(dir);
+}
+
+std::optional<std::string> QtPrompter::AskText(const TextRequest& r) {
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  auto* edit = new QLineEdit(Q(r.initial), &d);
+  d.AddContent(edit);
+  if (!d.Run()) return std::nullopt;
+  return S(edit->text());
+}
+
+std::optional<int> QtPrompter::AskInteger(const IntegerRequest& r) {
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  auto* spin = new QSpinBox(&d);
+  spin->setRange(r.min, r.max);
+  spin->setValue(r.initial);
+  d.AddContent(spin);
+  if (!d.Run()) return std::nullopt;
+  return spin->value();
+}
+
+std::optional<std::vector<int>> QtPrompter::Choose(const ChoiceRequest& r) {
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  std::vector<int> chosen;
+  if (r.multiple) {
+    auto* list = new QListWidget(&d);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (const std::string& o : r.options) list->addItem(Q(o));
+    for (int i : r.initial) {
+      if (i >= 0 && i < list->count()) list->item(i)->setSelected(true);
+    }
+    d.AddContent(list);
+    if (!d.Run()) return std::nullopt;
+    for (int i = 0; i < list->count(); ++i) {
+      if (list->item(i)->isSelected()) chosen.push_back(i);
+    }
+    return chosen;
+  }
+  auto* group = new QButtonGroup(&d);
+  for (std::size_t i = 0; i < r.options.size(); ++i) {
+    auto* b = new QRadioButton(ShownText(r.options[i]), &d);
+    group->addButton(b, static_cast<int>(i));
+    d.AddContent(b);
+  }
+  if (!r.initial.empty() && group->button(r.initial.front())) {
+    group->button(r.initial.front())->setChecked(true);
+  }
+  if (!d.Run()) return std::nullopt;
+  if (group->checkedId() >= 0) chosen.push_back(group->checkedId());
+  return chosen;
+}
+
+std::optional<std::vector<bool>> QtPrompter::CheckItems(const CheckListRequest& r) {
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  std::vector<QCheckBox*> boxes;
+  for (std::size_t i = 0; i < r.items.size(); ++i) {
+    auto* b = new QCheckBox(ShownText(r.items[i]), &d);
+    b->setChecked(i < r.checked.size() && r.checked[i]);
+    d.AddContent(b);
+    boxes.push_back(b);
+  }
+  if (!d.Run()) return std::nullopt;
+  std::vector<bool> out;
+  for (QCheckBox* b : boxes) out.push_back(b->isChecked());
+  return out;
+}
+
+std::optional<std::vector<std::string>> QtPrompter::EditFileList(const FileListRequest& r) {
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  auto* row = new QHBoxLayout;
+  auto* list = new QListWidget(&d);
+  for (const std::string& f : r.files) list->addItem(Q(f));
+  row->addWidget(list, 1);
+  auto* side = new QVBoxLayout;
+  auto* add = new QPushButton("&Add ...", &d);
+  auto* remove = new QPushButton("&Remove", &d);
+  auto* up = new QPushButton("Move &Up", &d);
+  auto* down = new QPushButton("Move &Down", &d);
+  for (QPushButton* b : {add, remove, up, down}) side->addWidget(b);
+  side->addStretch();
+  row->addLayout(side);
+  d.AddContent(row);
+  QObject::connect(add, &QPushButton::clicked, &d, [this, list, &r] {
+    for (const std::string& f : ChooseFiles(r.add)) list->addItem(Q(f));
+  });
+  QObject::connect(remove, &QPushButton::clicked, &d, [list] { delete list->currentItem(); });
+  auto move = [list](int by) {
+    const int row = list->currentRow();
+    const int to = row + by;
+    if (row < 0 || to < 0 || to >= list->count()) return;
+    list->insertItem(to, list->takeItem(row));
+    list->setCurrentRow(to);
+  };
+  QObject::connect(up, &QPushButton::clicked, &d, [move] { move(-1); });
+  QObject::connect(down, &QPushButton::clicked, &d, [move] { move(1); });
+  if (!d.Run()) return std::nullopt;
+  std::vector<std::string> out;
+  for (int i = 0; i < list->count(); ++i) out.push_back(S(list->item(i)->text()));
+  return out;
+}
+
+void QtPrompter::ShowProgress(const std::string& text) {
+  if (!wait_) {
+    wait_ = new QProgressDialog(parent_);
+    wait_->setWindowTitle("Please wait");
+    wait_->setRange(0, 0);  // busy: the checks do not know how far they are
+    wait_->setMinimumDuration(0);
+    wait_->setCancelButton(nullptr);
+  }
+  wait_->setLabelText(ShownText(text));
+  wait_->show();
+  // The check runs on this thread: paint the window before it starts.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPrompter::HideProgress() {
+  if (wait_) wait_->hide();
+}
+
+}  // namespace yl
