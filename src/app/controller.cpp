@@ -64,11 +64,13 @@ const StartUpReport& AppController::StartUp() {
     Notices notices;
     ReadOptionsFile(options_file, kAllGroups, session_.settings, session_.sim, notices);
     ShowAll(*env_.prompter, notices);
-    if (auto ini = IniFile::Load(options_file)) {
+    if (auto ini = IniFile::Load(options_file); ini && !env_.batch_mode) {
       session_.settings.recent_files = ReadRecentFiles(*ini, FileExists);
+      session_.settings.recent_files_read = true;
     }
   } else {
     ApplyFirstRunDefaults(session_.settings, env_.processors);
+    session_.settings.recent_files_read = !env_.batch_mode;
   }
   // A store that cannot be read leaves the default simulation.
   const bool stored = FileExists(LastSessionFile(report_.keep.dir));

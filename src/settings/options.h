@@ -76,6 +76,8 @@ struct SessionSettings {
   bool fewer_messages_effective = false;  // forced on in batch mode
   std::string sim_details_file;           // the Sim Details last loaded or saved; "" for none
   std::vector<std::string> recent_files;  // the File menu's, most recent first
+  // Only a program that read the list rewrites it; others keep what the file holds.
+  bool recent_files_read = false;
 };
 
 }  // namespace yl

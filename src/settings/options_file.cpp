@@ -337,7 +337,7 @@ void UpdateOptions(IniFile& ini, const SessionSettings& s, const TSimRecord& sim
   for (int i = 1; i <= sim.NumYears && i <= kMaxPeriods; ++i) {
     ini.SetInt(kLengths, std::to_string(i), sim.LengthPeriods[i]);
   }
-  WriteRecentFiles(ini, s.recent_files, FileExists);
+  if (s.recent_files_read) WriteRecentFiles(ini, s.recent_files, FileExists);
 }
 
 std::vector<std::string> SequentialOptionsLines(const SessionSettings& s, const TSimRecord& sim) {
