@@ -126,6 +126,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   layout->addWidget(findChild<QWidget*>("jobPanel"));
 
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  f1->setContext(Qt::ApplicationShortcut);
   connect(f1, &QShortcut::activated, this,
           [this] { commands_->Run("Help > Help about Page currently showing in Yearloom"); });
 
