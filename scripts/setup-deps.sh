@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libeigen3-dev libcli11-dev
+  qt6-base-dev libgl-dev
+  xvfb xdotool imagemagick
   locales
 )
 
