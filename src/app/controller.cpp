@@ -7,6 +7,7 @@
 #include "jobs/job_logs.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/sound_output.h"
 #include "platform/text_file.h"
 #include "settings/options_file.h"
 #include "settings/recent_files.h"
@@ -76,6 +77,8 @@ const StartUpReport& AppController::StartUp() {
   const bool stored = FileExists(LastSessionFile(report_.keep.dir));
   report_.last_session_failed = stored && !LoadLastSession(report_.keep.dir, session_.sim);
   if (env_.batch_mode) session_.settings.fewer_messages_effective = true;
+  // No sound for this session on a machine that cannot play one.
+  if (!HasSoundOutput(env_.sound_device_dir)) session_.settings.options.PlayMusic = false;
   return report_;
 }
 

@@ -35,6 +35,7 @@ struct ControllerEnvironment {
   std::chrono::milliseconds terminate_grace{3000};
   // Shows a log read-only (the window's editor); unset: not shown.
   std::function<void(const std::string& path)> show_log;
+  std::string sound_device_dir = "/dev/snd";
   // "Restore Ingredients from ZIP archive", offered on a first run; unset: not offered.
   std::function<void()> restore_from_archive;
 };

@@ -113,6 +113,27 @@ TEST_F(ControllerTest, AnUnreadableLastSessionIsReportedAndTheDefaultsKept) {
   EXPECT_EQ(app.session().sim.SimNames[kBase], defaults.SimNames[kBase]);
 }
 
+TEST_F(ControllerTest, TheSoundOptionStaysOffWithoutAPlaybackDevice) {
+  std::string keep;
+  {
+    AppController first(Env());
+    keep = first.StartUp().keep.dir;
+  }
+  WriteFileBytes(JoinPath(keep, kOptionsFileName), "[Options]\nPlayMusic=1\n");
+  const std::string devices = scratch.MakeDir("snd");
+  ControllerEnvironment e = Env();
+  e.sound_device_dir = devices;
+  {
+    AppController silent(e);
+    silent.StartUp();
+    EXPECT_FALSE(silent.session().settings.options.PlayMusic);
+  }
+  WriteFileBytes(JoinPath(devices, "pcmC0D0p"), "");
+  AppController loud(e);
+  loud.StartUp();
+  EXPECT_TRUE(loud.session().settings.options.PlayMusic);
+}
+
 TEST_F(ControllerTest, CloseDownKeepsTheSetupForTheNextStartAndClearsTheTemporaryFiles) {
   std::string temp_file;
   {
