@@ -7,7 +7,7 @@
 
 namespace yl {
 
-inline constexpr int kHelpRunPreferences = 7041;
+inline constexpr int kHelpRunPreferences = 7136;  // "Help about Run Preferences menu"
 
 enum class SlotChoice {
   kJustOneSolveNo1,         // "Just One Solve (no. 1)": 1..1

@@ -330,7 +330,7 @@ void WindowCommands::Register() {
       [this] { ChooseUsePatterns(use_patterns_, false, prompter_); });
 
   // Run Preferences
-  Add(RunPrefs("Help about Run Preferences menu"), help(kHelpRunPreferencesMenu));
+  Add(RunPrefs("Help about Run Preferences menu"), help(kHelpRunPreferences));
   Add(RunPrefs("Do Rerun Base Case with Policy Closures"),
       [this, &s, &o] { ChooseNoRerun(s.sim, o.NoRerun, false, prompter_); });
   Add(RunPrefs("Do Not Rerun Base Case with Policy Closures"),

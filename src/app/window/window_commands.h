@@ -23,7 +23,6 @@ inline constexpr int kHelpFileMenu = 7022;
 inline constexpr int kHelpViewMenu = 7041;
 inline constexpr int kHelpZipMenu = 7135;
 inline constexpr int kHelpOptionsMenu = 7042;
-inline constexpr int kHelpRunPreferencesMenu = 7136;
 inline constexpr int kHelpDeleteTempDir = 7112;
 inline constexpr int kHelpFewerMessages = 7142;
 inline constexpr int kHelpVisibleLogs = 7124;
