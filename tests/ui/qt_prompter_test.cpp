@@ -1,0 +1,99 @@
+// The real dialogs of the Qt prompter, answered by a "user" who acts once the dialog is up.
+
+#include "ui/qt_prompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+
+namespace yl {
+namespace {
+
+// Runs `act` on the modal dialog as soon as it is showing.
+void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [act, attempt] {
+      if (QWidget* w = QApplication::activeModalWidget()) {
+        act(w);
+      } else {
+        QTimer::singleShot(10, *attempt);
+      }
+    };
+    (*attempt)();
+  });
+}
+
+void Accept(QWidget* dialog) {
+  dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+TEST(QtNameFilters, ConvertsThePipeListToQtFilters) {
+  EXPECT_EQ(QtNameFilters("Model data files|*.MDF").toStdString(), "Model data files (*.MDF)");
+  EXPECT_EQ(QtNameFilters("Sim Details (*.ds1)|*.ds1|All files|*.*").toStdString(),
+            "Sim Details (*.ds1);;All files (*.*)");
+  EXPECT_EQ(QtNameFilters("Closure files|*.cls;*.bsh").toStdString(),
+            "Closure files (*.cls *.bsh)");
+  EXPECT_EQ(QtNameFilters("").toStdString(), "All files (*)");
+}
+
+TEST(QtPrompter, HelpOpensItsTopicAndLeavesTheQuestionUp) {
+  std::vector<int> topics;
+  QtPrompter prompter(nullptr, [&](int t) { topics.push_back(t); });
+  std::string shown;
+  WhenModal([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    shown = box->text().toStdString();
+    box->button(QMessageBox::Help)->click();
+    EXPECT_TRUE(box->isVisible());
+    box->button(QMessageBox::No)->click();
+  });
+  const Button b = prompter.Confirm("First line\r\nsecond line", kYes | kNo, 7085);
+  EXPECT_EQ(b, kNo);
+  EXPECT_EQ(topics, std::vector<int>{7085});
+  EXPECT_EQ(shown, "First line\nsecond line");
+}
+
+TEST(QtPrompter, TheSmallDialogsGiveWhatTheUserChose) {
+  QtPrompter prompter(nullptr, {});
+  WhenModal([](QWidget* w) {
+    w->findChild<QLineEdit*>()->setText("PXQ");
+    Accept(w);
+  });
+  EXPECT_EQ(prompter.AskText({"Name", "New name", "ABC", 0}), "PXQ");
+
+  ChoiceRequest choice;
+  choice.caption = "Which parts to load?";
+  choice.options = {"Load all", "Model/Data", "Sim Details"};
+  choice.initial = {0};
+  WhenModal([](QWidget* w) {
+    w->findChildren<QRadioButton*>()[2]->setChecked(true);
+    Accept(w);
+  });
+  EXPECT_EQ(prompter.Choose(choice), std::vector<int>{2});
+
+  CheckListRequest checks;
+  checks.items = {"Base", "Rerun", "Policy"};
+  checks.checked = {true, false, false};
+  WhenModal([](QWidget* w) {
+    w->findChildren<QCheckBox*>()[1]->setChecked(true);
+    Accept(w);
+  });
+  EXPECT_EQ(prompter.CheckItems(checks), (std::vector<bool>{true, true, false}));
+
+  WhenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  EXPECT_EQ(prompter.AskInteger({"Omit", "How many?", 1, 1, 5, 0}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace yl
