@@ -226,6 +226,8 @@ QMenu* MainWindow::BuildMenu(QMenu* menu, const std::vector<MenuItemSpec>& items
         actions_[item.key] = a;
         connect(a, &QAction::triggered, this, [this, key = item.key] {
           commands_->Run(key);
+          // A task or a check may have started: watch its processes from now on.
+          pump_->Sync();
           RefreshMenus();
         });
         break;
