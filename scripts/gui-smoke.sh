@@ -37,12 +37,13 @@ work="$tmp/demo work"
 keep="$SVKEEP/SVKEEP/YRLMkeep"
 mkdir -p "$keep"
 ds1=$(ls "$work"/*.ds1)
-cp "$ds1" "$keep/yearloom.ini"
+# With the jobs log on, its last line says when the whole task has ended.
+sed 's/^Add to Jobs Log File=.*/Add to Jobs Log File=1/' "$ds1" >"$keep/yearloom.ini"
 cp "${ds1%.ds1}.ds2" "$keep/YrlmSim.txt"
 before=$(md5sum <"$keep/yearloom.ini")
 # What Run All must make, from batch mode on a copy of the demo.
 "$bin/yearloom-demo-setup" "$tmp/batch work" >"$tmp/setup2.log" 2>&1 || fail "demo setup failed"
-(cd "$tmp/batch work" && "$bin/yearloom-batch" all all "$(basename "$ds1")" >"$tmp/batch.log" 2>&1) ||
+(cd "$tmp/batch work" && mkdir -p "$tmp/batch keep" && SVKEEP="$tmp/batch keep" "$bin/yearloom-batch" all all "$(basename "$ds1")" >"$tmp/batch.log" 2>&1) ||
   { cat "$tmp/batch.log" >&2; fail "batch mode failed on the demo"; }
 
 # A display of our own: Xvfb picks a free number and tells it.
@@ -80,20 +81,22 @@ for _ in $(seq 20); do answer_boxes && break; sleep 0.25; done
 sleep 0.3
 if [ -n "$shot" ]; then import -window "$wid" "$shot"; fi
 
-# The task is done when the window has made every solution batch mode makes of the demo.
-count() { find "$1" -maxdepth 1 -name '*.sl4' | wc -l; }
-expected=$(count "$tmp/batch work")
-[ "$expected" -gt 0 ] || fail "batch mode made no solutions of the demo"
-for _ in $(seq 600); do
-  [ "$(count "$work")" -ge "$expected" ] && break
+for _ in $(seq 1500); do
+  grep -q "WHOLE JOB FINISHED OK" "$keep/bigjobs.log" 2>/dev/null && break
   kill -0 "$app_pid" 2>/dev/null || fail "the window died during the run"
   answer_boxes || true
   sleep 0.2
 done
+grep -q "WHOLE JOB FINISHED OK" "$keep/bigjobs.log" || fail "Run All did not finish"
+# Every solution batch mode makes of the demo is there.
+count() { find "$1" -maxdepth 1 -name '*.sl4' | wc -l; }
+expected=$(count "$tmp/batch work")
 results=$(count "$work")
-[ "$results" -ge "$expected" ] || fail "Run All made $results of $expected solutions"
-sleep 1  # the last part's bookkeeping and the end of the task
-answer_boxes || true
+[ "$expected" -gt 0 ] && [ "$results" -eq "$expected" ] ||
+  fail "Run All made $results solutions; batch mode makes $expected"
+sleep 0.5
+# The closing messages.
+for _ in $(seq 10); do answer_boxes || break; done
 
 xdotool windowfocus --sync "$wid"
 xdotool key alt+f

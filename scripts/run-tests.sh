@@ -15,6 +15,7 @@ export YL_TEST_SCRATCH="$PWD/$build/scratch"
 mkdir -p "$YL_TEST_SCRATCH"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 # The real window under Xvfb, driven from the keyboard.
 bash scripts/gui-smoke.sh "$build/bin"

@@ -25,14 +25,15 @@ void EnginePump::Stop() {
   notifiers_.clear();
 }
 
-void EnginePump::Wake(QSocketNotifier* from) {
+void EnginePump::Wake(QSocketNotifier* /*from*/) {
   if (in_tick_) {
-    // A question asked inside the tick runs its own event loop: an ended part's pidfd
-    // stays readable, so its notifier would fire without end. It waits for the tick.
     ++skipped_;
-    if (from) from->setEnabled(false);
     return;
   }
+  // A question asked inside the tick runs its own event loop. The notifiers sleep until
+  // the tick is over: an ended part's pidfd stays readable and would fire without end,
+  // and a pidfd the tick closes must not be watched (its number may be reused).
+  for (auto& [fd, notifier] : notifiers_) notifier->setEnabled(false);
   in_tick_ = true;
   tick_();
   in_tick_ = false;

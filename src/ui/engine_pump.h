@@ -26,7 +26,7 @@ class EnginePump : public QObject {
   // The handles' notifiers are brought in line with the work's running parts; call it
   // after starting work outside a tick.
   void Sync();
-  // How many wakes found the work already being polled (a modal question is up).
+  // How many wakes came while the work was being polled (a question is up in a tick).
   int skipped_wakes() const { return skipped_; }
 
  private:

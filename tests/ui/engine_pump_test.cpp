@@ -48,7 +48,6 @@ TEST(EnginePump, AnEndedProcessWakesTheTickAtOnceAndAQuestionInsideItIsNotReente
   int depth = 0;
   int deepest = 0;
   bool reaped = false;
-  EnginePump* pump_ptr = nullptr;
   EnginePump pump(work, [&] {
     ++ticks;
     deepest = std::max(deepest, ++depth);
@@ -62,7 +61,6 @@ TEST(EnginePump, AnEndedProcessWakesTheTickAtOnceAndAQuestionInsideItIsNotReente
     }
     --depth;
   });
-  pump_ptr = &pump;
   pump.Start();
 
   QEventLoop wait;
@@ -76,7 +74,6 @@ TEST(EnginePump, AnEndedProcessWakesTheTickAtOnceAndAQuestionInsideItIsNotReente
 
   EXPECT_TRUE(reaped) << "the process's end woke no tick before the timer";
   EXPECT_EQ(deepest, 1);
-  EXPECT_GT(pump_ptr->skipped_wakes(), 0);
   EXPECT_EQ(ticks, 2);
 }
 

@@ -20,17 +20,16 @@ namespace {
 
 // Runs `act` on the modal dialog as soon as it is showing.
 void WhenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [act, attempt] {
-      if (QWidget* w = QApplication::activeModalWidget()) {
-        act(w);
-      } else {
-        QTimer::singleShot(10, *attempt);
-      }
-    };
-    (*attempt)();
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    timer->stop();
+    timer->deleteLater();
+    act(w);
   });
+  timer->start();
 }
 
 void Accept(QWidget* dialog) {
