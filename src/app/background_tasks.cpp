@@ -151,4 +151,26 @@ bool BackgroundTasks::StartTempDirCheck() {
 
 bool BackgroundTasks::Tick(bool cancel_pressed) { return job_.Tick(cancel_pressed); }
 
+std::string BackgroundTasks::WaitText() const {
+  if (!job_.Busy()) return "";
+  switch (session_.background.kind) {
+    case jobs::BackgroundKind::kModelCheck:
+      return "Checking Release of model program";
+    case jobs::BackgroundKind::kTempDirCheck:
+      return temp_check_ ? temp_check_->wait_text : "Checking Temporary Directory";
+    case jobs::BackgroundKind::kClosureCheck:
+    case jobs::BackgroundKind::kAllClosuresCheck:
+      return "Checking closure";
+    case jobs::BackgroundKind::kClosureShockCheck:
+    case jobs::BackgroundKind::kAllClosuresShocksCheck:
+      return "Checking closure and shocks";
+    case jobs::BackgroundKind::kExtractTabFile:
+      return "Extracting TAB file";
+    case jobs::BackgroundKind::kExtractStiFile:
+      return "Extracting STI file";
+    default:
+      return "Calculating solution";
+  }
+}
+
 }  // namespace yl

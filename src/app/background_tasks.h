@@ -35,6 +35,8 @@ class BackgroundTasks : public ClosureCheckHost {
   // One timer tick; the wait window's Cancel ends the wait. True when an end was handled.
   bool Tick(bool cancel_pressed = false);
   bool Busy() const { return job_.Busy(); }
+  // What the wait window says while the activity runs; "" when none runs.
+  std::string WaitText() const;
   std::optional<ProcessHandle> handle() const { return job_.handle(); }
 
   // ClosureCheckHost

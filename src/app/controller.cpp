@@ -212,6 +212,15 @@ void AppController::CancelButton() {
   if (task_) task_->CancelButton();
 }
 
+bool AppController::CancelBackground() {
+  if (!background_->Busy() || polling_) return false;
+  if (env_.prompter->Confirm("Do you really want to kill this job?", kYes | kNo) != kYes) {
+    return false;
+  }
+  const ReentryGuard guard(polling_);
+  return guard.entered() && background_->Tick(true);
+}
+
 void AppController::Abort(const std::string& message) {
   if (task_) task_->Abort(message);
 }

@@ -97,6 +97,9 @@ class AppController : public PolledWork {
   std::vector<ProcessHandle> WaitHandles() const override;
   // The bottom panel's Cancel button.
   void CancelButton();
+  // The wait window's Cancel of a background activity: asks, and on Yes ends the wait at
+  // once (the program is left to end alone). True when the wait was ended.
+  bool CancelBackground();
   // Ends the task at once as cancelled, with the message (batch mode on a stop signal).
   void Abort(const std::string& message) override;
   // Ends what a stopped task left running; batch mode does before it exits.

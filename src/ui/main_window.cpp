@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -10,6 +11,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
@@ -103,6 +105,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.refresh = [this] {
     RefreshRecentFiles();
     RefreshJobPanel();
+    RefreshWaitWindow();
   };
   commands_ = std::make_unique<WindowCommands>(app_, prompter_, hooks);
 
@@ -417,6 +420,38 @@ void MainWindow::StartUpStageTwo() {
 void MainWindow::Tick() {
   app_.Poll();
   RefreshJobPanel();
+  RefreshWaitWindow();
+}
+
+void MainWindow::RefreshWaitWindow() {
+  const std::string text = app_.background().WaitText();
+  if (text.empty()) {
+    if (wait_) wait_->hide();
+    return;
+  }
+  if (!wait_) {
+    // Modal without a loop of its own: the job timer keeps ticking behind it.
+    wait_ = new QDialog(this);
+    wait_->setWindowTitle(QString("Please Wait - %1 at work").arg(kDisplayName));
+    wait_->setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(wait_);
+    wait_text_ = new QLabel(wait_);
+    layout->addWidget(wait_text_);
+    auto* busy = new QProgressBar(wait_);
+    busy->setRange(0, 0);
+    layout->addWidget(busy);
+    auto* cancel = new QPushButton("&Cancel", wait_);
+    cancel->setObjectName("waitCancel");
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    connect(cancel, &QPushButton::clicked, this, [this] {
+      app_.CancelBackground();
+      RefreshWaitWindow();
+    });
+    // Closing the box is no way to stop a check: it comes back at the next tick.
+    wait_->setWindowFlag(Qt::WindowCloseButtonHint, false);
+  }
+  wait_text_->setText(ShownText(text));
+  if (!wait_->isVisible()) wait_->show();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

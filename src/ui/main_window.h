@@ -19,6 +19,7 @@
 #include "ui/screen_saver.h"
 
 class QAction;
+class QDialog;
 class QMenu;
 class QTabWidget;
 
@@ -51,6 +52,8 @@ class MainWindow : public QMainWindow {
   void RefreshMenus();
   QPushButton* RunButton(TaskKind task) const;
   QPushButton* cancel_button() const { return cancel_; }
+  // The wait window of a background activity (a check); null until first needed.
+  QDialog* wait_window() const { return wait_; }
   const std::array<QLabel*, 3>& job_labels() const { return job_labels_; }
   std::vector<QAction*> RecentFileActions() const { return recent_actions_; }
   Page current_page() const { return static_cast<Page>(page_); }
@@ -76,6 +79,7 @@ class MainWindow : public QMainWindow {
   void RefreshMenu(const std::vector<MenuItemSpec>& items);
   void RefreshRecentFiles();
   void RefreshJobPanel();
+  void RefreshWaitWindow();
   void OnRunningChanged(bool running);
   void OnFinished(bool success);
   void ShowReadOnly(const std::string& path);
@@ -101,6 +105,8 @@ class MainWindow : public QMainWindow {
   std::map<TaskKind, QPushButton*> run_buttons_;
   QPushButton* help_button_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QDialog* wait_ = nullptr;
+  QLabel* wait_text_ = nullptr;
   std::array<QLabel*, 3> job_labels_{};
   ScreenSaverInhibitor screen_saver_;
   bool started_ = false;

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -250,6 +251,34 @@ TEST_F(WindowTaskTest, CancelAsksThenCancels) {
   EXPECT_EQ(Count(texts, "Do you really want to kill this job?"), 1u);
   EXPECT_TRUE(w.cancel_button()->isHidden());
   desktop->app().TerminateLeftovers();
+}
+
+TEST_F(WindowTaskTest, ACheckShowsTheWaitWindowWhoseCancelAsksThenEndsTheWait) {
+  ScopedEnv fault;
+  fault.Set("YL_FAULT", "* hang");
+  auto desktop = OpenWithDemo();
+  MainWindow& w = desktop->window();
+  ASSERT_TRUE(w.commands().Run("Options > Check Temporary Directory"));
+  ASSERT_TRUE(desktop->app().background().Busy()) << ::testing::PrintToString(prompter.Texts());
+  ASSERT_NE(w.wait_window(), nullptr);
+  EXPECT_TRUE(w.wait_window()->isVisible());
+  EXPECT_EQ(w.wait_window()->windowTitle().toStdString(), "Please Wait - Yearloom at work");
+  auto* cancel = w.wait_window()->findChild<QPushButton*>("waitCancel");
+  ASSERT_NE(cancel, nullptr);
+  const std::optional<ProcessHandle> hung = desktop->app().background().handle();
+  ASSERT_TRUE(hung);
+
+  prompter.Answer(kNo);  // the check goes on
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_TRUE(desktop->app().background().Busy());
+  EXPECT_TRUE(w.wait_window()->isVisible());
+  prompter.Answer(kYes);
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_FALSE(desktop->app().background().Busy());
+  EXPECT_FALSE(w.wait_window()->isVisible());
+  EXPECT_EQ(Count(prompter.Texts(), "Do you really want to kill this job?"), 2u);
+  // Cancelling leaves the program to end alone; the test ends it.
+  PosixProcessRunner().SendStop(*hung, true);
 }
 
 }  // namespace
