@@ -13,9 +13,8 @@ constexpr char kPath[] = "/org/freedesktop/ScreenSaver";
 
 bool ScreenSaverInhibitor::Inhibit(const QString& reason) {
   if (cookie_ != 0) return true;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) return false;
-  QDBusInterface saver(kService, kPath, kService, bus);
+  if (!bus_.isConnected()) return false;
+  QDBusInterface saver(kService, kPath, kService, bus_);
   if (!saver.isValid()) return false;
   QDBusReply<uint> reply = saver.call("Inhibit", QString("Yearloom"), reason);
   if (!reply.isValid()) return false;
@@ -25,7 +24,7 @@ bool ScreenSaverInhibitor::Inhibit(const QString& reason) {
 
 void ScreenSaverInhibitor::Release() {
   if (cookie_ == 0) return;
-  QDBusInterface saver(kService, kPath, kService, QDBusConnection::sessionBus());
+  QDBusInterface saver(kService, kPath, kService, bus_);
   if (saver.isValid()) saver.call("UnInhibit", cookie_);
   cookie_ = 0;
 }
