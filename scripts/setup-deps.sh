@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libeigen3-dev libcli11-dev
   qt6-base-dev libgl-dev
-  xvfb xdotool imagemagick
+  xvfb xdotool imagemagick dbus-daemon
   locales
 )
 
