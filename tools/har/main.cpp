@@ -21,8 +21,12 @@ constexpr const char* kHelp =
     "                                    (for 1C headers: strings*length)\n"
     "  yearloom-har values FILE HEADER   every value of the header, one per line, first\n"
     "                                    index fastest; strings one per line\n"
-    "  yearloom-har build TEXTFILE OUT   builds a Header Array file from a text\n"
-    "                                    description (see docs/har-text-format.md)\n"
+    "  yearloom-har build TEXTFILE OUT [CREATED]\n"
+    "                                    builds a Header Array file from a text\n"
+    "                                    description (see docs/har-text-format.md);\n"
+    "                                    CREATED (\"12:00:00 01-Jun-2025\") fixes the\n"
+    "                                    creation stamp, so the same text gives the\n"
+    "                                    same bytes; default: now\n"
     "  yearloom-har --help               this text\n"
     "Errors go to standard error with exit status 1.\n";
 
@@ -74,14 +78,16 @@ int Values(const std::string& path, const std::string& name) {
   return std::fflush(stdout) == 0 ? 0 : Error("cannot write the output");
 }
 
-int Build(const std::string& text_path, const std::string& out) {
+int Build(const std::string& text_path, const std::string& out, const std::string& created) {
   auto text = yl::ReadWholeFile(text_path);
   if (!text) return Error(text.error());
   auto f = yl::ParseHarText(*text);
   if (!f) return Error(text_path + ": " + f.error());
   yl::HarWriteOptions options;
   options.use_sparse = yl::ReadUseSparse();
-  if (auto r = yl::WriteHarFile(out, "yearloom-har", yl::HarCreationTimeNow(), *f, options); !r)
+  if (auto r = yl::WriteHarFile(out, "yearloom-har",
+                                created.empty() ? yl::HarCreationTimeNow() : created, *f, options);
+      !r)
     return Error(r.error());
   return 0;
 }
@@ -100,7 +106,9 @@ int main(int argc, char** argv) {
   }
   if (args[0] == "list" && args.size() == 2) return List(args[1]);
   if (args[0] == "values" && args.size() == 3) return Values(args[1], args[2]);
-  if (args[0] == "build" && args.size() == 3) return Build(args[1], args[2]);
+  if (args[0] == "build" && (args.size() == 3 || args.size() == 4)) {
+    return Build(args[1], args[2], args.size() == 4 ? args[3] : "");
+  }
   std::fputs(kHelp, stderr);
   return 1;
 }
