@@ -19,7 +19,9 @@
 #include <QVBoxLayout>
 
 #include "app/controller.h"
+#include "platform/paths.h"
 #include "settings/recent_files.h"
+#include "ui/closure_shock_view.h"
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
 #include "ui/qt_prompter.h"
@@ -103,11 +105,19 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.close_window = [this] { QTimer::singleShot(0, this, &QWidget::close); };
   hooks.current_page_topic = [this] { return kPages[static_cast<std::size_t>(page_)].help_topic; };
   hooks.refresh = [this] {
+    RefreshPages();
     RefreshRecentFiles();
     RefreshJobPanel();
     RefreshWaitWindow();
   };
   commands_ = std::make_unique<WindowCommands>(app_, prompter_, hooks);
+  ClosureShockPage::Hooks page_hooks;
+  page_hooks.open_in_editor = [this](const std::string& path) -> Status {
+    return setup_.start_detached(commands_->EditorCommand(path), DirOfFile(path));
+  };
+  page_hooks.show_help = [this](int topic) { ShowHelpTopic(topic); };
+  closure_page_ =
+      std::make_unique<ClosureShockPage>(app_.session(), app_.background(), prompter_, page_hooks);
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -172,6 +182,10 @@ void MainWindow::BuildPages() {
       l->addSpacing(24);
       l->addWidget(picture);
       l->addStretch();
+    } else if (&page == &kPages[static_cast<int>(Page::kClosureShock)]) {
+      closure_view_ = new ClosureShockView(*closure_page_, w);
+      l->setContentsMargins(0, 0, 0, 0);
+      l->addWidget(closure_view_);
     } else {
       auto* caption = new QLabel(page.caption, w);
       QFont f = caption->font();
@@ -199,6 +213,15 @@ void MainWindow::PageChanged(int index) {
     return;
   }
   page_ = index;
+  EnterPage(static_cast<Page>(index));
+}
+
+void MainWindow::EnterPage(Page page) {
+  if (page == Page::kClosureShock) closure_view_->Entered();
+}
+
+void MainWindow::RefreshPages() {
+  if (closure_view_) closure_view_->Refresh();
 }
 
 QMenu* MainWindow::BuildMenu(QMenu* menu, const std::vector<MenuItemSpec>& items) {
@@ -246,7 +269,11 @@ void MainWindow::BuildMenus() {
     submenus_[m.key] = menu;
     if (m.key == "File") file_menu_ = menu;
     BuildMenu(menu, m.items);
-    connect(menu, &QMenu::aboutToShow, this, [this, &m] { RefreshMenu(m.items); });
+    connect(menu, &QMenu::aboutToShow, this, [this, &m] {
+      // The table follows the years before any command can use it.
+      RefreshPages();
+      RefreshMenu(m.items);
+    });
   }
 }
 
@@ -412,6 +439,7 @@ void MainWindow::StartUpStageTwo() {
   }
   started_ = true;
   pump_->Start();
+  RefreshPages();
   RefreshMenus();
   RefreshRecentFiles();
   Q_EMIT StartUpFinished(true);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pages/closure_page.h"
 #include "app/window/job_panel.h"
 #include "app/window/menu_model.h"
 #include "app/window/page_change.h"
@@ -26,6 +27,7 @@ class QTabWidget;
 namespace yl {
 
 class AppController;
+class ClosureShockView;
 class EnginePump;
 class HelpViewer;
 
@@ -45,6 +47,7 @@ class MainWindow : public QMainWindow {
 
   WindowCommands& commands() { return *commands_; }
   HelpViewer& help() { return *help_; }
+  ClosureShockView& closure_view() { return *closure_view_; }
   EnginePump& pump() { return *pump_; }
   // The action of a menu item, by its key; null when there is none.
   QAction* ActionFor(const std::string& key) const;
@@ -86,6 +89,9 @@ class MainWindow : public QMainWindow {
   void StartUpStageTwo();
   void Tick();
   void PageChanged(int index);
+  void EnterPage(Page page);
+  // Whatever the record now holds, every page shows it.
+  void RefreshPages();
 
   AppController& app_;
   Prompter& prompter_;
@@ -94,6 +100,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<WindowCommands> commands_;
   std::unique_ptr<EnginePump> pump_;
   HelpViewer* help_ = nullptr;
+  std::unique_ptr<ClosureShockPage> closure_page_;
+  ClosureShockView* closure_view_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   int page_ = 0;
   bool changing_page_ = false;

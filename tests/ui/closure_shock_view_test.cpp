@@ -1,0 +1,149 @@
+// The Closure/Shock page with the demo loaded: what it shows, Follow Pattern on a
+// selection, the table following the years, and a cell's check run by the model program.
+
+#include "ui/closure_shock_view.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/demo_support.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "sim/sim_table.h"
+#include "support/program_run.h"
+#include "support/scripted_prompter.h"
+#include "ui/desktop.h"
+#include "ui/main_window.h"
+
+namespace yl::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QTest::qWait(20);
+  }
+  return true;
+}
+
+// Picks the item of the right-click menu that is about to open.
+void PickFromMenu(const QString& caption) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, caption] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    timer->stop();
+    timer->deleteLater();
+    for (QAction* a : menu->actions()) {
+      if (a->text() == caption) {
+        menu->close();
+        a->trigger();
+        return;
+      }
+    }
+    ADD_FAILURE() << "no menu item " << caption.toStdString();
+    menu->close();
+  });
+  timer->start();
+}
+
+class ClosureShockViewTest : public DemoWorkTest {
+ protected:
+  void SetUp() override {
+    DemoWorkTest::SetUp();
+    WriteOptions(2, {"[Options]", "Warn about Temp Dir name=0"});
+    DesktopSetup setup;
+    setup.program_dir = BinDir();
+    setup.processors = 2;
+    setup.prompter = &prompter;
+    desktop = std::make_unique<Desktop>(setup);
+    ASSERT_EQ(desktop->Open(), Desktop::Start::kWindow);
+    MainWindow& w = desktop->window();
+    ASSERT_TRUE(WaitUntil([&] { return w.started(); }, 10000));
+    ASSERT_TRUE(w.commands().LoadSimDetailsFile(WorkFile(ds1)));
+    w.resize(1280, 800);
+    w.show();
+    ASSERT_TRUE(w.ShowPage(Page::kClosureShock));
+    table = w.closure_view().table();
+  }
+  void TearDown() override { desktop.reset(); }
+  std::string Cell(int grid_row, int col) const {
+    return table->item(grid_row, col)->text().toStdString();
+  }
+  void Shoot(const char* name) {
+    if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
+      desktop->window().grab().save(QString("%1/%2").arg(dir, name));
+    }
+  }
+
+  ScriptedPrompter prompter;
+  std::unique_ptr<Desktop> desktop;
+  QTableWidget* table = nullptr;
+};
+
+TEST_F(ClosureShockViewTest, ShowsTheDemoTableWithItsColours) {
+  Shoot("closure-shock.png");
+  ASSERT_EQ(table->rowCount(), sim.NumYears + 4);
+  EXPECT_EQ(Cell(kGridPatternRow, 0), "Pattern");
+  EXPECT_EQ(table->currentRow(), GridRowOfTableRow(1));
+  // Every cell of the demo names a file that exists: nothing is red or green.
+  for (int r = kGridCMFStartRow; r < table->rowCount(); ++r) {
+    for (int c = 1; c <= 4; ++c) {
+      const QColor colour = table->item(r, c)->foreground().color();
+      EXPECT_NE(colour, QColor(255, 0, 0)) << r << "," << c << " " << Cell(r, c);
+      EXPECT_NE(colour, QColor(0, 128, 0)) << r << "," << c << " " << Cell(r, c);
+    }
+  }
+  // A cell whose file is gone turns red.
+  const int row = GridRowOfTableRow(0);
+  const std::string common = Cell(row, 1);
+  ASSERT_FALSE(common.empty());
+  table->item(row, 1)->setText("NOSUCH");
+  EXPECT_EQ(Cell(row, 1), "NOSUCH.CLS");  // a closure cell takes its extension
+  EXPECT_EQ(table->item(row, 1)->foreground().color(), QColor(255, 0, 0));
+}
+
+TEST_F(ClosureShockViewTest, FollowPatternFillsTheSelectedCells) {
+  const int first = GridRowOfTableRow(2);
+  table->item(first, 2)->setText("");
+  table->item(first + 1, 2)->setText("");
+  table->clearSelection();
+  table->setCurrentCell(first, 2, QItemSelectionModel::Select);
+  table->setCurrentCell(first + 1, 2, QItemSelectionModel::Select);
+  auto* follow = desktop->window().closure_view().findChild<QPushButton*>();
+  ASSERT_NE(follow, nullptr);
+  ASSERT_EQ(follow->text(), "Follow Pattern");
+  follow->click();
+  const std::string expected = CellPatternName(desktop->app().session().sim, 2, 2, false);
+  EXPECT_EQ(desktop->app().session().sim.CMFCells(2, 2), expected);
+  EXPECT_EQ(desktop->app().session().sim.CMFCells(3, 2),
+            CellPatternName(desktop->app().session().sim, 3, 2, false));
+}
+
+TEST_F(ClosureShockViewTest, RightClickChecksAClosureWithTheModelProgram) {
+  const int row = GridRowOfTableRow(1);
+  table->setCurrentCell(row, 1);
+  PickFromMenu("Check &Closure");
+  desktop->window().closure_view().ShowMenuAt(row, 1, QPoint(10, 10));
+  // The check runs as a background job of the model program; the wait window shows it.
+  ASSERT_TRUE(desktop->app().background().Busy()) << ::testing::PrintToString(prompter.Texts());
+  ASSERT_TRUE(WaitUntil([&] { return !desktop->app().background().Busy(); }, 60000));
+  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Closure is ok."});
+}
+
+}  // namespace
+}  // namespace yl::testing
