@@ -387,6 +387,8 @@ void MainWindow::RefreshJobPanel() {
 }
 
 void MainWindow::OnRunningChanged(bool running) {
+  // The setup the running task reads must not change under it.
+  if (closure_view_) closure_view_->setEnabled(!running);
   const Options& o = app_.session().settings.options;
   if (running && o.SuppressScreenSaver) {
     screen_saver_.Inhibit("A simulation task is running");

@@ -26,6 +26,7 @@
 #include "settings/sim_details.h"
 #include "support/program_run.h"
 #include "support/scripted_prompter.h"
+#include "ui/closure_shock_view.h"
 #include "ui/desktop.h"
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
@@ -212,6 +213,7 @@ TEST_F(WindowTaskTest, RunAllFromTheButtonShowsTheJobLinesThenHidesThemAndLeaves
   EXPECT_FALSE(w.cancel_button()->isHidden());
   EXPECT_FALSE(w.job_labels()[0]->isHidden());
   EXPECT_FALSE(w.RunButton(TaskKind::kRunBase)->isEnabled());
+  EXPECT_FALSE(w.closure_view().isEnabled());
   w.RefreshMenus();
   EXPECT_FALSE(w.ActionFor("File > Load Simulation Details...")->isEnabled());
 
@@ -228,6 +230,7 @@ TEST_F(WindowTaskTest, RunAllFromTheButtonShowsTheJobLinesThenHidesThemAndLeaves
   EXPECT_TRUE(w.cancel_button()->isHidden());
   EXPECT_TRUE(w.job_labels()[0]->isHidden());
   EXPECT_TRUE(w.RunButton(TaskKind::kRunBase)->isEnabled());
+  EXPECT_TRUE(w.closure_view().isEnabled());
   EXPECT_TRUE(FileExists(Solution(kPolicy, sim.NumYears)));
   EXPECT_TRUE(FileExists(Solution(kBase, sim.NumYears)));
 }

@@ -352,7 +352,7 @@ void WindowCommands::Register() {
   Add(outputs + "Move to Subdirectory", outputs_choice(OutputsBeforeRun::kMove));
   Add(outputs + "Delete", outputs_choice(OutputsBeforeRun::kDelete));
   Add(outputs + "Do not Move or Delete", outputs_choice(OutputsBeforeRun::kNeither));
-  Add(outputs + "Help", help(kHelpOutputsBeforeRun));
+  Add(outputs + "Help", help(kHelpRunPreferences));  // its page covers the outputs
   Add(RunPrefs("Add to Jobs Log File"), [this, &st, &o] {
     o.AddToJobsLog = ToggleAddToJobsLog(o.AddToJobsLog, st.paths.keep_dir, prompter_);
   });

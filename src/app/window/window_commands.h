@@ -26,7 +26,6 @@ inline constexpr int kHelpOptionsMenu = 7042;
 inline constexpr int kHelpDeleteTempDir = 7112;
 inline constexpr int kHelpFewerMessages = 7142;
 inline constexpr int kHelpVisibleLogs = 7124;
-inline constexpr int kHelpOutputsBeforeRun = 7121;
 
 struct WindowHooks {
   std::function<void(int topic)> show_help;

@@ -30,7 +30,7 @@ TEST(HelpPages, EveryTopicTheWindowOpensHasAPage) {
                              kHelpDeleteTempDir,
                              kHelpFewerMessages,
                              kHelpVisibleLogs,
-                             kHelpOutputsBeforeRun,
+
                              kHelpShortNameClash,
                              kHelpDinProblem,
                              7073,
