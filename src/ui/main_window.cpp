@@ -25,6 +25,7 @@
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
 #include "ui/qt_prompter.h"
+#include "ui/sim_overview_view.h"
 
 namespace yl {
 
@@ -118,6 +119,15 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   page_hooks.show_help = [this](int topic) { ShowHelpTopic(topic); };
   closure_page_ =
       std::make_unique<ClosureShockPage>(app_.session(), app_.background(), prompter_, page_hooks);
+  SimOverviewPage::Hooks overview_hooks;
+  overview_hooks.open_in_editor = page_hooks.open_in_editor;
+  overview_hooks.saved = [this](const std::string& path) { commands_->AddRecentFile(path); };
+  overview_hooks.load = [this](const std::string& path) {
+    commands_->LoadSimDetailsFile(path);
+    RefreshPages();
+    RefreshRecentFiles();
+  };
+  overview_page_ = std::make_unique<SimOverviewPage>(app_.session(), prompter_, overview_hooks);
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -182,6 +192,10 @@ void MainWindow::BuildPages() {
       l->addSpacing(24);
       l->addWidget(picture);
       l->addStretch();
+    } else if (&page == &kPages[static_cast<int>(Page::kSimOverview)]) {
+      overview_view_ = new SimOverviewView(
+          *overview_page_, [this] { return commands_->State().use_patterns; }, w);
+      l->addWidget(overview_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kClosureShock)]) {
       closure_view_ = new ClosureShockView(*closure_page_, w);
       l->setContentsMargins(0, 0, 0, 0);
@@ -218,9 +232,11 @@ void MainWindow::PageChanged(int index) {
 
 void MainWindow::EnterPage(Page page) {
   if (page == Page::kClosureShock) closure_view_->Entered();
+  if (page == Page::kSimOverview) overview_view_->Refresh();
 }
 
 void MainWindow::RefreshPages() {
+  if (overview_view_) overview_view_->Refresh();
   if (closure_view_) closure_view_->Refresh();
 }
 
@@ -389,6 +405,7 @@ void MainWindow::RefreshJobPanel() {
 void MainWindow::OnRunningChanged(bool running) {
   // The setup the running task reads must not change under it.
   if (closure_view_) closure_view_->setEnabled(!running);
+  if (overview_view_) overview_view_->setEnabled(!running);
   const Options& o = app_.session().settings.options;
   if (running && o.SuppressScreenSaver) {
     screen_saver_.Inhibit("A simulation task is running");

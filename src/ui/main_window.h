@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/pages/closure_page.h"
+#include "app/pages/sim_overview_page.h"
 #include "app/window/job_panel.h"
 #include "app/window/menu_model.h"
 #include "app/window/page_change.h"
@@ -28,6 +29,7 @@ namespace yl {
 
 class AppController;
 class ClosureShockView;
+class SimOverviewView;
 class EnginePump;
 class HelpViewer;
 
@@ -48,6 +50,7 @@ class MainWindow : public QMainWindow {
   WindowCommands& commands() { return *commands_; }
   HelpViewer& help() { return *help_; }
   ClosureShockView& closure_view() { return *closure_view_; }
+  SimOverviewView& overview_view() { return *overview_view_; }
   EnginePump& pump() { return *pump_; }
   // The action of a menu item, by its key; null when there is none.
   QAction* ActionFor(const std::string& key) const;
@@ -102,6 +105,8 @@ class MainWindow : public QMainWindow {
   HelpViewer* help_ = nullptr;
   std::unique_ptr<ClosureShockPage> closure_page_;
   ClosureShockView* closure_view_ = nullptr;
+  std::unique_ptr<SimOverviewPage> overview_page_;
+  SimOverviewView* overview_view_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   int page_ = 0;
   bool changing_page_ = false;

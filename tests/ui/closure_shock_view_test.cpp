@@ -15,29 +15,16 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/demo_support.h"
+#include "demo_window_support.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "sim/sim_table.h"
 #include "support/program_run.h"
-#include "support/scripted_prompter.h"
-#include "ui/desktop.h"
-#include "ui/main_window.h"
 
 namespace yl::testing {
 namespace {
 
 using ::testing::HasSubstr;
-
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
 
 // Picks the item of the right-click menu that is about to open.
 void PickFromMenu(const QString& caption) {
@@ -61,37 +48,17 @@ void PickFromMenu(const QString& caption) {
   timer->start();
 }
 
-class ClosureShockViewTest : public DemoWorkTest {
+class ClosureShockViewTest : public DemoWindowTest {
  protected:
   void SetUp() override {
-    DemoWorkTest::SetUp();
-    WriteOptions(2, {"[Options]", "Warn about Temp Dir name=0"});
-    DesktopSetup setup;
-    setup.program_dir = BinDir();
-    setup.processors = 2;
-    setup.prompter = &prompter;
-    desktop = std::make_unique<Desktop>(setup);
-    ASSERT_EQ(desktop->Open(), Desktop::Start::kWindow);
-    MainWindow& w = desktop->window();
-    ASSERT_TRUE(WaitUntil([&] { return w.started(); }, 10000));
-    ASSERT_TRUE(w.commands().LoadSimDetailsFile(WorkFile(ds1)));
-    w.resize(1280, 800);
-    w.show();
-    ASSERT_TRUE(w.ShowPage(Page::kClosureShock));
-    table = w.closure_view().table();
+    DemoWindowTest::SetUp();
+    ASSERT_TRUE(window().ShowPage(Page::kClosureShock));
+    table = window().closure_view().table();
   }
-  void TearDown() override { desktop.reset(); }
   std::string Cell(int grid_row, int col) const {
     return table->item(grid_row, col)->text().toStdString();
   }
-  void Shoot(const char* name) {
-    if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
-      desktop->window().grab().save(QString("%1/%2").arg(dir, name));
-    }
-  }
 
-  ScriptedPrompter prompter;
-  std::unique_ptr<Desktop> desktop;
   QTableWidget* table = nullptr;
 };
 

@@ -1,11 +1,20 @@
 #include "app/window/page_change.h"
 
+#include "app/pages/sim_overview.h"
 #include "app/tasks.h"
 
 namespace yl {
 
-bool LeavePage(Page from, const Session& session, Prompter& prompter) {
+bool LeavePage(Page from, Session& session, Prompter& prompter) {
   switch (from) {
+    case Page::kSimOverview: {
+      // The table follows the years; longer periods must still end by 9999.
+      TSimRecord& sim = session.sim;
+      if (!TableSetup(sim, session.settings.options.NoRerun, prompter)) return false;
+      bool all_one_year = true;
+      for (int k = 1; k <= sim.NumYears; ++k) all_one_year &= sim.LengthPeriods[k] == 1;
+      return all_one_year || EndYearCheck(sim, prompter).Accepted;
+    }
     case Page::kModelData:
     case Page::kClosureShock: {
       // One file may not be both first-year data and named inside a closure/shock file.

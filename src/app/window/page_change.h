@@ -27,6 +27,6 @@ inline constexpr int kHelpShortNameClash = 7154;
 
 // False when the user must stay on the page (its error has been shown). Leaving the
 // Other files page always succeeds, after saying what is wrong with the DIN file.
-bool LeavePage(Page from, const Session& session, Prompter& prompter);
+bool LeavePage(Page from, Session& session, Prompter& prompter);
 
 }  // namespace yl

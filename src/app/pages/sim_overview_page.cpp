@@ -1,0 +1,171 @@
+#include "app/pages/sim_overview_page.h"
+
+#include <chrono>
+
+#include "app/commands/sim_details_commands.h"
+#include "app/pages/sim_overview.h"
+#include "cmf/sol_method.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/sim_details.h"
+#include "sim/sim_editing.h"
+#include "sim/sim_table.h"
+
+namespace yl {
+
+namespace {
+
+constexpr int kHelpMappingFile = 7009;
+
+}  // namespace
+
+std::string SimNameCaption(int run) {
+  switch (run) {
+    case kBase:
+      return "Base Case  [B]";
+    case kRerun:
+      return "Base Rerun  [R]";
+    default:
+      return "Policy  [P]";
+  }
+}
+
+Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text) {
+  std::string digits;
+  for (char c : text) {
+    if (c == ' ') {
+      digits += '0';
+    } else if (c >= '0' && c <= '9') {
+      digits += c;
+    } else {
+      return Fail("A year has digits only.");
+    }
+  }
+  if (digits.size() > 4) return Fail("A year has at most four digits.");
+  while (digits.size() < 4) digits += '0';
+  sim.FirstYear = std::stoi(digits);
+  RecomputeYears(sim);
+  return digits;
+}
+
+SimOverviewPage::SimOverviewPage(Session& session, Prompter& prompter, Hooks hooks)
+    : session_(session), prompter_(prompter), hooks_(std::move(hooks)) {}
+
+SimOverviewFields SimOverviewPage::View() const {
+  const TSimRecord& sim = session_.sim;
+  const SessionSettings& s = session_.settings;
+  SimOverviewFields v;
+  char year[16];
+  std::snprintf(year, sizeof year, "%04d", sim.FirstYear);
+  v.first_year = year;
+  v.starting_data_note =
+      "(i.e., Start from data for year " + std::to_string(sim.FirstYear - 1) + ")";
+  v.num_years = std::to_string(sim.NumYears);
+  v.ending_note =
+      "(i.e., End with data for year " + std::to_string(sim.FirstYear + sim.NumYears - 1) + ")";
+  v.period_lengths = PeriodLengthTexts(sim);
+  for (int run = kBase; run <= kPolicy; ++run) {
+    v.name_captions[run] = SimNameCaption(run);
+    v.names[run] = sim.SimNames[run];
+  }
+  v.rerun_shown = !s.options.NoRerun;
+  v.working_dir = sim.SimDir;
+  v.mapping_file = s.options.ResultsMapFile;
+  v.solution_method = SolMethodDescription(s.methods.Normal.Method);
+  return v;
+}
+
+bool SimOverviewPage::EditFirstYear(std::string_view text) {
+  auto r = EditFirstSimYear(session_.sim, text);
+  if (!r) {
+    prompter_.Error(r.error());
+    return false;
+  }
+  return TableSetup(session_.sim, session_.settings.options.NoRerun, prompter_).has_value();
+}
+
+bool SimOverviewPage::EditNumYears(std::string_view text) {
+  auto r = EditNumberOfPeriods(session_.sim, text);
+  if (!r) {
+    prompter_.Error(r.error());
+    return false;
+  }
+  return TableSetup(session_.sim, session_.settings.options.NoRerun, prompter_).has_value();
+}
+
+bool SimOverviewPage::SetPeriodLength(int period, int length) {
+  if (!yl::SetPeriodLength(session_.sim, period, length)) return false;
+  return TableSetup(session_.sim, session_.settings.options.NoRerun, prompter_).has_value();
+}
+
+void SimOverviewPage::EditName(int run, std::string_view text, bool use_patterns) {
+  SimNameEditSettings settings;
+  settings.UsePatterns = use_patterns;
+  settings.NoRerun = session_.settings.options.NoRerun;
+  settings.ModelName = session_.settings.model.ModelName;
+  EditSimName(session_.sim, run, text, settings, prompter_);
+}
+
+void SimOverviewPage::ChangeWorkingDirectory() {
+  DirectoryRequest r;
+  r.caption = "Working Directory";
+  r.label = "The directory of the simulation's closure, shock, data and result files";
+  r.start_dir = session_.sim.SimDir;
+  auto dir = prompter_.ChooseDirectory(r);
+  if (!dir || dir->empty()) return;
+  if (!DirectoryExists(*dir)) {
+    prompter_.Error("Directory " + *dir + " does not exist.");
+    return;
+  }
+  session_.sim.SimDir = RemoveTrailingSep(*dir);
+  RecomputeCMFNames(session_.sim);
+}
+
+void SimOverviewPage::ChooseMappingFile() {
+  FileRequest r;
+  r.title = "Mapping File for Results";
+  r.filter = "Mapping files|*.map|All files|*";
+  r.start_dir = session_.sim.SimDir;
+  r.help_topic = kHelpMappingFile;
+  auto files = prompter_.ChooseFiles(r);
+  if (!files.empty()) session_.settings.options.ResultsMapFile = files.front();
+}
+
+void SimOverviewPage::EditMappingFile() {
+  const std::string& map = session_.settings.options.ResultsMapFile;
+  if (map.empty()) {
+    prompter_.Information(
+        "Name of Result Mapping file has not been specified - see the Sim Overview page.");
+    return;
+  }
+  if (!hooks_.open_in_editor) return;
+  if (auto s = hooks_.open_in_editor(map); !s) prompter_.Error(s.error());
+}
+
+void SimOverviewPage::SaveSimDetails() {
+  SimDetailsContext ctx{session_.settings.paths.keep_dir, false};
+  auto saved = yl::SaveSimDetails(session_.settings, session_.sim, ctx, prompter_);
+  if (saved && hooks_.saved) hooks_.saved(*saved);
+}
+
+void SimOverviewPage::LoadSimDetails() {
+  auto path = ChooseSimDetailsToLoad(session_.sim.SimDir, prompter_);
+  if (path && hooks_.load) hooks_.load(*path);
+}
+
+void SimOverviewPage::EditSimDescription() {
+  const std::string& ds1 = session_.settings.sim_details_file;
+  if (ds1.empty()) {
+    prompter_.Information(
+        "Please save the Sim Details first: the description is kept beside them.");
+    return;
+  }
+  auto path = PrepareSimDescription(ds1, session_.sim, session_.settings.options.NoRerun,
+                                    std::chrono::system_clock::now(), prompter_);
+  if (!path) return;
+  if (hooks_.open_in_editor) {
+    if (auto s = hooks_.open_in_editor(*path); !s) prompter_.Error(s.error());
+  }
+}
+
+}  // namespace yl

@@ -1,0 +1,66 @@
+#pragma once
+// The Sim Overview page as one object the window binds to: what its fields and labels
+// show, and what each edit and button does to the session.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "core/prompter.h"
+#include "core/status.h"
+
+namespace yl {
+
+struct SimOverviewFields {
+  std::string first_year;                    // "First Year of Base Sims (4 digits)"
+  std::string starting_data_note;            // "(i.e., Start from data for year {first-1})"
+  std::string num_years;                     // "Number of Years (1 or 2 digits)"
+  std::string ending_note;                   // "(i.e., End with data for year {first+n-1})"
+  std::vector<std::string> period_lengths;   // "Period {k} is {n} year(s)"
+  std::array<std::string, 4> name_captions;  // [1..3] "Base Case  [B]" ...
+  std::array<std::string, 4> names;          // [1..3]
+  bool rerun_shown = true;
+  std::string working_dir;
+  std::string mapping_file;
+  std::string solution_method;
+};
+
+// The caption of a run's name field: "Base Case  [B]", "Base Rerun  [R]", "Policy  [P]".
+std::string SimNameCaption(int run);
+// "Blanks become 0, padded with 0 on the right to four digits": the year the Base's first
+// simulation ends with. Anything but digits and blanks fails and changes nothing.
+Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text);
+
+class SimOverviewPage {
+ public:
+  struct Hooks {
+    std::function<Status(const std::string& path)> open_in_editor;
+    std::function<void(const std::string& saved)> saved;  // the recent-files list
+    std::function<void(const std::string& chosen)> load;  // loads it as the File menu does
+  };
+  SimOverviewPage(Session& session, Prompter& prompter, Hooks hooks);
+
+  SimOverviewFields View() const;
+
+  // Each edit gives false when it was refused (its message shown); the view then shows
+  // the record again.
+  bool EditFirstYear(std::string_view text);
+  bool EditNumYears(std::string_view text);
+  bool SetPeriodLength(int period, int length);
+  void EditName(int run, std::string_view text, bool use_patterns);
+  void ChangeWorkingDirectory();
+  void ChooseMappingFile();
+  void EditMappingFile();
+  void SaveSimDetails();
+  void LoadSimDetails();
+  void EditSimDescription();
+
+ private:
+  Session& session_;
+  Prompter& prompter_;
+  Hooks hooks_;
+};
+
+}  // namespace yl
