@@ -14,8 +14,6 @@ inline constexpr std::array<const char*, 7> kFileRolesColumns = {
 
 using FileRolesRow = std::array<std::string, 7>;
 
-// "Output only", "Updated input", "Lagged input", "Constant input"; "" for another code.
-std::string RoleName(int role);
 // One row per DinFiles entry.
 std::vector<FileRolesRow> FileRolesRows(const TSimRecord& rec);
 

@@ -24,6 +24,7 @@
 #include "ui/closure_shock_view.h"
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
+#include "ui/other_files_view.h"
 #include "ui/qt_prompter.h"
 #include "ui/sim_overview_view.h"
 
@@ -196,6 +197,10 @@ void MainWindow::BuildPages() {
       overview_view_ = new SimOverviewView(
           *overview_page_, [this] { return commands_->State().use_patterns; }, w);
       l->addWidget(overview_view_);
+    } else if (&page == &kPages[static_cast<int>(Page::kOtherFiles)]) {
+      other_files_view_ = new OtherFilesView(app_.session().sim, w);
+      l->setContentsMargins(0, 0, 0, 0);
+      l->addWidget(other_files_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kClosureShock)]) {
       closure_view_ = new ClosureShockView(*closure_page_, w);
       l->setContentsMargins(0, 0, 0, 0);
@@ -233,11 +238,13 @@ void MainWindow::PageChanged(int index) {
 void MainWindow::EnterPage(Page page) {
   if (page == Page::kClosureShock) closure_view_->Entered();
   if (page == Page::kSimOverview) overview_view_->Refresh();
+  if (page == Page::kOtherFiles) other_files_view_->Refresh();
 }
 
 void MainWindow::RefreshPages() {
   if (overview_view_) overview_view_->Refresh();
   if (closure_view_) closure_view_->Refresh();
+  if (other_files_view_) other_files_view_->Refresh();
 }
 
 QMenu* MainWindow::BuildMenu(QMenu* menu, const std::vector<MenuItemSpec>& items) {

@@ -30,6 +30,7 @@ namespace yl {
 class AppController;
 class ClosureShockView;
 class SimOverviewView;
+class OtherFilesView;
 class EnginePump;
 class HelpViewer;
 
@@ -51,6 +52,7 @@ class MainWindow : public QMainWindow {
   HelpViewer& help() { return *help_; }
   ClosureShockView& closure_view() { return *closure_view_; }
   SimOverviewView& overview_view() { return *overview_view_; }
+  OtherFilesView& other_files_view() { return *other_files_view_; }
   EnginePump& pump() { return *pump_; }
   // The action of a menu item, by its key; null when there is none.
   QAction* ActionFor(const std::string& key) const;
@@ -107,6 +109,7 @@ class MainWindow : public QMainWindow {
   ClosureShockView* closure_view_ = nullptr;
   std::unique_ptr<SimOverviewPage> overview_page_;
   SimOverviewView* overview_view_ = nullptr;
+  OtherFilesView* other_files_view_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   int page_ = 0;
   bool changing_page_ = false;
