@@ -13,6 +13,7 @@
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "sim/sim_editing.h"
 #include "sim/sim_inputs.h"
 
 namespace yl {
@@ -187,9 +188,7 @@ bool RunButtonChecks(Session& session, const jobs::PlanRequest& request, Prompte
     table.Runs[run].LastColumn = LastTableColumnOfRun(run);
   }
   if (!CheckTableBeforeRuns(sim, table, prompter)) return false;
-  bool all_one_year = true;
-  for (int k = 1; k <= sim.NumYears; ++k) all_one_year = all_one_year && sim.LengthPeriods[k] == 1;
-  if (!all_one_year && !EndYearCheck(sim, prompter).Accepted) return false;
+  if (!AllPeriodsOneYear(sim) && !EndYearCheck(sim, prompter).Accepted) return false;
   for (int run : {kRerun, kPolicy}) {
     const bool wanted =
         Simulates(request, run) || request.first_ss_year[run] <= request.last_ss_year[run];

@@ -1,6 +1,7 @@
 #include "sim/sim_editing.h"
 
 #include <cctype>
+#include <optional>
 
 #include "core/internal_error.h"
 #include "core/text_util.h"
@@ -45,20 +46,52 @@ std::string SavedDetailsMessage(const TSimRecord& sim, bool no_rerun) {
 
 std::string StartingDataYearText(const TSimRecord& sim) { return Year4(sim.FirstYear - 1); }
 
-Result<std::string> EditStartingDataYear(TSimRecord& sim, std::string_view text) {
-  const std::string shown = StartingDataYearText(sim);
-  if (text == shown) return shown;
-  std::string digits(text.substr(0, std::min<std::size_t>(text.size(), 4)));
+namespace {
+
+// Blanks become "0" and the text is padded with "0" on the right to four digits; anything
+// else but digits, or more than four characters, gives nullopt.
+std::optional<std::string> YearDigits(std::string_view text) {
+  if (text.size() > 4) return std::nullopt;
+  std::string digits(text);
   for (char& c : digits) {
     if (c == ' ') c = '0';
   }
-  if (!AllDigits(digits) || text.size() > 4) {
+  if (!AllDigits(digits)) return std::nullopt;
+  while (digits.size() < 4) digits += '0';
+  return digits;
+}
+
+}  // namespace
+
+Result<std::string> EditStartingDataYear(TSimRecord& sim, std::string_view text) {
+  const std::string shown = StartingDataYearText(sim);
+  if (text == shown) return shown;
+  const std::optional<std::string> digits = YearDigits(text);
+  if (!digits) {
     return Fail("Year of the Starting Data must have at most 4 digits: " + std::string(text));
   }
-  while (digits.size() < 4) digits += '0';
-  sim.FirstYear = std::stoi(digits) + 1;
+  sim.FirstYear = std::stoi(*digits) + 1;
   RecomputeYears(sim);
-  return digits;
+  return *digits;
+}
+
+std::string FirstSimYearText(const TSimRecord& sim) { return Year4(sim.FirstYear); }
+
+Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text) {
+  const std::optional<std::string> digits = YearDigits(text);
+  if (!digits) {
+    return Fail("First Year of Base Sims must have at most 4 digits: " + std::string(text));
+  }
+  sim.FirstYear = std::stoi(*digits);
+  RecomputeYears(sim);
+  return *digits;
+}
+
+bool AllPeriodsOneYear(const TSimRecord& sim) {
+  for (int k = 1; k <= sim.NumYears; ++k) {
+    if (sim.LengthPeriods[k] != 1) return false;
+  }
+  return true;
 }
 
 Result<int> EditNumberOfPeriods(TSimRecord& sim, std::string_view text) {

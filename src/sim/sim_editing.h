@@ -28,6 +28,13 @@ std::string StartingDataYearText(const TSimRecord& sim);
 // becomes the value + 1 and the years are recomputed. Returns the text to show. Anything
 // but digits and blanks fails and leaves the record unchanged.
 Result<std::string> EditStartingDataYear(TSimRecord& sim, std::string_view text);
+// The window's "First Year of Base Sims (4 digits)" field: FirstYear itself, typed and
+// normalised the same way, with the year of the starting data in the note beside it.
+std::string FirstSimYearText(const TSimRecord& sim);
+Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text);
+
+// True when every period is one year long (the lengths then need no checking).
+bool AllPeriodsOneYear(const TSimRecord& sim);
 
 // Blanks removed; empty gives 10; at most 3 digits. Returns the new NumYears.
 Result<int> EditNumberOfPeriods(TSimRecord& sim, std::string_view text);

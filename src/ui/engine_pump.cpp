@@ -10,7 +10,7 @@ namespace yl {
 EnginePump::EnginePump(PolledWork& work, std::function<void()> tick, QObject* parent)
     : QObject(parent), work_(work), tick_(std::move(tick)) {
   timer_.setInterval(1000);
-  connect(&timer_, &QTimer::timeout, this, [this] { Wake(nullptr); });
+  connect(&timer_, &QTimer::timeout, this, [this] { Wake(); });
 }
 
 EnginePump::~EnginePump() = default;
@@ -25,11 +25,8 @@ void EnginePump::Stop() {
   notifiers_.clear();
 }
 
-void EnginePump::Wake(QSocketNotifier* /*from*/) {
-  if (in_tick_) {
-    ++skipped_;
-    return;
-  }
+void EnginePump::Wake() {
+  if (in_tick_) return;
   // A question asked inside the tick runs its own event loop. The notifiers sleep until
   // the tick is over: an ended part's pidfd stays readable and would fire without end,
   // and a pidfd the tick closes must not be watched (its number may be reused).
@@ -56,8 +53,7 @@ void EnginePump::Sync() {
   for (int fd : wanted) {
     if (notifiers_.contains(fd)) continue;
     auto n = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    QSocketNotifier* raw = n.get();
-    connect(raw, &QSocketNotifier::activated, this, [this, raw] { Wake(raw); });
+    connect(n.get(), &QSocketNotifier::activated, this, [this] { Wake(); });
     notifiers_.emplace(fd, std::move(n));
   }
 }

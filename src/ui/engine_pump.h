@@ -26,18 +26,15 @@ class EnginePump : public QObject {
   // The handles' notifiers are brought in line with the work's running parts; call it
   // after starting work outside a tick.
   void Sync();
-  // How many wakes came while the work was being polled (a question is up in a tick).
-  int skipped_wakes() const { return skipped_; }
 
  private:
-  void Wake(QSocketNotifier* from);
+  void Wake();
 
   PolledWork& work_;
   std::function<void()> tick_;
   QTimer timer_;
   std::map<int, std::unique_ptr<QSocketNotifier>> notifiers_;  // by pidfd
   bool in_tick_ = false;
-  int skipped_ = 0;
 };
 
 }  // namespace yl

@@ -509,10 +509,7 @@ void MainWindow::RefreshWaitWindow() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!closing_ && app_.TaskRunning() &&
-      prompter_.Confirm("A job is still running.\r\nIf you exit now, the parts still running are "
-                        "left to end on their own.\r\nDo you really want to exit?",
-                        kYes | kNo) != kYes) {
+  if (!closing_ && !commands_->MayClose()) {
     event->ignore();
     return;
   }

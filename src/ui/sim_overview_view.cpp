@@ -140,10 +140,9 @@ SimOverviewView::SimOverviewView(SimOverviewPage& page, std::function<bool()> us
   });
   connect(lengths_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (drawing_ || row < 0) return;
-    const QString text = lengths_->item(row)->text();  // "Period k is n year(s)"
-    const QStringList words = text.split(' ');
+    const std::vector<int> values = page_.View().period_length_values;
     drawing_ = true;
-    length_->setValue(words.size() > 3 ? words[3].toInt() : 1);
+    if (row < static_cast<int>(values.size())) length_->setValue(values[row]);
     drawing_ = false;
   });
   connect(length_, &QSpinBox::valueChanged, this, [this](int value) {
@@ -181,9 +180,9 @@ void SimOverviewView::Refresh() {
   lengths_->clear();
   for (const std::string& l : v.period_lengths) lengths_->addItem(Q(l));
   lengths_->setCurrentRow(row >= 0 && row < lengths_->count() ? row : 0);
-  if (lengths_->currentItem()) {
-    const QStringList words = lengths_->currentItem()->text().split(' ');
-    length_->setValue(words.size() > 3 ? words[3].toInt() : 1);
+  const int current = lengths_->currentRow();
+  if (current >= 0 && current < static_cast<int>(v.period_length_values.size())) {
+    length_->setValue(v.period_length_values[current]);
   }
   for (int run = kBase; run <= kPolicy; ++run) {
     name_captions_[run]->setText(Q(v.name_captions[run]));

@@ -45,6 +45,38 @@ TEST(StartingDataYear, PaddedWithZerosOnTheRight) {
   EXPECT_EQ(sim->FirstYear, 1998);
 }
 
+TEST(FirstSimYear, PaddedLikeTheStartingDataYearButStoredAsItIs) {
+  ScratchDir d;
+  auto sim = MakeSim(d.path(), 1998, 4);
+  EXPECT_EQ(FirstSimYearText(*sim), "1998");
+  struct Case {
+    const char* in;
+    const char* shown;
+    int first_year;
+  } cases[] = {{"2021", "2021", 2021}, {"98", "9800", 9800}, {"2 1", "2010", 2010}};
+  for (const Case& c : cases) {
+    auto r = EditFirstSimYear(*sim, c.in);
+    ASSERT_TRUE(r) << c.in;
+    EXPECT_EQ(*r, c.shown);
+    EXPECT_EQ(sim->FirstYear, c.first_year);
+    EXPECT_EQ(sim->Years[0], c.first_year - 1) << "the starting data's year";
+  }
+  sim->FirstYear = 2021;
+  EXPECT_FALSE(EditFirstSimYear(*sim, "20a1"));
+  EXPECT_FALSE(EditFirstSimYear(*sim, "20211"));
+  EXPECT_EQ(sim->FirstYear, 2021);
+}
+
+TEST(PeriodLengths, AllOneYearUntilOneIsLonger) {
+  ScratchDir d;
+  auto sim = MakeSim(d.path(), 2021, 3);
+  EXPECT_TRUE(AllPeriodsOneYear(*sim));
+  sim->LengthPeriods[3] = 5;
+  EXPECT_FALSE(AllPeriodsOneYear(*sim));
+  sim->NumYears = 2;  // a longer period past the last counts for nothing
+  EXPECT_TRUE(AllPeriodsOneYear(*sim));
+}
+
 TEST(NumberOfPeriods, BlanksRemovedAndEmptyGivesTen) {
   ScratchDir d;
   auto sim = MakeSim(d.path());

@@ -20,29 +20,6 @@
 namespace yl::testing {
 namespace {
 
-TEST(EditFirstSimYear, PadsWithZerosAndRefusesOtherCharacters) {
-  struct Case {
-    const char* typed;
-    const char* shown;
-    int first_year;
-  };
-  for (const Case& c :
-       {Case{"2021", "2021", 2021}, Case{"98", "9800", 9800}, Case{"2 1", "2010", 2010}}) {
-    TSimRecord sim;
-    sim.NumYears = 3;
-    auto r = EditFirstSimYear(sim, c.typed);
-    ASSERT_TRUE(r) << c.typed;
-    EXPECT_EQ(*r, c.shown);
-    EXPECT_EQ(sim.FirstYear, c.first_year);
-    EXPECT_EQ(sim.Years[0], c.first_year - 1) << "the starting data's year";
-  }
-  TSimRecord sim;
-  sim.FirstYear = 2021;
-  EXPECT_FALSE(EditFirstSimYear(sim, "20a1"));
-  EXPECT_FALSE(EditFirstSimYear(sim, "20211"));
-  EXPECT_EQ(sim.FirstYear, 2021);
-}
-
 class SimOverviewViewTest : public DemoWindowTest {
  protected:
   void SetUp() override {

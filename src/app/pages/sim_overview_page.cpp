@@ -30,24 +30,6 @@ std::string SimNameCaption(int run) {
   }
 }
 
-Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text) {
-  std::string digits;
-  for (char c : text) {
-    if (c == ' ') {
-      digits += '0';
-    } else if (c >= '0' && c <= '9') {
-      digits += c;
-    } else {
-      return Fail("A year has digits only.");
-    }
-  }
-  if (digits.size() > 4) return Fail("A year has at most four digits.");
-  while (digits.size() < 4) digits += '0';
-  sim.FirstYear = std::stoi(digits);
-  RecomputeYears(sim);
-  return digits;
-}
-
 SimOverviewPage::SimOverviewPage(Session& session, Prompter& prompter, Hooks hooks)
     : session_(session), prompter_(prompter), hooks_(std::move(hooks)) {}
 
@@ -55,15 +37,14 @@ SimOverviewFields SimOverviewPage::View() const {
   const TSimRecord& sim = session_.sim;
   const SessionSettings& s = session_.settings;
   SimOverviewFields v;
-  char year[16];
-  std::snprintf(year, sizeof year, "%04d", sim.FirstYear);
-  v.first_year = year;
+  v.first_year = FirstSimYearText(sim);
   v.starting_data_note =
       "(i.e., Start from data for year " + std::to_string(sim.FirstYear - 1) + ")";
   v.num_years = std::to_string(sim.NumYears);
   v.ending_note =
       "(i.e., End with data for year " + std::to_string(sim.FirstYear + sim.NumYears - 1) + ")";
   v.period_lengths = PeriodLengthTexts(sim);
+  for (int k = 1; k <= sim.NumYears; ++k) v.period_length_values.push_back(sim.LengthPeriods[k]);
   for (int run = kBase; run <= kPolicy; ++run) {
     v.name_captions[run] = SimNameCaption(run);
     v.names[run] = sim.SimNames[run];

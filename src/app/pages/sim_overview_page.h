@@ -19,6 +19,7 @@ struct SimOverviewFields {
   std::string num_years;                     // "Number of Years (1 or 2 digits)"
   std::string ending_note;                   // "(i.e., End with data for year {first+n-1})"
   std::vector<std::string> period_lengths;   // "Period {k} is {n} year(s)"
+  std::vector<int> period_length_values;     // n of each, for the spin box
   std::array<std::string, 4> name_captions;  // [1..3] "Base Case  [B]" ...
   std::array<std::string, 4> names;          // [1..3]
   bool rerun_shown = true;
@@ -29,9 +30,6 @@ struct SimOverviewFields {
 
 // The caption of a run's name field: "Base Case  [B]", "Base Rerun  [R]", "Policy  [P]".
 std::string SimNameCaption(int run);
-// "Blanks become 0, padded with 0 on the right to four digits": the year the Base's first
-// simulation ends with. Anything but digits and blanks fails and changes nothing.
-Result<std::string> EditFirstSimYear(TSimRecord& sim, std::string_view text);
 
 class SimOverviewPage {
  public:

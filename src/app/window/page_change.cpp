@@ -2,6 +2,7 @@
 
 #include "app/pages/sim_overview.h"
 #include "app/tasks.h"
+#include "sim/sim_editing.h"
 
 namespace yl {
 
@@ -11,9 +12,7 @@ bool LeavePage(Page from, Session& session, Prompter& prompter) {
       // The table follows the years; longer periods must still end by 9999.
       TSimRecord& sim = session.sim;
       if (!TableSetup(sim, session.settings.options.NoRerun, prompter)) return false;
-      bool all_one_year = true;
-      for (int k = 1; k <= sim.NumYears; ++k) all_one_year &= sim.LengthPeriods[k] == 1;
-      return all_one_year || EndYearCheck(sim, prompter).Accepted;
+      return AllPeriodsOneYear(sim) || EndYearCheck(sim, prompter).Accepted;
     }
     case Page::kModelData:
     case Page::kClosureShock: {

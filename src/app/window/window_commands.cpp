@@ -24,7 +24,6 @@ namespace yl {
 namespace {
 
 constexpr int kHelpDinEdit = 7082;
-constexpr int kHelpLoadChoice = 7031;
 
 std::string RunPrefs(const std::string& item) { return "Run Preferences > " + item; }
 std::string OptionsItem(const std::string& item) { return "Options > " + item; }
@@ -121,7 +120,7 @@ bool WindowCommands::LoadSimDetailsFile(const std::string& path) {
   parts.label = LoadChoicePrompt();
   parts.options.assign(texts.begin(), texts.begin() + 4);
   parts.initial = {0};
-  parts.help_topic = kHelpLoadChoice;
+  parts.help_topic = kHelpSimDetailsName;
   auto picked = prompter_.Choose(parts);
   if (!picked) return false;
   LoadChoice choice;
@@ -137,7 +136,7 @@ bool WindowCommands::LoadSimDetailsFile(const std::string& path) {
     columns.label = texts[3];
     columns.items.assign(texts.begin() + 4, texts.end());
     columns.checked.assign(columns.items.size(), false);
-    columns.help_topic = kHelpLoadChoice;
+    columns.help_topic = kHelpSimDetailsName;
     auto ticked = prompter_.CheckItems(columns);
     if (!ticked) return false;
     for (std::size_t c = 0; c < ticked->size() && c < 4; ++c) choice.columns[c + 1] = (*ticked)[c];
@@ -225,6 +224,14 @@ void WindowCommands::StartTask(TaskKind task) {
 void WindowCommands::RunButton(TaskKind task) { StartTask(task); }
 
 void WindowCommands::Cancel() { app_.CancelButton(); }
+
+bool WindowCommands::MayClose() {
+  if (!app_.TaskRunning()) return true;
+  return prompter_.Confirm(
+             "A job is still running.\r\nIf you exit now, the parts still running are "
+             "left to end on their own.\r\nDo you really want to exit?",
+             kYes | kNo) == kYes;
+}
 
 void WindowCommands::Register() {
   Session& s = app_.session();

@@ -66,6 +66,8 @@ class WindowCommands {
   std::vector<std::string> EditorCommand(const std::string& path) const;
 
   bool update_options_at_exit() const { return update_options_at_exit_; }
+  // Whether the window may close now: while a task runs, the user is asked first.
+  bool MayClose();
 
  private:
   void Register();

@@ -115,15 +115,24 @@ TEST(MenuModel, KeysAreUniqueAndPlainCaptionsDropAccelerators) {
   EXPECT_EQ(PlainCaption("Fish && &Chips  "), "Fish & Chips");
 }
 
-TEST(MenuModel, EveryItemIsCarriedByACommandOrSaysItIsNotAvailableYet) {
+// A controller that starts nothing real, for the window's commands.
+class WindowCommandsTest : public ::testing::Test {
+ protected:
+  WindowCommandsTest() : app(Env()) {}
+  ControllerEnvironment Env() {
+    ControllerEnvironment env;
+    env.runner = &runner;
+    env.clock = &clock;
+    env.prompter = &prompter;
+    return env;
+  }
   FakeProcessRunner runner;
   FakeClock clock;
   ScriptedPrompter prompter;
-  ControllerEnvironment env;
-  env.runner = &runner;
-  env.clock = &clock;
-  env.prompter = &prompter;
-  AppController app(env);
+  AppController app;
+};
+
+TEST_F(WindowCommandsTest, EveryItemIsCarriedByACommandOrSaysItIsNotAvailableYet) {
   WindowCommands commands(app, prompter, {});
   int carried = 0;
   for (const std::string& key : AllCommandKeys()) {
@@ -145,15 +154,7 @@ TEST(MenuModel, EveryItemIsCarriedByACommandOrSaysItIsNotAvailableYet) {
   }
 }
 
-TEST(WindowToggles, EachSaysWhatItChanged) {
-  FakeProcessRunner runner;
-  FakeClock clock;
-  ScriptedPrompter prompter;
-  ControllerEnvironment env;
-  env.runner = &runner;
-  env.clock = &clock;
-  env.prompter = &prompter;
-  AppController app(env);
+TEST_F(WindowCommandsTest, EachToggleSaysWhatItChanged) {
   std::vector<int> help;
   WindowHooks hooks;
   hooks.show_help = [&](int topic) { help.push_back(topic); };
