@@ -76,6 +76,49 @@ std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
   return list;
 }
 
+std::string WithFirstYearFile(const std::string& line, const std::string& file) {
+  auto l = ParseFirstYearLine(line);
+  if (!l) return line;
+  std::string out = l->prefix + " " + (file == "??" ? file : QuoteIfNeeded(file)) + " ;";
+  const std::string description = FirstYearLineDescription(line);
+  if (!description.empty()) out += " ! " + description;
+  return out;
+}
+
+std::string FirstYearLineDescription(const std::string& line) {
+  // A quoted file name may itself hold "!".
+  std::size_t from = line.find('=');
+  if (from == std::string::npos) return "";
+  std::size_t quote = line.find('"', from);
+  std::size_t semi = line.find(';', from);
+  if (quote != std::string::npos && quote < semi) {
+    std::size_t close = line.find('"', quote + 1);
+    if (close == std::string::npos) return "";
+    semi = line.find(';', close);
+  }
+  if (semi == std::string::npos) return "";
+  std::size_t bang = line.find('!', semi);
+  return bang == std::string::npos ? "" : Trim(line.substr(bang + 1));
+}
+
+std::vector<std::string> ApplyMdfLines(const std::vector<std::string>& current,
+                                       const std::vector<std::string>& loaded,
+                                       const std::string& working_dir) {
+  std::vector<std::string> out = current;
+  for (std::string& line : out) {
+    auto l = ParseFirstYearLine(line);
+    if (!l) continue;
+    for (const std::string& candidate : loaded) {
+      auto c = ParseFirstYearLine(candidate);
+      if (!c || !SameText(c->name, l->name) || c->file.empty() || c->file == "??") continue;
+      if (!FileExists(FirstYearFilePath(c->file, working_dir))) continue;
+      line = WithFirstYearFile(line, c->file);
+      break;
+    }
+  }
+  return out;
+}
+
 FirstYearFileCheck CheckFirstYearLine(std::string& line, const std::string& working_dir) {
   FirstYearFileCheck c;
   auto l = ParseFirstYearLine(line);

@@ -31,6 +31,16 @@ std::vector<std::string> BuildFirstYearList(const TSimRecord& rec,
                                             const std::vector<std::string>& saved,
                                             const std::string& working_dir);
 
+// The line with another file ("??" for none), keeping its logical name and description.
+std::string WithFirstYearFile(const std::string& line, const std::string& file);
+// The description after "!", trimmed; "" when the line has none.
+std::string FirstYearLineDescription(const std::string& line);
+// The lines of a loaded ".mdf" list applied to the current one: a logical file that the
+// loaded list names with an existing file takes it; the others keep their files.
+std::vector<std::string> ApplyMdfLines(const std::vector<std::string>& current,
+                                       const std::vector<std::string>& loaded,
+                                       const std::string& working_dir);
+
 enum class FirstYearFileState { kPresent, kUnnamed, kGone };
 struct FirstYearFileCheck {
   FirstYearFileState state = FirstYearFileState::kPresent;

@@ -173,8 +173,9 @@ void ClosureShockView::ShowMenuAt(int grid_row, int grid_col, const QPoint& wher
     }
     case GridPopup::kSolMethodMenu: {
       const int period = TableRowOfGridRow(grid_row);
-      for (const PeriodMenuEntry& e : ClosureShockPage::PeriodMenu()) {
+      for (const PeriodMenuEntry& e : page_.PeriodMenu()) {
         QAction* a = menu.addAction(Q(e.caption));
+        a->setEnabled(e.enabled);
         connect(a, &QAction::triggered, this, [this, action = e.action, period] {
           page_.Run(action, period);
           Refresh();

@@ -24,9 +24,12 @@
 #include "ui/closure_shock_view.h"
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
+#include "ui/model_data_view.h"
+#include "ui/omit_periods_dialog.h"
 #include "ui/other_files_view.h"
 #include "ui/qt_prompter.h"
 #include "ui/sim_overview_view.h"
+#include "ui/sol_method_dialog_widget.h"
 
 namespace yl {
 
@@ -106,6 +109,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.start_detached = setup_.start_detached;
   hooks.close_window = [this] { QTimer::singleShot(0, this, &QWidget::close); };
   hooks.current_page_topic = [this] { return kPages[static_cast<std::size_t>(page_)].help_topic; };
+  hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
     RefreshPages();
     RefreshRecentFiles();
@@ -118,6 +122,8 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
     return setup_.start_detached(commands_->EditorCommand(path), DirOfFile(path));
   };
   page_hooks.show_help = [this](int topic) { ShowHelpTopic(topic); };
+  page_hooks.run_method_dialog =
+      QtSolMethodDialogRunner(this, prompter_, [this](int topic) { ShowHelpTopic(topic); });
   closure_page_ =
       std::make_unique<ClosureShockPage>(app_.session(), app_.background(), prompter_, page_hooks);
   SimOverviewPage::Hooks overview_hooks;
@@ -128,7 +134,18 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
     RefreshPages();
     RefreshRecentFiles();
   };
+  overview_hooks.run_method_dialog = page_hooks.run_method_dialog;
+  overview_hooks.omit_periods = [this] { commands_->Run("File > Omit Some Periods at the Start"); };
   overview_page_ = std::make_unique<SimOverviewPage>(app_.session(), prompter_, overview_hooks);
+  ModelDataPage::Hooks model_hooks;
+  model_hooks.show_help = page_hooks.show_help;
+  model_hooks.open_in_editor = page_hooks.open_in_editor;
+  model_hooks.start_model_check = [this] {
+    const bool started = app_.background().StartModelCheck();
+    RefreshWaitWindow();
+    return started;
+  };
+  model_page_ = std::make_unique<ModelDataPage>(app_.session(), prompter_, model_hooks);
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -193,6 +210,11 @@ void MainWindow::BuildPages() {
       l->addSpacing(24);
       l->addWidget(picture);
       l->addStretch();
+    } else if (&page == &kPages[static_cast<int>(Page::kModelData)]) {
+      model_view_ = new ModelDataView(
+          *model_page_, [this] { RefreshPages(); }, w);
+      l->setContentsMargins(0, 0, 0, 0);
+      l->addWidget(model_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kSimOverview)]) {
       overview_view_ = new SimOverviewView(
           *overview_page_, [this] { return commands_->State().use_patterns; }, w);
@@ -236,12 +258,14 @@ void MainWindow::PageChanged(int index) {
 }
 
 void MainWindow::EnterPage(Page page) {
+  if (page == Page::kModelData) model_view_->Entered();
   if (page == Page::kClosureShock) closure_view_->Entered();
   if (page == Page::kSimOverview) overview_view_->Refresh();
   if (page == Page::kOtherFiles) other_files_view_->Refresh();
 }
 
 void MainWindow::RefreshPages() {
+  if (model_view_) model_view_->Refresh();
   if (overview_view_) overview_view_->Refresh();
   if (closure_view_) closure_view_->Refresh();
   if (other_files_view_) other_files_view_->Refresh();

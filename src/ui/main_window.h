@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/pages/closure_page.h"
+#include "app/pages/model_data_page.h"
 #include "app/pages/sim_overview_page.h"
 #include "app/window/job_panel.h"
 #include "app/window/menu_model.h"
@@ -31,6 +32,7 @@ class AppController;
 class ClosureShockView;
 class SimOverviewView;
 class OtherFilesView;
+class ModelDataView;
 class EnginePump;
 class HelpViewer;
 
@@ -53,6 +55,7 @@ class MainWindow : public QMainWindow {
   ClosureShockView& closure_view() { return *closure_view_; }
   SimOverviewView& overview_view() { return *overview_view_; }
   OtherFilesView& other_files_view() { return *other_files_view_; }
+  ModelDataView& model_view() { return *model_view_; }
   EnginePump& pump() { return *pump_; }
   // The action of a menu item, by its key; null when there is none.
   QAction* ActionFor(const std::string& key) const;
@@ -110,6 +113,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<SimOverviewPage> overview_page_;
   SimOverviewView* overview_view_ = nullptr;
   OtherFilesView* other_files_view_ = nullptr;
+  std::unique_ptr<ModelDataPage> model_page_;
+  ModelDataView* model_view_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   int page_ = 0;
   bool changing_page_ = false;

@@ -1,5 +1,6 @@
 #include "ui/sim_overview_view.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,21 +11,14 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/window/menu_model.h"
-
 namespace yl {
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QPushButton* MakeButton(const char* caption, QWidget* parent, bool available = true) {
-  auto* b = new QPushButton(caption, parent);
-  if (!available) {
-    b->setEnabled(false);
-    b->setToolTip(kNotAvailableYet);
-  }
-  return b;
+QPushButton* MakeButton(const char* caption, QWidget* parent) {
+  return new QPushButton(caption, parent);
 }
 
 QLabel* PathLabel(QWidget* parent) {
@@ -66,7 +60,13 @@ SimOverviewView::SimOverviewView(SimOverviewPage& page, std::function<bool()> us
   length_ = new QSpinBox(years);
   length_->setRange(1, 99);
   grid->addWidget(length_, 5, 1, Qt::AlignTop);
-  grid->addWidget(MakeButton("Omit Some Periods at Start", years, false), 6, 0, 1, 2);
+  auto* omit = MakeButton("Omit Some Periods at Start", years);
+  omit->setObjectName("omitPeriods");
+  grid->addWidget(omit, 6, 0, 1, 2);
+  connect(omit, &QPushButton::clicked, this, [this] {
+    page_.OmitPeriods();
+    Changed();
+  });
   columns->addWidget(years, 2);
 
   auto* right = new QVBoxLayout;
@@ -94,9 +94,12 @@ SimOverviewView::SimOverviewView(SimOverviewPage& page, std::function<bool()> us
   mapping_ = PathLabel(files);
   method_ = PathLabel(files);
   auto* change_dir = MakeButton("Change", files);
-  auto* select_map = MakeButton("Select", files);
-  auto* edit_map = MakeButton("Edit", files);
-  auto* change_method = MakeButton("Change", files, false);
+  select_map_ = MakeButton("Select", files);
+  auto* select_map = select_map_;
+  edit_map_ = MakeButton("Edit", files);
+  auto* edit_map = edit_map_;
+  auto* change_method = MakeButton("Change", files);
+  change_method->setObjectName("changeMethod");
   fl->addWidget(new QLabel("Working Directory", files), 0, 0);
   fl->addWidget(working_dir_, 1, 0);
   fl->addWidget(change_dir, 1, 1);
@@ -119,12 +122,55 @@ SimOverviewView::SimOverviewView(SimOverviewPage& page, std::function<bool()> us
   details->addStretch();
   right->addLayout(details);
 
-  auto* re = new QGroupBox(" Rational Expectations ? ", this);
-  re->setEnabled(false);
-  re->setToolTip(kNotAvailableYet);
-  auto* rl = new QHBoxLayout(re);
-  rl->addWidget(new QLabel("Iterations: Base 30, Rerun 1, Policy 20", re));
-  right->addWidget(re);
+  re_ = new QGroupBox(" Rational Expectations ? ", this);
+  auto* rl = new QGridLayout(re_);
+  do_re_ = new QCheckBox("Do Rational Expectations ?", re_);
+  rl->addWidget(do_re_, 0, 0, 1, 4);
+  re_controls_ = new QWidget(re_);
+  auto* cl = new QGridLayout(re_controls_);
+  cl->setContentsMargins(0, 0, 0, 0);
+  cl->addWidget(new QLabel("Iterations:", re_controls_), 0, 0);
+  static constexpr const char* kRunWords[] = {"", "Base", "Rerun", "Policy"};
+  for (int run = kBase; run <= kPolicy; ++run) {
+    re_iterations_[run] = new QSpinBox(re_controls_);
+    re_iterations_[run]->setRange(1, 99);
+    re_iterations_[run]->setObjectName(QString("reIterations") + kRunWords[run]);
+    cl->addWidget(new QLabel(kRunWords[run], re_controls_), 0, 2 * run - 1, Qt::AlignRight);
+    cl->addWidget(re_iterations_[run], 0, 2 * run);
+    connect(re_iterations_[run], &QSpinBox::valueChanged, this, [this, run](int n) {
+      if (drawing_) return;
+      page_.SetReIterations(run, n);
+      Changed();
+    });
+  }
+  auto* start_line = new QHBoxLayout;
+  start_line->addWidget(new QLabel(kPolicyStartBefore, re_controls_));
+  re_policy_start_ = new QSpinBox(re_controls_);
+  re_policy_start_->setRange(0, 99);
+  re_policy_start_->setObjectName("rePolicyStart");
+  start_line->addWidget(re_policy_start_);
+  start_line->addWidget(new QLabel(kPolicyStartAfter, re_controls_));
+  start_line->addStretch();
+  cl->addLayout(start_line, 1, 0, 1, 7);
+  re_policy_note_ = new QLabel(re_controls_);
+  cl->addWidget(re_policy_note_, 2, 0, 1, 7);
+  cl->setColumnStretch(7, 1);
+  rl->addWidget(re_controls_, 1, 0, 1, 4);
+  right->addWidget(re_);
+  connect(do_re_, &QCheckBox::toggled, this, [this](bool on) {
+    if (drawing_) return;
+    page_.SetDoRationalExpectations(on);
+    Changed();
+  });
+  connect(re_policy_start_, &QSpinBox::valueChanged, this, [this](int n) {
+    if (drawing_) return;
+    page_.SetRePolicyStart(n);
+    Changed();
+  });
+  connect(change_method, &QPushButton::clicked, this, [this] {
+    page_.ChangeSolutionMethod();
+    Changed();
+  });
   right->addStretch();
   columns->addLayout(right, 3);
 
@@ -191,8 +237,19 @@ void SimOverviewView::Refresh() {
     names_[run]->setVisible(run != kRerun || v.rerun_shown);
   }
   working_dir_->setText(Q(v.working_dir));
-  mapping_->setText(Q(v.mapping_file.empty() ? "(none)" : v.mapping_file));
+  mapping_->setText(Q(v.mapping_file.empty() ? "???.MAP" : v.mapping_file));
+  select_map_->setText(Q(v.mapping_button));
+  edit_map_->setEnabled(v.mapping_edit_enabled);
   method_->setText(Q(v.solution_method));
+  re_->setVisible(v.re_visible);
+  do_re_->setChecked(v.do_re);
+  re_controls_->setVisible(v.do_re);
+  for (int run = kBase; run <= kPolicy; ++run) {
+    re_iterations_[run]->setValue(v.re_iterations[static_cast<std::size_t>(run)]);
+  }
+  re_iterations_[kRerun]->setEnabled(v.re_rerun_enabled);
+  re_policy_start_->setValue(v.re_policy_start);
+  re_policy_note_->setText(Q(v.re_policy_start_note));
   drawing_ = false;
 }
 

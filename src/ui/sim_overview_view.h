@@ -8,7 +8,10 @@
 
 #include "app/pages/sim_overview_page.h"
 
+class QCheckBox;
+class QGroupBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
@@ -27,6 +30,7 @@ class SimOverviewView : public QWidget {
   QLineEdit* num_years() const { return num_years_; }
   QLineEdit* name(int run) const { return names_[static_cast<std::size_t>(run)]; }
   QLabel* working_dir() const { return working_dir_; }
+  QLabel* solution_method() const { return method_; }
 
  private:
   void Changed();
@@ -44,6 +48,14 @@ class SimOverviewView : public QWidget {
   QLabel* working_dir_;
   QLabel* mapping_;
   QLabel* method_;
+  QPushButton* select_map_;
+  QPushButton* edit_map_;
+  QGroupBox* re_;
+  QCheckBox* do_re_;
+  QWidget* re_controls_;
+  std::array<QSpinBox*, 4> re_iterations_{};
+  QSpinBox* re_policy_start_;
+  QLabel* re_policy_note_;
   bool drawing_ = false;
 };
 

@@ -94,5 +94,25 @@ TEST_F(FirstYearTest, ProposedNameAndMdfFiles) {
   EXPECT_FALSE(ReadMdfFile(d / "none.mdf"));
 }
 
+TEST(FirstYearList, AnotherFileKeepsNameAndDescription) {
+  struct Case {
+    const char* line;
+    const char* file;
+    const char* description;
+    const char* result;
+  };
+  for (const Case& c : {
+           Case{"File BASEDATA = ?? ; ! Base data", "b.har", "Base data",
+                "File BASEDATA = b.har ; ! Base data"},
+           Case{"File PARAMS = \"my ! dir/p.har\" ; ! Params", "/d/p 2.har", "Params",
+                "File PARAMS = \"/d/p 2.har\" ; ! Params"},
+           Case{"file X = x.har ;", "??", "", "file X = ?? ;"},
+           Case{"not a line", "y.har", "", "not a line"},
+       }) {
+    EXPECT_EQ(FirstYearLineDescription(c.line), c.description) << c.line;
+    EXPECT_EQ(WithFirstYearFile(c.line, c.file), c.result) << c.line;
+  }
+}
+
 }  // namespace
 }  // namespace yl

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -20,33 +21,12 @@
 #include "platform/paths.h"
 #include "sim/sim_table.h"
 #include "support/program_run.h"
+#include "widget_driving_support.h"
 
 namespace yl::testing {
 namespace {
 
 using ::testing::HasSubstr;
-
-// Picks the item of the right-click menu that is about to open.
-void PickFromMenu(const QString& caption) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, caption] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu) return;
-    timer->stop();
-    timer->deleteLater();
-    for (QAction* a : menu->actions()) {
-      if (a->text() == caption) {
-        menu->close();
-        a->trigger();
-        return;
-      }
-    }
-    ADD_FAILURE() << "no menu item " << caption.toStdString();
-    menu->close();
-  });
-  timer->start();
-}
 
 class ClosureShockViewTest : public DemoWindowTest {
  protected:
@@ -110,6 +90,25 @@ TEST_F(ClosureShockViewTest, RightClickChecksAClosureWithTheModelProgram) {
   ASSERT_TRUE(desktop->app().background().Busy()) << ::testing::PrintToString(prompter.Texts());
   ASSERT_TRUE(WaitUntil([&] { return !desktop->app().background().Busy(); }, 60000));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Closure is ok."});
+}
+
+TEST_F(ClosureShockViewTest, APeriodsMenuSpecifiesTheAlternativeMethod) {
+  WhenModal([](QWidget* w) {
+    EXPECT_EQ(w->windowTitle().toStdString(), "Specify Alternative Solution Method");
+    w->findChild<QRadioButton*>("methodMidpoint")->click();
+    Accept(w);
+  });
+  PickFromMenu("Specify the alternative solution method");
+  const QRect r = table->visualItemRect(table->item(GridRowOfTableRow(2), 0));
+  Q_EMIT table->customContextMenuRequested(r.center());
+  EXPECT_EQ(session().settings.methods.Alternative.Method.Method, kMidpoint);
+  EXPECT_EQ(prompter.Last().text,
+            "Alternative solution method changed to:\r\n   Midpoint: 2-4-6 steps extrapolation");
+  // Used for that period, it marks the year.
+  PickFromMenu("Use the alternative solution method for THIS year");
+  Q_EMIT table->customContextMenuRequested(r.center());
+  EXPECT_TRUE(session().sim.AltMethodYears[2]);
+  EXPECT_EQ(Cell(GridRowOfTableRow(2), 0), std::to_string(session().sim.Years[2]) + "*");
 }
 
 }  // namespace

@@ -15,26 +15,13 @@
 #include <QTimer>
 #include <functional>
 
+#include "widget_driving_support.h"
+
 namespace yl {
 namespace {
 
-// Runs `act` on the modal dialog as soon as it is showing.
-void WhenModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w) return;
-    timer->stop();
-    timer->deleteLater();
-    act(w);
-  });
-  timer->start();
-}
-
-void Accept(QWidget* dialog) {
-  dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
+using testing::Accept;
+using testing::WhenModal;
 
 TEST(QtNameFilters, ConvertsThePipeListToQtFilters) {
   EXPECT_EQ(QtNameFilters("Model data files|*.MDF").toStdString(), "Model data files (*.MDF)");

@@ -3,10 +3,16 @@
 
 #include "ui/sim_overview_view.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -16,6 +22,9 @@
 #include "platform/paths.h"
 #include "settings/sim_details.h"
 #include "ui/closure_shock_view.h"
+#include "ui/omit_periods_dialog.h"
+#include "ui/sol_method_dialog_widget.h"
+#include "widget_driving_support.h"
 
 namespace yl::testing {
 namespace {
@@ -85,6 +94,75 @@ TEST_F(SimOverviewViewTest, SavedDetailsLoadBackIntoTheSameRecord) {
   EXPECT_EQ(session().sim, before);
   EXPECT_EQ(view().name(kPolicy)->text().toStdString(), before.SimNames[kPolicy]);
   EXPECT_EQ(window().commands().RecentFiles().front(), saved);
+}
+
+TEST_F(SimOverviewViewTest, ChangeOpensTheSolutionMethodDialog) {
+  WhenModal([](QWidget* w) {
+    ASSERT_NE(qobject_cast<SolMethodDialogWidget*>(w), nullptr);
+    EXPECT_EQ(w->windowTitle().toStdString(), "Choose Solution Method");
+    w->findChild<QRadioButton*>("methodEuler")->click();
+    w->findChild<QRadioButton*>("solutions2")->click();
+    Accept(w);
+  });
+  view().findChild<QPushButton*>("changeMethod")->click();
+  EXPECT_EQ(session().settings.methods.Normal.Method.Method, kEuler);
+  EXPECT_EQ(view().solution_method()->text().toStdString(), "Euler: 3-4 steps extrapolation");
+}
+
+TEST_F(SimOverviewViewTest, RationalExpectationsGroup) {
+  auto* do_re = view().findChild<QCheckBox*>();
+  ASSERT_NE(do_re, nullptr);
+  auto* base = view().findChild<QSpinBox*>("reIterationsBase");
+  auto* rerun = view().findChild<QSpinBox*>("reIterationsRerun");
+  auto* start = view().findChild<QSpinBox*>("rePolicyStart");
+  EXPECT_FALSE(do_re->isChecked());
+  EXPECT_FALSE(base->isVisible());
+  do_re->click();
+  Shoot("sim-overview-re.png");
+  EXPECT_TRUE(session().settings.options.Re.DoRe);
+  ASSERT_TRUE(base->isVisible());
+  EXPECT_EQ(base->value(), 30);
+  EXPECT_FALSE(rerun->isEnabled());  // one Rerun iteration unless the TAB file allows more
+  base->setValue(12);
+  start->setValue(1);
+  EXPECT_EQ(session().settings.options.Re.BaseIterations, 12);
+  EXPECT_EQ(session().settings.options.Re.PolicyStartYears, 1);
+  // The note says where the Policy now starts.
+  bool noted = false;
+  for (QLabel* l : view().findChildren<QLabel*>()) {
+    noted = noted || l->text().startsWith("(i.e., the Policy starts with the sim for ");
+  }
+  EXPECT_TRUE(noted);
+  // Hidden as the Options menu asks.
+  session().settings.options.HideRe = true;
+  view().Refresh();
+  EXPECT_FALSE(do_re->isVisible());
+}
+
+TEST_F(SimOverviewViewTest, OmitSomePeriodsAtStart) {
+  const int first = session().sim.FirstYear;
+  const int years = session().sim.NumYears;
+  WhenModal([](QWidget* w) {
+    auto* d = qobject_cast<OmitPeriodsDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle().toStdString(), "Which Periods to Omit at the Start");
+    EXPECT_EQ(d->label()->text().toStdString(),
+              "Will not change the First Year Data files on the Model/Data page.");
+    d->count()->setValue(2);
+    d->replace()->setChecked(true);
+    EXPECT_THAT(d->label()->text().toStdString(),
+                ::testing::HasSubstr("produced by the simulation for year "));
+    if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
+      QApplication::processEvents();
+      d->grab().save(QString("%1/omit-periods.png").arg(dir));
+    }
+    d->replace()->setChecked(false);
+    Accept(d);
+  });
+  view().findChild<QPushButton*>("omitPeriods")->click();
+  EXPECT_EQ(session().sim.FirstYear, first + 2);
+  EXPECT_EQ(session().sim.NumYears, years - 2);
+  EXPECT_EQ(view().first_year()->text().toStdString(), std::to_string(first + 2));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 namespace yl {
 
+inline constexpr int kHelpSolutionMethods = 7010;
+
 // Runs the dialog on a method; returns the new setting when the dialog reported a change.
 using SolMethodDialogRunner = std::function<std::optional<SolMethodSetting>(
     const SolMethodSetting& current, bool alternative)>;

@@ -1,8 +1,11 @@
 #include "app/dialogs/omit_periods.h"
 
+#include "app/pages/sim_overview.h"
+#include "app/run_units.h"
 #include "core/internal_error.h"
 #include "platform/file_lookup.h"
 #include "platform/paths.h"
+#include "records/run_checks.h"
 #include "sim/sim_inputs.h"
 #include "sim/sim_omit.h"
 #include "sim/sim_runs.h"
@@ -92,6 +95,38 @@ bool OmitPeriodsAtStart(TSimRecord& sim, const OmitRequest& request,
 
   DropFirstPeriods(sim, n);
   if (request.ReplaceFirstYearData) first_year = std::move(new_first_year);
+  return true;
+}
+
+BaseCompletionCheck BaseCompletionFromRecords(const Session& session) {
+  return [&session](int n) -> std::string {
+    const TSimRecord& sim = session.sim;
+    const records::Timeline t = RecordTimeline(sim, session.settings, 1);
+    const records::RunRecords kept = records::RunRecords::Load(session.settings.paths.keep_dir);
+    for (int k = 1; k <= n && k <= sim.NumYears; ++k) {
+      const records::Completion c =
+          records::CompletedAt(kept, t, {kBase, k, records::UnitKind::kSim});
+      if (!c.reason.empty()) return records::SimulationText(t, kBase, k);
+    }
+    return "";
+  };
+}
+
+std::string OmitReplaceLabel(const TSimRecord& sim, int n, bool replace) {
+  if (!replace) return "Will not change the First Year Data files on the Model/Data page.";
+  return OmitPeriodsDialogTexts(sim, n).ReplaceLabel;
+}
+
+bool OmitSomePeriodsAtStart(Session& session, const AskOmitPeriods& ask, Prompter& prompter) {
+  TSimRecord& sim = session.sim;
+  if (!CanOmitPeriods(sim, prompter) || !ask) return false;
+  const std::optional<OmitRequest> request = ask(OmitPeriodsDialogTexts(sim, 1), sim);
+  if (!request) return false;
+  if (!OmitPeriodsAtStart(sim, *request, session.settings.first_year_files,
+                          BaseCompletionFromRecords(session), prompter)) {
+    return false;
+  }
+  (void)TableSetup(sim, session.settings.options.NoRerun, prompter);
   return true;
 }
 

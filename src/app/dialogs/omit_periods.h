@@ -4,9 +4,11 @@
 // the first, after asking about anything missing.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "core/prompter.h"
 #include "sim/sim_record.h"
 
@@ -43,5 +45,20 @@ using BaseCompletionCheck = std::function<std::string(int n)>;
 bool OmitPeriodsAtStart(TSimRecord& sim, const OmitRequest& request,
                         std::vector<std::string>& first_year,
                         const BaseCompletionCheck& base_missing, Prompter& prompter);
+
+// The check as the run records answer it: the first of the Base's first n simulations
+// that has not completed ("simulation for year 2022 (period number 2) of the Base").
+BaseCompletionCheck BaseCompletionFromRecords(const Session& session);
+
+// The dialog's label for the current choice.
+std::string OmitReplaceLabel(const TSimRecord& sim, int n, bool replace);
+
+// The dialog itself: nullopt when the user cancelled.
+using AskOmitPeriods =
+    std::function<std::optional<OmitRequest>(const OmitDialogTexts& texts, const TSimRecord& sim)>;
+
+// "Omit Some Periods at the Start" from the menu or the Sim Overview button; true when
+// periods were omitted (the table is then set up again for the new years).
+bool OmitSomePeriodsAtStart(Session& session, const AskOmitPeriods& ask, Prompter& prompter);
 
 }  // namespace yl

@@ -48,12 +48,15 @@ std::vector<CellMenuEntry> ClosureShockPage::CellMenu(const GridSelection& selec
   return menu;
 }
 
-std::vector<PeriodMenuEntry> ClosureShockPage::PeriodMenu() {
+std::vector<PeriodMenuEntry> ClosureShockPage::PeriodMenu() const {
   return {{PeriodAction::kWhichMethod, "Which solution method applies to this year?"},
           {PeriodAction::kNormalThisYear, "Use the normal solution method for THIS year"},
           {PeriodAction::kAlternativeThisYear, "Use the alternative solution method for THIS year"},
           {PeriodAction::kWhatIsAlternative, "What is the alternative solution method?"},
-          {PeriodAction::kNormalAllYears, "Use the normal solution method for ALL years"}};
+          {PeriodAction::kSpecifyAlternative, "Specify the alternative solution method",
+           static_cast<bool>(hooks_.run_method_dialog)},
+          {PeriodAction::kNormalAllYears, "Use the normal solution method for ALL years"},
+          {PeriodAction::kHelp, "Help about solution methods"}};
 }
 
 void ClosureShockPage::Run(CellAction action, const GridSelection& selection) {
@@ -132,8 +135,16 @@ void ClosureShockPage::Run(PeriodAction action, int period) {
     case PeriodAction::kWhatIsAlternative:
       ShowAlternativeMethod(methods, prompter_);
       break;
+    case PeriodAction::kSpecifyAlternative:
+      if (hooks_.run_method_dialog) {
+        SpecifyAlternativeMethod(session_.settings.methods, hooks_.run_method_dialog, prompter_);
+      }
+      break;
     case PeriodAction::kNormalAllYears:
       UseNormalMethodForAllPeriods(sim, prompter_);
+      break;
+    case PeriodAction::kHelp:
+      if (hooks_.show_help) hooks_.show_help(kHelpSolutionMethods);
       break;
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/background_tasks.h"
+#include "app/commands/sol_method_menu.h"
 #include "app/pages/closure_table.h"
 #include "app/session.h"
 #include "core/prompter.h"
@@ -43,12 +44,15 @@ enum class PeriodAction {
   kNormalThisYear,
   kAlternativeThisYear,
   kWhatIsAlternative,
+  kSpecifyAlternative,
   kNormalAllYears,
+  kHelp,
 };
 
 struct PeriodMenuEntry {
   PeriodAction action;
   std::string caption;
+  bool enabled = true;
 };
 
 class ClosureShockPage {
@@ -56,6 +60,7 @@ class ClosureShockPage {
   struct Hooks {
     std::function<Status(const std::string& path)> open_in_editor;
     std::function<void(int topic)> show_help;
+    SolMethodDialogRunner run_method_dialog;  // unset: the alternative cannot be specified
   };
   ClosureShockPage(Session& session, BackgroundTasks& background, Prompter& prompter, Hooks hooks);
 
@@ -69,7 +74,7 @@ class ClosureShockPage {
   // solution-method actions, or nothing.
   GridPopup PopupAt(int grid_row, int grid_col) const;
   std::vector<CellMenuEntry> CellMenu(const GridSelection& selection) const;
-  static std::vector<PeriodMenuEntry> PeriodMenu();
+  std::vector<PeriodMenuEntry> PeriodMenu() const;
 
   void Run(CellAction action, const GridSelection& selection);
   void Run(PeriodAction action, int period);

@@ -1,5 +1,6 @@
 #include "app/pages/sim_overview_page.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "app/commands/sim_details_commands.h"
@@ -9,6 +10,7 @@
 #include "platform/paths.h"
 #include "settings/sim_details.h"
 #include "sim/sim_editing.h"
+#include "sim/sim_policy_start.h"
 #include "sim/sim_table.h"
 
 namespace yl {
@@ -53,6 +55,24 @@ SimOverviewFields SimOverviewPage::View() const {
   v.working_dir = sim.SimDir;
   v.mapping_file = s.options.ResultsMapFile;
   v.solution_method = SolMethodDescription(s.methods.Normal.Method);
+  v.mapping_button = v.mapping_file.empty() ? "Select" : "Change";
+  v.mapping_edit_enabled = !v.mapping_file.empty();
+  const ReSettings& re = s.options.Re;
+  v.re_visible = s.re_available && !s.options.HideRe;
+  v.do_re = re.DoRe;
+  v.re_iterations = {0, re.BaseIterations, re.RerunIterations, re.PolicyIterations};
+  v.re_rerun_enabled = re.SeveralIterationsOnRerun && !s.options.NoRerun;
+  v.re_policy_start = re.PolicyStartYears;
+  if (re.DoRe) {
+    PolicyStartSettings ps;
+    ps.ModelSelected = !s.model.ModelFile.empty();
+    ps.DoRationalExpectations = true;
+    ps.YearsBeforeFirstShock = re.PolicyStartYears;
+    const PolicyStart start = PolicyStartSim(sim, kPolicy, ps);
+    v.re_policy_start_note = start.Refused ? "(i.e., there are no Policy shocks yet)"
+                                           : "(i.e., the Policy starts with the sim for " +
+                                                 std::to_string(sim.Years[start.Period]) + ")";
+  }
   return v;
 }
 
@@ -147,6 +167,39 @@ void SimOverviewPage::EditSimDescription() {
   if (hooks_.open_in_editor) {
     if (auto s = hooks_.open_in_editor(*path); !s) prompter_.Error(s.error());
   }
+}
+
+}  // namespace yl
+
+namespace yl {
+
+bool SimOverviewPage::ChangeSolutionMethod() {
+  if (!hooks_.run_method_dialog) return false;
+  auto changed = hooks_.run_method_dialog(session_.settings.methods.Normal, false);
+  if (!changed) return false;
+  session_.settings.methods.Normal = *changed;
+  return true;
+}
+
+void SimOverviewPage::OmitPeriods() {
+  if (hooks_.omit_periods) hooks_.omit_periods();
+}
+
+void SimOverviewPage::SetDoRationalExpectations(bool on) {
+  ReSettings& re = session_.settings.options.Re;
+  re.DoRe = on;
+}
+
+void SimOverviewPage::SetReIterations(int run, int count) {
+  ReSettings& re = session_.settings.options.Re;
+  const int n = std::clamp(count, 1, 99);
+  if (run == kBase) re.BaseIterations = n;
+  if (run == kRerun) re.RerunIterations = re.SeveralIterationsOnRerun ? n : 1;
+  if (run == kPolicy) re.PolicyIterations = n;
+}
+
+void SimOverviewPage::SetRePolicyStart(int years) {
+  session_.settings.options.Re.PolicyStartYears = std::clamp(years, 0, 99);
 }
 
 }  // namespace yl

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/sol_method_menu.h"
 #include "app/session.h"
 #include "core/prompter.h"
 #include "core/status.h"
@@ -26,7 +27,19 @@ struct SimOverviewFields {
   std::string working_dir;
   std::string mapping_file;
   std::string solution_method;
+  std::string mapping_button;  // "Change" with a file, "Select" without
+  bool mapping_edit_enabled = false;
+  // " Rational Expectations ? "
+  bool re_visible = false;
+  bool do_re = false;
+  std::array<int, 4> re_iterations{0, 30, 1, 20};  // [1..3] Base, Rerun, Policy
+  bool re_rerun_enabled = false;                   // several Rerun iterations allowed
+  int re_policy_start = 0;
+  std::string re_policy_start_note;  // "(i.e., the Policy starts with the sim for {year})"
 };
+
+inline constexpr char kPolicyStartBefore[] = "Policy run starts";
+inline constexpr char kPolicyStartAfter[] = "years before first Policy shock";
 
 // The caption of a run's name field: "Base Case  [B]", "Base Rerun  [R]", "Policy  [P]".
 std::string SimNameCaption(int run);
@@ -37,6 +50,8 @@ class SimOverviewPage {
     std::function<Status(const std::string& path)> open_in_editor;
     std::function<void(const std::string& saved)> saved;  // the recent-files list
     std::function<void(const std::string& chosen)> load;  // loads it as the File menu does
+    SolMethodDialogRunner run_method_dialog;
+    std::function<void()> omit_periods;  // the File menu's command
   };
   SimOverviewPage(Session& session, Prompter& prompter, Hooks hooks);
 
@@ -54,6 +69,12 @@ class SimOverviewPage {
   void SaveSimDetails();
   void LoadSimDetails();
   void EditSimDescription();
+  // "Change" beside the solution method; true when the method changed.
+  bool ChangeSolutionMethod();
+  void OmitPeriods();
+  void SetDoRationalExpectations(bool on);
+  void SetReIterations(int run, int count);
+  void SetRePolicyStart(int years);
 
  private:
   Session& session_;

@@ -2,6 +2,7 @@
 
 #include "app/pages/sim_overview.h"
 #include "app/tasks.h"
+#include "model/first_year_list.h"
 #include "sim/sim_editing.h"
 
 namespace yl {
@@ -16,6 +17,10 @@ bool LeavePage(Page from, Session& session, Prompter& prompter) {
     }
     case Page::kModelData:
     case Page::kClosureShock: {
+      // Files that have gone show as "??" on the way out; no questions here.
+      if (from == Page::kModelData) {
+        (void)FirstYearFilesComplete(session.settings.first_year_files, session.sim.SimDir);
+      }
       // One file may not be both first-year data and named inside a closure/shock file.
       const Status s = CheckShortNamesDataCMFBits(session.sim, session.settings.first_year_files);
       if (!s) {

@@ -243,6 +243,11 @@ void WindowCommands::Register() {
   Add("File > Help about File menu", help(kHelpFileMenu));
   Add("File > Save Simulation Details As...", [this] { SaveSimDetailsAs(); });
   Add("File > Load Simulation Details...", [this] { LoadSimDetails(); });
+  Add("File > Omit Some Periods at the Start", [this] {
+    if (OmitSomePeriodsAtStart(app_.session(), hooks_.ask_omit, prompter_) && hooks_.refresh) {
+      hooks_.refresh();
+    }
+  });
   Add("File > Edit Dynamic Info File", [this, &st] {
     (void)EditDinFile(
         st.model.ModelFile, prompter_, [this](const std::string& p) { return OpenInEditor(p); },

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/controller.h"
+#include "app/dialogs/omit_periods.h"
 #include "app/tasks.h"
 #include "app/window/menu_model.h"
 #include "core/status.h"
@@ -36,6 +37,7 @@ struct WindowHooks {
   std::function<void()> close_window;
   std::function<int()> current_page_topic;
   std::function<void()> refresh;  // the setup shown may have changed
+  AskOmitPeriods ask_omit;        // the "Which Periods to Omit at the Start" dialog
 };
 
 class WindowCommands {

@@ -180,5 +180,58 @@ TEST_F(OmitTest, DialogTexts) {
   EXPECT_EQ(t.Max, 4);
 }
 
+// The command as the menu and the Sim Overview button run it: the dialog's answer, the
+// label it shows, and the Base's completion read from the run records.
+TEST_F(OmitTest, CommandAsksThenOmits) {
+  Session session;
+  session.sim = *sim;
+  session.settings.paths.keep_dir = dir.MakeDir("keep");
+  session.settings.first_year_files = first_year;
+  ScriptedPrompter p;
+  std::vector<OmitDialogTexts> asked;
+  auto answer = [&](std::optional<OmitRequest> r) {
+    return [&asked, r](const OmitDialogTexts& t, const TSimRecord&) {
+      asked.push_back(t);
+      return r;
+    };
+  };
+  EXPECT_FALSE(OmitSomePeriodsAtStart(session, answer(std::nullopt), p));
+  EXPECT_EQ(session.sim, *sim);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Title, "Which Periods to Omit at the Start");
+  EXPECT_EQ(asked[0].Max, 4);
+  EXPECT_EQ(OmitReplaceLabel(*sim, 2, false),
+            "Will not change the First Year Data files on the Model/Data page.");
+  EXPECT_EQ(OmitReplaceLabel(*sim, 2, true),
+            "Will change First Year Data files (Model/Data page) to the files\r\n produced by "
+            "the simulation for year 2002 of the Base.");
+
+  // Nothing of the Base has run, so the records say what is missing first.
+  EXPECT_EQ(BaseCompletionFromRecords(session)(2),
+            "simulation for year 2001 (period number 1) of the Base");
+  p.Answer(kCancel);
+  EXPECT_FALSE(OmitSomePeriodsAtStart(session, answer(OmitRequest{2, true}), p));
+  EXPECT_EQ(p.messages.front().text,
+            "It seems that you have not completed the simulation for year 2001 (period number 1) "
+            "of the Base\r\nDo you wish to continue? [Click on \"Yes\" to continue or "
+            "\"Cancel\" to stop.]");
+  EXPECT_EQ(p.Last().text, kNoChange);
+  EXPECT_EQ(session.sim.NumYears, 5);
+
+  ASSERT_TRUE(OmitSomePeriodsAtStart(session, answer(OmitRequest{2, false}), p));
+  EXPECT_EQ(session.sim.NumYears, 3);
+  EXPECT_EQ(session.sim.FirstYear, sim->FirstYear + 2);
+  EXPECT_EQ(session.sim.CMFCells(1, 1), "CL3");
+  EXPECT_EQ(session.settings.first_year_files, first_year);
+
+  // One period left: nothing to omit, and the dialog is not shown.
+  session.sim.NumYears = 1;
+  asked.clear();
+  EXPECT_FALSE(OmitSomePeriodsAtStart(session, answer(OmitRequest{1, false}), p));
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(p.Last().text,
+            "There is only one year on the Closure/Shocks page so you cannot omit it.");
+}
+
 }  // namespace
 }  // namespace yl

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 
+#include "app/commands/sol_method_menu.h"
 #include "app/run_preferences.h"
 #include "app/window/page_change.h"
 #include "app/window/window_commands.h"
@@ -33,6 +34,7 @@ TEST(HelpPages, EveryTopicTheWindowOpensHasAPage) {
 
                              kHelpShortNameClash,
                              kHelpDinProblem,
+                             kHelpSolutionMethods,
                              7073,
                              7087};
   for (const PageInfo& p : kPages) topics.push_back(p.help_topic);
