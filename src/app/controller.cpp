@@ -194,6 +194,11 @@ std::optional<TaskOutcome> AppController::task_outcome() const {
   return task_->Outcome();
 }
 
+std::optional<std::pair<jobs::PlanRequest, bool>> AppController::last_task() const {
+  if (!task_) return std::nullopt;
+  return std::make_pair(task_->request(), task_->do_deviations());
+}
+
 void AppController::Poll() {
   const ReentryGuard guard(polling_);
   if (!guard.entered()) return;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/background_tasks.h"
@@ -89,6 +90,8 @@ class AppController : public PolledWork {
   bool Running() const override { return TaskRunning(); }
   // The last task's outcome; nullopt before the first.
   std::optional<TaskOutcome> task_outcome() const;
+  // The last task's request and whether it made the differences; nullopt before any.
+  std::optional<std::pair<jobs::PlanRequest, bool>> last_task() const;
   // Handles whatever ended: parts of the task and the background activity. A call made
   // while one is under way (a nested event loop) returns at once.
   void Poll() override;

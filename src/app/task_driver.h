@@ -67,6 +67,10 @@ class TaskDriver : public PolledWork, private jobs::EngineHost {
   // The running pass, for its job lines; null before the first start.
   const jobs::JobEngine* engine() const;
 
+  // What the task was asked to do, for presetting the Results page when it ends.
+  const jobs::PlanRequest& request() const { return request_; }
+  bool do_deviations() const { return do_deviations_; }
+
  private:
   bool StartPass();
   void FoldPass();

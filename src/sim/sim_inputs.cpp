@@ -159,8 +159,8 @@ std::optional<std::string> FindFirstYearFile(const FirstYearFiles& files,
   return files.Entries[it->second].second;
 }
 
-std::string FirstYearLine(const std::string& logical_name, const std::string& file,
-                          const std::string& description) {
+std::string FormatFirstYearLine(const std::string& logical_name, const std::string& file,
+                                const std::string& description) {
   return "File " + logical_name + " = " + QuoteIfNeeded(file) + " ; ! " + description;
 }
 
@@ -173,7 +173,8 @@ std::vector<std::string> FirstYearLinesForPeriod(const TSimRecord& sim, int peri
     InputFile in = ResolveInputFile(sim, f, period, kBase, 1, first_year, false);
     std::string path = in.FileName.empty() ? "" : ResolveAgainst(sim.SimDir, in.FileName);
     bool exists = !path.empty() && ResolvePathNoCase(path).has_value();
-    lines.push_back(FirstYearLine(e.Name, exists ? *ResolvePathNoCase(path) : "??", e.Description));
+    lines.push_back(
+        FormatFirstYearLine(e.Name, exists ? *ResolvePathNoCase(path) : "??", e.Description));
   }
   return lines;
 }

@@ -56,7 +56,7 @@ std::vector<std::string> FirstYearLinesForPeriod(const TSimRecord& sim, int peri
                                                  const std::vector<std::string>& first_year);
 
 // One first-year line.
-std::string FirstYearLine(const std::string& logical_name, const std::string& file,
-                          const std::string& description);
+std::string FormatFirstYearLine(const std::string& logical_name, const std::string& file,
+                                const std::string& description);
 
 }  // namespace yl

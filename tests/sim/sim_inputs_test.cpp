@@ -127,7 +127,8 @@ TEST(FirstYearList, LinesAreMatchedIgnoringCaseAndBlanks) {
   EXPECT_EQ(FirstYearFileFor(list, "params"), "par.har");
   EXPECT_EQ(FirstYearFileFor(list, "SETINFO"), "??");
   EXPECT_EQ(FirstYearFileFor(list, "EXTRA"), std::nullopt);
-  EXPECT_EQ(FirstYearLine("FID", "my data.har", "desc"), "File FID = \"my data.har\" ; ! desc");
+  EXPECT_EQ(FormatFirstYearLine("FID", "my data.har", "desc"),
+            "File FID = \"my data.har\" ; ! desc");
 }
 
 TEST(FirstYearList, ParsedListFindsTheSameFirstEntry) {

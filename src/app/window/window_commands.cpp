@@ -1,5 +1,7 @@
 #include "app/window/window_commands.h"
 
+#include "app/commands/viewer_launch.h"
+
 #include "app/commands/din_edit_command.h"
 #include "app/commands/program_commands.h"
 #include "app/commands/run_checks_commands.h"
@@ -163,9 +165,12 @@ void WindowCommands::LoadSimDetails() {
 }
 
 std::vector<std::string> WindowCommands::EditorCommand(const std::string& path) const {
-  const std::string& editor = app_.session().settings.options.Editor;
-  if (!editor.empty()) return {editor, path};
-  return {"xdg-open", path};
+  const SessionSettings& st = app_.session().settings;
+  ProgramSearchContext search;
+  search.program_dir = st.paths.program_dir;
+  search.solvara_dir = st.paths.solvara_dir;
+  search.editor = st.options.Editor;
+  return EditorArgv(search, path);
 }
 
 Status WindowCommands::OpenInEditor(const std::string& path) {
