@@ -28,6 +28,7 @@
 #include "ui/omit_periods_dialog.h"
 #include "ui/other_files_view.h"
 #include "ui/qt_prompter.h"
+#include "ui/results_view.h"
 #include "ui/sim_overview_view.h"
 #include "ui/sol_method_dialog_widget.h"
 
@@ -146,6 +147,8 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
     return started;
   };
   model_page_ = std::make_unique<ModelDataPage>(app_.session(), prompter_, model_hooks);
+  results_page_ = std::make_unique<ResultsPage>(app_.session(), prompter_,
+                                                [this] { return commands_->Viewers(); });
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -215,6 +218,10 @@ void MainWindow::BuildPages() {
           *model_page_, [this] { RefreshPages(); }, w);
       l->setContentsMargins(0, 0, 0, 0);
       l->addWidget(model_view_);
+    } else if (&page == &kPages[static_cast<int>(Page::kResults)]) {
+      results_view_ = new ResultsView(
+          *results_page_, [this](int topic) { ShowHelpTopic(topic); }, w);
+      l->addWidget(results_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kSimOverview)]) {
       overview_view_ = new SimOverviewView(
           *overview_page_, [this] { return commands_->State().use_patterns; }, w);
@@ -259,6 +266,7 @@ void MainWindow::PageChanged(int index) {
 
 void MainWindow::EnterPage(Page page) {
   if (page == Page::kModelData) model_view_->Entered();
+  if (page == Page::kResults) results_view_->Refresh();
   if (page == Page::kClosureShock) closure_view_->Entered();
   if (page == Page::kSimOverview) overview_view_->Refresh();
   if (page == Page::kOtherFiles) other_files_view_->Refresh();
@@ -266,6 +274,7 @@ void MainWindow::EnterPage(Page page) {
 
 void MainWindow::RefreshPages() {
   if (model_view_) model_view_->Refresh();
+  if (results_view_) results_view_->Refresh();
   if (overview_view_) overview_view_->Refresh();
   if (closure_view_) closure_view_->Refresh();
   if (other_files_view_) other_files_view_->Refresh();
@@ -448,6 +457,12 @@ void MainWindow::OnRunningChanged(bool running) {
 
 void MainWindow::OnFinished(bool success) {
   QApplication::beep();
+  if (success) {
+    // The results of what just ran, ready to look at.
+    if (auto last = app_.last_task()) results_page_->Preset(last->first, last->second);
+    ShowPage(Page::kResults);
+    results_view_->Refresh();
+  }
   BringToFront();
   Q_EMIT TaskEnded(success);
 }

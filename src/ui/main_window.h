@@ -14,6 +14,7 @@
 
 #include "app/pages/closure_page.h"
 #include "app/pages/model_data_page.h"
+#include "app/pages/results_page.h"
 #include "app/pages/sim_overview_page.h"
 #include "app/window/job_panel.h"
 #include "app/window/menu_model.h"
@@ -33,6 +34,7 @@ class ClosureShockView;
 class SimOverviewView;
 class OtherFilesView;
 class ModelDataView;
+class ResultsView;
 class EnginePump;
 class HelpViewer;
 
@@ -56,6 +58,7 @@ class MainWindow : public QMainWindow {
   SimOverviewView& overview_view() { return *overview_view_; }
   OtherFilesView& other_files_view() { return *other_files_view_; }
   ModelDataView& model_view() { return *model_view_; }
+  ResultsView& results_view() { return *results_view_; }
   EnginePump& pump() { return *pump_; }
   // The action of a menu item, by its key; null when there is none.
   QAction* ActionFor(const std::string& key) const;
@@ -115,6 +118,8 @@ class MainWindow : public QMainWindow {
   OtherFilesView* other_files_view_ = nullptr;
   std::unique_ptr<ModelDataPage> model_page_;
   ModelDataView* model_view_ = nullptr;
+  std::unique_ptr<ResultsPage> results_page_;
+  ResultsView* results_view_ = nullptr;
   QTabWidget* tabs_ = nullptr;
   int page_ = 0;
   bool changing_page_ = false;

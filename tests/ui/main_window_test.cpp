@@ -2,6 +2,7 @@
 // user meets them, and tasks run from the job panel with the real programs.
 
 #include "ui/main_window.h"
+#include "ui/results_view.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,11 +12,14 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "app/demo_support.h"
@@ -232,6 +236,25 @@ TEST_F(WindowTaskTest, RunAllFromTheButtonShowsTheJobLinesThenHidesThemAndLeaves
   EXPECT_TRUE(w.closure_view().isEnabled());
   EXPECT_TRUE(FileExists(Solution(kPolicy, sim.NumYears)));
   EXPECT_TRUE(FileExists(Solution(kBase, sim.NumYears)));
+
+  // The Results page comes up on what was made: the cumulative differences, and the
+  // Policy's years, every solution from this run.
+  EXPECT_EQ(w.current_page(), Page::kResults);
+  ResultsView& results = w.results_view();
+  EXPECT_TRUE(results.run_button(kResultsDifferences)->isChecked());
+  EXPECT_TRUE(results.note()->isHidden()) << results.note()->text().toStdString();
+  EXPECT_EQ(results.years()->currentItem()->text().toStdString(), std::to_string(sim.Years[4]));
+  if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
+    w.resize(1280, 800);
+    QApplication::processEvents();
+    w.grab().save(QString("%1/results-page.png").arg(dir));
+  }
+  // A Policy solution replaced since then is named.
+  WriteFileBytes(Solution(kPolicy, 5), "not from the run");
+  results.Refresh();
+  EXPECT_EQ(results.note()->text().toStdString(),
+            "Not from the last successful run of the Policy: the Solution files for " +
+                std::to_string(sim.Years[5]) + ".");
 }
 
 TEST_F(WindowTaskTest, CancelAsksThenCancels) {

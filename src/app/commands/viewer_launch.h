@@ -19,6 +19,7 @@ namespace yl {
 
 inline constexpr int kHelpViewers = 7043;
 inline constexpr int kHelpEditorLaunch = 7003;
+inline constexpr int kHelpTextFile = 7047;
 
 struct ViewerContext {
   ViewerContext(Prompter& p, Options& o) : prompter(p), options(o) {}

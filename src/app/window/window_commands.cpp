@@ -173,6 +173,18 @@ std::vector<std::string> WindowCommands::EditorCommand(const std::string& path) 
   return EditorArgv(search, path);
 }
 
+ViewerContext WindowCommands::Viewers() {
+  Session& s = app_.session();
+  ViewerContext c(prompter_, s.settings.options);
+  c.program_dir = s.settings.paths.program_dir;
+  c.solvara_dir = s.settings.paths.solvara_dir;
+  c.work_dir = s.sim.SimDir;
+  c.model_dir = s.settings.model.ModelDir.empty() ? s.sim.SimDir : s.settings.model.ModelDir;
+  c.start = hooks_.start_detached;
+  c.builtin_viewer = hooks_.builtin_viewer;
+  return c;
+}
+
 Status WindowCommands::OpenInEditor(const std::string& path) {
   if (!hooks_.start_detached) return Fail("No editor can be started here.");
   return hooks_.start_detached(EditorCommand(path), DirOfFile(path));
@@ -300,6 +312,29 @@ void WindowCommands::Register() {
   auto show = [this](const std::string& path) {
     if (hooks_.show_read_only) hooks_.show_read_only(path);
   };
+  Add("View > Header Array file...", [this, &s] {
+    ViewerContext c = Viewers();
+    LaunchHeaderArrayViewer(c, "%" + s.sim.SimDir);
+  });
+  Add("View > Solution files...", [this, &s] {
+    ViewerContext c = Viewers();
+    LaunchSolutionViewer(c, "%" + s.sim.SimDir);
+  });
+  Add("View > Text file...", [this, &s] {
+    FileRequest r;
+    r.title = "Edit file";
+    r.filter = "Solvara Related files|*.TAB;*.CMF;*.TXT|All Files (*.*)|*.*";
+    r.start_dir = s.sim.SimDir;
+    r.help_topic = kHelpTextFile;
+    const std::vector<std::string> files = prompter_.ChooseFiles(r);
+    if (files.empty()) return;
+    ViewerContext c = Viewers();
+    LaunchEditor(c, files.front());
+  });
+  Add("View > Spreadsheet file...", [this] {
+    ViewerContext c = Viewers();
+    LaunchSpreadsheet(c, "");
+  });
   Add("View > Last Error Log", [&st, show] { ViewLastErrorLog(st.paths.keep_dir, show); });
   Add("View > Jobs Log File",
       [this, &st, show] { ViewJobsLog(st.paths.keep_dir, prompter_, show); });
@@ -315,6 +350,16 @@ void WindowCommands::Register() {
     ctx.editor = o.Editor;
     ChooseEditor(prompter_, ctx);
     o.Editor = ctx.editor;
+  });
+  for (const char* program : {"Tabulon", "Halvo"}) {
+    Add(std::string("Options > Which ") + program + " to use", [this, program] {
+      ViewerContext c = Viewers();
+      ChooseViewerProgram(c, program);
+    });
+  }
+  Add("Options > Which Deepro to use", [this] {
+    ViewerContext c = Viewers();
+    ChooseViewerProgram(c, "Deepro");
   });
   Add("Options > Usual Method for finding Solvara programs",
       [&st] { UseUsualSolvaraMethod(st.paths.solvara_dir); });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/viewer_launch.h"
 #include "app/controller.h"
 #include "app/dialogs/omit_periods.h"
 #include "app/tasks.h"
@@ -38,6 +39,8 @@ struct WindowHooks {
   std::function<int()> current_page_topic;
   std::function<void()> refresh;  // the setup shown may have changed
   AskOmitPeriods ask_omit;        // the "Which Periods to Omit at the Start" dialog
+  // The program's own results viewer; unset: the external viewers only.
+  std::function<void(const std::vector<std::string>& files)> builtin_viewer;
 };
 
 class WindowCommands {
@@ -66,6 +69,8 @@ class WindowCommands {
 
   // The editor's command line for a file: the chosen editor, else the desktop's opener.
   std::vector<std::string> EditorCommand(const std::string& path) const;
+  // What the viewers, the editor and the spreadsheet program are started with now.
+  ViewerContext Viewers();
 
   bool update_options_at_exit() const { return update_options_at_exit_; }
   // Whether the window may close now: while a task runs, the user is asked first.
