@@ -1,5 +1,6 @@
 #include "app/background_tasks.h"
 
+#include "app/commands/program_commands.h"
 #include "app/task_run.h"
 
 #include "app/pages/closure_table_check.h"
@@ -122,6 +123,45 @@ bool BackgroundTasks::StartModelCheck() {
   return true;
 }
 
+bool BackgroundTasks::StartQuilloExtraction(QuilloFile what,
+                                            std::function<void(const std::string&)> show) {
+  SessionSettings& s = session_.settings;
+  ProgramSearchContext search;
+  search.program_dir = s.paths.program_dir;
+  search.solvara_dir = s.paths.solvara_dir;
+  const std::string flatix = FindSolvaraProgramOrSay(prompter_, "flatix", search);
+  if (flatix.empty()) {
+    prompter_.Error(kFlatixStartError, 0, kOk | kHelp);
+    return false;
+  }
+  auto job = PrepareQuilloExtraction(what, s.model, s.paths.temp_dir, flatix);
+  if (!job) {
+    prompter_.Error(job.error() + "\r\n" + kFlatixStartError, 0, kOk | kHelp);
+    return false;
+  }
+  if (!DeveloperMode() && !BackgroundJobGuard(prompter_)) {
+    prompter_.Error(kFlatixGuardRefused);
+    return false;
+  }
+  extraction_ = *job;
+  ProcessSpec spec{job->argv.front(),
+                   {job->argv.begin() + 1, job->argv.end()},
+                   job->directory,
+                   WindowState::kMinimised,
+                   ""};
+  const auto kind = what == QuilloFile::kTab ? jobs::BackgroundKind::kExtractTabFile
+                                             : jobs::BackgroundKind::kExtractStiFile;
+  auto started = job_.Start(kind, spec, [this, show](const jobs::BackgroundEnd& end) {
+    if (end.cancelled || !extraction_) return;
+    if (auto file = JudgeQuilloExtraction(*extraction_, prompter_); file && show) show(*file);
+  });
+  if (!started) {
+    prompter_.Error(kFlatixLaunchError, 0, kOk | kHelp);
+    return false;
+  }
+  return true;
+}
+
 bool BackgroundTasks::StartTempDirCheck() {
   SessionSettings& s = session_.settings;
   if (!DeveloperMode() && !BackgroundJobGuard(prompter_)) return false;
@@ -156,6 +196,10 @@ std::string BackgroundTasks::WaitText() const {
   switch (session_.background.kind) {
     case jobs::BackgroundKind::kModelCheck:
       return "Checking Release of model program";
+    case jobs::BackgroundKind::kExtractTabFile:
+      return QuilloExtractionWaitText(QuilloFile::kTab);
+    case jobs::BackgroundKind::kExtractStiFile:
+      return QuilloExtractionWaitText(QuilloFile::kSti);
     case jobs::BackgroundKind::kTempDirCheck:
       return temp_check_ ? temp_check_->wait_text : "Checking Temporary Directory";
     case jobs::BackgroundKind::kClosureCheck:
@@ -164,10 +208,6 @@ std::string BackgroundTasks::WaitText() const {
     case jobs::BackgroundKind::kClosureShockCheck:
     case jobs::BackgroundKind::kAllClosuresShocksCheck:
       return "Checking closure and shocks";
-    case jobs::BackgroundKind::kExtractTabFile:
-      return "Extracting TAB file";
-    case jobs::BackgroundKind::kExtractStiFile:
-      return "Extracting STI file";
     default:
       return "Calculating solution";
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/commands/closure_check_commands.h"
+#include "app/commands/quillo_extract.h"
 #include "app/commands/temp_dir_commands.h"
 #include "app/session.h"
 #include "cmf/closure_check.h"
@@ -30,6 +31,9 @@ class BackgroundTasks : public ClosureCheckHost {
   ClosureCheckContext& ClosureContext();
   // The release check of the model program; false when it could not start.
   bool StartModelCheck();
+  // Flatix taking the TAB or STI file out of the model's auxiliary table file; show gets
+  // the extracted file when the job ends well.
+  bool StartQuilloExtraction(QuilloFile what, std::function<void(const std::string&)> show);
   // The check that runs a small job in the temporary directory; at most 20 seconds.
   bool StartTempDirCheck();
   // One timer tick; the wait window's Cancel ends the wait. True when an end was handled.
@@ -58,6 +62,7 @@ class BackgroundTasks : public ClosureCheckHost {
   std::optional<ClosureCheckContext> closure_context_;
   std::optional<ModelCheckJob> model_check_;
   std::optional<TempDirCheckJob> temp_check_;
+  std::optional<QuilloExtraction> extraction_;
 };
 
 }  // namespace yl

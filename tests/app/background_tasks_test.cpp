@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/task_run.h"
+#include "platform/paths.h"
 
 #include "demo_support.h"
 #include "support/scripted_prompter.h"
@@ -54,6 +55,32 @@ TEST_F(BackgroundTasksTest, TheReleaseCheckReadsWhatTheModelReports) {
   EXPECT_GT(session.settings.model.Release.SvRelease, 69999);
   EXPECT_EQ(session.settings.model.Release.Compiler, "lf95");
   EXPECT_EQ(session.background.kind, jobs::BackgroundKind::kNone);
+}
+
+TEST_F(BackgroundTasksTest, FlatixTakesTheTabFileOutOfTheModel) {
+  std::vector<std::string> shown_files;
+  auto show = [&](const std::string& f) { shown_files.push_back(f); };
+  // A TAB file named by the MIN and lying beside the model needs no job.
+  ModelState& model = session.settings.model;
+  model.TabFileName = "demomodel.tab";
+  EXPECT_EQ(QuilloFileBesideModel(model, QuilloFile::kTab),
+            JoinPath(model.ModelDir, "demomodel.tab"));
+  // Not known: taken out of the auxiliary table file under a name of its own.
+  model.TabFileName = "";
+  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kTab, show))
+      << ::testing::PrintToString(prompter.Texts());
+  EXPECT_EQ(tasks->WaitText(), "Extracting TAB file");
+  RunToEnd();
+  const std::string target = JoinPath(session.settings.paths.temp_dir, "tab1.tab");
+  EXPECT_EQ(shown_files, std::vector<std::string>{target});
+  EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + target + "\r\nWill show this.");
+  EXPECT_EQ(ReadFileBytes(target),
+            ReadFileBytes(JoinPath(model.ModelDir, "demomodel.tab")));
+  // The demo's compiler ran without an STI file, so there is none to take out.
+  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kSti, show));
+  RunToEnd();
+  EXPECT_EQ(prompter.Last().text, "Sorry. Unable to extract or find Quillo STI file.");
+  EXPECT_EQ(shown_files.size(), 1u);
 }
 
 TEST_F(BackgroundTasksTest, TheTemporaryDirectorySeemsOk) {

@@ -335,6 +335,26 @@ void WindowCommands::Register() {
     ViewerContext c = Viewers();
     LaunchSpreadsheet(c, "");
   });
+  auto quillo = [this, &st](QuilloFile what) {
+    return [this, &st, what] {
+      auto show = [this](const std::string& file) {
+        ViewerContext c = Viewers();
+        LaunchEditor(c, file, true);
+      };
+      if (auto beside = QuilloFileBesideModel(st.model, what)) {
+        show(*beside);
+        return;
+      }
+      if (what == QuilloFile::kSti && st.model.StiFileName.empty()) {
+        prompter_.Information("No STI file was used to run Quillo.");
+        return;
+      }
+      app_.background().StartQuilloExtraction(what, show);
+      if (hooks_.refresh) hooks_.refresh();
+    };
+  };
+  Add("View > Main Quillo file", quillo(QuilloFile::kTab));
+  Add("View > Quillo STI (Condensation) file", quillo(QuilloFile::kSti));
   Add("View > Last Error Log", [&st, show] { ViewLastErrorLog(st.paths.keep_dir, show); });
   Add("View > Jobs Log File",
       [this, &st, show] { ViewJobsLog(st.paths.keep_dir, prompter_, show); });

@@ -1,0 +1,66 @@
+#include "app/commands/quillo_extract.h"
+
+#include "platform/file_lookup.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+namespace yl {
+
+namespace {
+
+const char* Word(QuilloFile what) { return what == QuilloFile::kTab ? "tab" : "sti"; }
+
+std::string TargetName(QuilloFile what, const ModelState& model) {
+  if (what == QuilloFile::kSti) return "tabcond.sti";
+  return model.TabFileName.empty() ? "tab1.tab" : FileNameOf(model.TabFileName);
+}
+
+}  // namespace
+
+std::optional<std::string> QuilloFileBesideModel(const ModelState& model, QuilloFile what) {
+  if (what != QuilloFile::kTab || model.TabFileName.empty() || model.ModelDir.empty()) {
+    return std::nullopt;
+  }
+  return FindFileNoCase(model.ModelDir, FileNameOf(model.TabFileName));
+}
+
+Result<QuilloExtraction> PrepareQuilloExtraction(QuilloFile what, const ModelState& model,
+                                                 const std::string& temp_dir,
+                                                 const std::string& flatix) {
+  QuilloExtraction job;
+  job.what = what;
+  job.directory = temp_dir;
+  job.target = JoinPath(temp_dir, TargetName(what, model));
+  job.sti = JoinPath(temp_dir, std::string("ext") + Word(what) + ".sti");
+  if (!DeleteFileIfExists(job.target)) return Fail("Cannot delete " + job.target);
+  const std::string aux = CompanionPath(model.ModelFile, AuxTableExt(model.ModelFile));
+  const std::string found =
+      FindCompanion(model.ModelFile, AuxTableExt(model.ModelFile)).value_or(aux);
+  if (Status s = WriteTextLines(
+          job.sti, {"bat", " ", what == QuilloFile::kTab ? "t" : "s", found, job.target});
+      !s) {
+    return Fail(s.error());
+  }
+  job.argv = {flatix, "-sti", job.sti, "-los", ChangeFileExt(job.sti, ".log")};
+  return job;
+}
+
+std::string QuilloExtractionWaitText(QuilloFile what) {
+  return what == QuilloFile::kTab ? "Extracting TAB file" : "Extracting Quillo STI file";
+}
+
+std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter) {
+  const bool tab = job.what == QuilloFile::kTab;
+  if (!FileExists(job.target)) {
+    prompter.Error(tab ? "Sorry. Unable to extract or find Quillo file."
+                       : "Sorry. Unable to extract or find Quillo STI file.");
+    return std::nullopt;
+  }
+  prompter.Information(
+      std::string(tab ? "Quillo file seems to be\r\n" : "Quillo STI file seems to be\r\n") +
+      job.target + "\r\nWill show this.");
+  return job.target;
+}
+
+}  // namespace yl

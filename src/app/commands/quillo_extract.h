@@ -1,0 +1,46 @@
+#pragma once
+// "&Main Quillo file" and "Quillo STI (&Condensation) file" of the View menu: the model's
+// TAB file (or the STI file its compiler ran with) shown in the editor, taken out of the
+// model's auxiliary table file by Flatix when it is not beside the model.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/prompter.h"
+#include "core/status.h"
+#include "model/model_state.h"
+
+namespace yl {
+
+enum class QuilloFile { kTab, kSti };
+
+inline constexpr char kFlatixStartError[] = "Error starting Flatix job !";
+inline constexpr char kFlatixGuardRefused[] = "Cannot start TAB or TABSTI job";
+inline constexpr char kFlatixLaunchError[] = "Could not launch windows Flatix job !";
+
+// The file to show without a job: the TAB file named in the MIN when it lies beside the
+// model; nullopt when it must be extracted.
+std::optional<std::string> QuilloFileBesideModel(const ModelState& model, QuilloFile what);
+
+struct QuilloExtraction {
+  QuilloFile what = QuilloFile::kTab;
+  std::string target;  // in the temporary directory
+  std::string sti;     // "ext{tab|sti}.sti" in the temporary directory
+  std::vector<std::string> argv;
+  std::string directory;
+};
+
+// Deletes an old target and writes the stored-input file; the error is the text to show
+// after kFlatixStartError.
+Result<QuilloExtraction> PrepareQuilloExtraction(QuilloFile what, const ModelState& model,
+                                                 const std::string& temp_dir,
+                                                 const std::string& flatix);
+
+// What the wait window says while it runs.
+std::string QuilloExtractionWaitText(QuilloFile what);
+
+// After the job: says what was found; the file to show, or nullopt.
+std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter);
+
+}  // namespace yl
