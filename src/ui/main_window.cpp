@@ -141,6 +141,11 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   ModelDataPage::Hooks model_hooks;
   model_hooks.show_help = page_hooks.show_help;
   model_hooks.open_in_editor = page_hooks.open_in_editor;
+  model_hooks.view_har = [this](const std::string& path) -> Status {
+    ViewerContext c = commands_->Viewers();
+    LaunchHeaderArrayViewer(c, path);
+    return Ok();
+  };
   model_hooks.start_model_check = [this] {
     const bool started = app_.background().StartModelCheck();
     RefreshWaitWindow();
