@@ -10,6 +10,7 @@ packages=(
   libeigen3-dev libcli11-dev
   qt6-base-dev libgl-dev
   xvfb xdotool imagemagick dbus-daemon
+  desktop-file-utils appstream dpkg-dev file
   locales
 )
 

@@ -44,7 +44,11 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
     return Fail("A working directory whose name holds " + part +
                 " cannot be used: " + VisibleName(r.dir));
   }
-  const std::string source = JoinPath(request.bin_dir, "demo");
+  // Beside the programs in a build tree; under share/ when installed in lib/yearloom/.
+  std::string source = JoinPath(request.bin_dir, "demo");
+  const std::string installed =
+      JoinPath(DirOfFile(DirOfFile(RemoveTrailingSep(request.bin_dir))), "share/yearloom/demo");
+  if (!DirectoryExists(source) && DirectoryExists(installed)) source = installed;
   if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
   const std::string model =
       AbsolutePath(JoinPath(request.bin_dir, request.interpreter ? "demokv.kvs" : "demomodel"));

@@ -6,8 +6,11 @@
 namespace yl {
 
 std::vector<std::string> HelpDirectories(const std::string& program_dir) {
-  return {JoinPath(program_dir, "help"),
-          JoinPath(DirOfFile(RemoveTrailingSep(program_dir)), "share/yearloom/help")};
+  // Beside the program in a build tree; under share/ when installed, the program living in
+  // bin/ or in the private lib/yearloom/.
+  const std::string up = DirOfFile(RemoveTrailingSep(program_dir));
+  return {JoinPath(program_dir, "help"), JoinPath(up, "share/yearloom/help"),
+          JoinPath(DirOfFile(up), "share/yearloom/help")};
 }
 
 std::string HelpPagePath(const std::vector<std::string>& dirs, int topic) {
