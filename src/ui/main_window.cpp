@@ -31,6 +31,7 @@
 #include "ui/results_view.h"
 #include "ui/sim_overview_view.h"
 #include "ui/sol_method_dialog_widget.h"
+#include "ui/tasks_dialog_widget.h"
 
 namespace yl {
 
@@ -110,6 +111,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.start_detached = setup_.start_detached;
   hooks.close_window = [this] { QTimer::singleShot(0, this, &QWidget::close); };
   hooks.current_page_topic = [this] { return kPages[static_cast<std::size_t>(page_)].help_topic; };
+  hooks.ask_tasks = QtAskTasks(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
     RefreshPages();

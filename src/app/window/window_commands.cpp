@@ -1,5 +1,6 @@
 #include "app/window/window_commands.h"
 
+#include "app/commands/task_choices.h"
 #include "app/commands/viewer_launch.h"
 
 #include "app/commands/din_edit_command.h"
@@ -227,9 +228,16 @@ void WindowCommands::About() {
                         VersionText() + "\r\n" + app_.session().settings.paths.program_dir);
 }
 
-void WindowCommands::StartTask(TaskKind task) {
+void WindowCommands::StartTask(TaskKind task, int only_run) {
   Session& s = app_.session();
-  const TaskPlan plan = PlanForTask(task, s.sim.NumYears, QuietPolicyStart(s.sim, s.settings), {});
+  const int policy_start = QuietPolicyStart(s.sim, s.settings);
+  TaskChoices choices;
+  if (TaskAsksForChoices(task)) {
+    auto asked = AskTaskChoices(task, s, only_run, policy_start, hooks_.ask_tasks, prompter_);
+    if (!asked) return;
+    choices = *asked;
+  }
+  const TaskPlan plan = PlanForTask(task, s.sim.NumYears, policy_start, choices);
   if (!RunButtonChecks(s, plan.request, prompter_)) return;
   if (task == TaskKind::kRunSingleThenConcurrent) {
     app_.StartSeries(plan.request);
@@ -306,6 +314,18 @@ void WindowCommands::Register() {
   Add("Tasks > Do Base and Base Rerun", task(TaskKind::kBaseAndRerun));
   Add("Tasks > Rerun Base and Run Policy", task(TaskKind::kRerunAndPolicy));
   Add("Tasks > Run Single Job, then Concurrent", task(TaskKind::kRunSingleThenConcurrent));
+  Add("Tasks > Run Part Base, Same Parts Others", task(TaskKind::kPartBaseSamePartsOthers));
+  Add("Tasks > Run Part Base, Same Part BaseRerun", task(TaskKind::kPartBaseSamePartsRerun));
+  Add("Tasks > Run Part BaseRerun, Same Part Policy", task(TaskKind::kPartRerunSamePartsPolicy));
+  Add("Tasks > Run Part Base, All Parts Others", task(TaskKind::kCompleteBaseAllOthers));
+  Add("Tasks > Run Part Base, All Parts BaseRerun", task(TaskKind::kCompleteBaseAllRerun));
+  Add("Tasks > Run Part BaseRerun, All Parts Policy", task(TaskKind::kCompleteRerunAllPolicy));
+  Add("Tasks > Run SS Jobs for Selected Years", task(TaskKind::kSsForSelectedYears));
+  Add("Tasks > Run Simulations for Selected Years", task(TaskKind::kSelectedYears));
+  auto part = [this](int run) { return [this, run] { StartTask(TaskKind::kSelectedYears, run); }; };
+  Add("Tasks > Run part of Base Case", part(kBase));
+  Add("Tasks > Do part of Re-run of base case with policy closures", part(kRerun));
+  Add("Tasks > Do just part of the Policy Sims run", part(kPolicy));
 
   // View
   Add("View > Help about View menu", help(kHelpViewMenu));

@@ -11,6 +11,7 @@
 #include "app/commands/viewer_launch.h"
 #include "app/controller.h"
 #include "app/dialogs/omit_periods.h"
+#include "app/dialogs/tasks_dialog.h"
 #include "app/tasks.h"
 #include "app/window/menu_model.h"
 #include "core/status.h"
@@ -39,6 +40,7 @@ struct WindowHooks {
   std::function<int()> current_page_topic;
   std::function<void()> refresh;  // the setup shown may have changed
   AskOmitPeriods ask_omit;        // the "Which Periods to Omit at the Start" dialog
+  AskTasks ask_tasks;             // the "Which Tasks to Do" dialog
   // The program's own results viewer; unset: the external viewers only.
   std::function<void(const std::vector<std::string>& files)> builtin_viewer;
 };
@@ -80,7 +82,8 @@ class WindowCommands {
   void Register();
   void Add(const std::string& key, std::function<void()> command);
   void ShowHelp(int topic);
-  void StartTask(TaskKind task);
+  // only_run: the run of the part-of-one-run items; 0 otherwise.
+  void StartTask(TaskKind task, int only_run = 0);
   void SaveSimDetailsAs();
   void LoadSimDetails();
   void Shell(const std::string& dir);
