@@ -26,6 +26,38 @@ void PrintNotices(std::ostream& err, const Notices& notices) {
 
 }  // namespace
 
+Status LoadReportSession(const std::string& sim_details, const std::string& current_dir,
+                         std::ostream& err, Session& session) {
+  const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
+  if (!keep.found) return Fail("No keep directory was found: " + PlainText(keep.Messages()));
+  SessionSettings& s = session.settings;
+  SetDefaultSimulation(session.sim, session.sim.SimDir);
+  s.paths.keep_dir = keep.dir;
+  Notices notices;
+  const std::string options_file = JoinPath(keep.dir, kOptionsFileName);
+  if (FileExists(options_file)) {
+    ReadOptionsFile(options_file, kAllGroups, s, session.sim, notices);
+  } else {
+    ApplyFirstRunDefaults(s, 1);
+  }
+  if (!sim_details.empty()) {
+    const std::string ds1 = ChangeFileExt(ResolveAgainst(current_dir, sim_details), ".ds1");
+    if (!FileExists(ds1)) return Fail("DS1 file: " + ds1 + " does not exist");
+    SimDetailsContext ctx{keep.dir, true, false};
+    LoadChoice all;
+    all.part = LoadPart::kAll;
+    auto loaded = LoadSimDetails(ds1, all, s, session.sim, ctx, notices);
+    PrintNotices(err, notices);
+    if (!loaded) return Fail(loaded.error());
+    return Ok();
+  }
+  if (!LoadLastSession(keep.dir, session.sim)) {
+    return Fail("There is no last session; name a Sim Details (\".ds1\") file.");
+  }
+  PrintNotices(err, notices);
+  return Ok();
+}
+
 int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
   std::ostream& out = *env.out;
   std::ostream& err = *env.err;
@@ -34,34 +66,12 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
     return kCheckError;
   };
   try {
-    const DirSearchResult keep = DirectorySearch(KeepDirSearchParams());
-    if (!keep.found) return error("No keep directory was found: " + PlainText(keep.Messages()));
     Session session;
-    SessionSettings& s = session.settings;
-    SetDefaultSimulation(session.sim, session.sim.SimDir);
-    s.paths.keep_dir = keep.dir;
-    Notices notices;
-    const std::string options_file = JoinPath(keep.dir, kOptionsFileName);
-    if (FileExists(options_file)) {
-      ReadOptionsFile(options_file, kAllGroups, s, session.sim, notices);
-    } else {
-      ApplyFirstRunDefaults(s, 1);
+    if (auto loaded = LoadReportSession(request.sim_details, env.current_dir, err, session);
+        !loaded) {
+      return error(loaded.error());
     }
-    if (!request.sim_details.empty()) {
-      const std::string ds1 =
-          ChangeFileExt(ResolveAgainst(env.current_dir, request.sim_details), ".ds1");
-      if (!FileExists(ds1)) return error("DS1 file: " + ds1 + " does not exist");
-      SimDetailsContext ctx{keep.dir, true, false};
-      LoadChoice all;
-      all.part = LoadPart::kAll;
-      if (auto loaded = LoadSimDetails(ds1, all, s, session.sim, ctx, notices); !loaded) {
-        PrintNotices(err, notices);
-        return error(loaded.error());
-      }
-    } else if (!LoadLastSession(keep.dir, session.sim)) {
-      return error("There is no last session to check; name a Sim Details (\".ds1\") file.");
-    }
-    PrintNotices(err, notices);
+    const SessionSettings& s = session.settings;
 
     Result<RunChecksReport> report = Fail("");
     if (request.kind == CheckRequest::Kind::kWhereToStart) {

@@ -6,6 +6,9 @@
 #include <ostream>
 #include <string>
 
+#include "app/session.h"
+#include "core/status.h"
+
 namespace yl {
 
 struct CheckRequest {
@@ -28,5 +31,11 @@ inline constexpr int kCheckLeftToDo = 1;
 inline constexpr int kCheckError = 2;
 
 int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env);
+
+// The session the command-line reports look at: the keep directory's options, then the
+// Sim Details named (relative to current_dir) or else the last session. What the load
+// reports goes to err; a failure is the text to print.
+Status LoadReportSession(const std::string& sim_details, const std::string& current_dir,
+                         std::ostream& err, Session& session);
 
 }  // namespace yl

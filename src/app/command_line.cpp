@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/accuracy_mode.h"
 #include "app/batch_mode.h"
 #include "app/check_mode.h"
 #include "app/version.h"
@@ -33,7 +34,11 @@ void PrintUsage(std::ostream& out) {
          "1: something is, 2: an error):\n"
          "  yearloom where-to-start [--sequence-only] [SIMDETAILS]\n"
          "  yearloom results-ok [--as-created] [--include=LIST] [SIMDETAILS]\n"
-         "  (yearloom where-to-start --help, yearloom results-ok --help)\n";
+         "  (yearloom where-to-start --help, yearloom results-ok --help)\n"
+         "\n"
+         "The accuracy rating of every solve, one row per run and one column per year\n"
+         "(exit status 0: shown, 2: an error):\n"
+         "  yearloom accuracy [SIMDETAILS]   (yearloom accuracy --help)\n";
 }
 
 namespace {
@@ -77,6 +82,33 @@ int RunCheck(const std::vector<std::string>& params) {
   return yl::RunCheckMode(w->parsed() ? where : ok, env);
 }
 
+int RunAccuracy(const std::vector<std::string>& params) {
+  CLI::App app{"Prints the accuracy summaries of the solves; changes no file.", "yearloom"};
+  app.require_subcommand(1, 1);
+  AccuracyRequest request;
+  CLI::App* a = app.add_subcommand(
+      "accuracy",
+      "Prints the accuracy rating of every solve (0 = least, 10 = most accurate), one row per "
+      "run and one column per year: the overall summary of each solve, or its worst "
+      "subinterval when the solves have no overall summary. \"-\" marks a solve without a "
+      "summary, V and D the worst year of a run for variables and data. Exit 0: shown; 2: "
+      "error.");
+  a->add_option("SIMDETAILS", request.sim_details,
+                "The Sim Details (\".ds1\") file; default: the last session.");
+  std::vector<std::string> args(params.rbegin(), params.rend());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kAccuracyError;
+  }
+  CheckEnvironment env;
+  env.current_dir = ProcessCurrentDirectory();
+  env.out = &std::cout;
+  env.err = &std::cerr;
+  return RunAccuracyMode(request, env);
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& params) {
@@ -90,6 +122,7 @@ int RunCommandLine(const std::vector<std::string>& params) {
     return params.empty() ? kUsageExit : 0;
   }
   if (params[0] == "where-to-start" || params[0] == "results-ok") return RunCheck(params);
+  if (params[0] == "accuracy") return RunAccuracy(params);
   yl::PosixProcessRunner runner;
   yl::SystemClock clock;
   yl::BatchEnvironment env;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 
+#include "app/commands/accuracy_command.h"
 #include "app/commands/sol_method_menu.h"
 #include "app/run_preferences.h"
 #include "app/window/page_change.h"
@@ -35,6 +36,7 @@ TEST(HelpPages, EveryTopicTheWindowOpensHasAPage) {
                              kHelpShortNameClash,
                              kHelpDinProblem,
                              kHelpSolutionMethods,
+                             kHelpAccuracySummaries,
                              7073,
                              7087};
   for (const PageInfo& p : kPages) topics.push_back(p.help_topic);
