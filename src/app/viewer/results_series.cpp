@@ -98,8 +98,7 @@ std::string SeriesChart::DeviationTitle() const {
 }
 
 std::string SeriesChart::DeviationAxisTitle() const {
-  return std::string(type == 'c' ? "Difference from the " : "% deviation from the ") +
-         compared_with;
+  return type == 'c' ? "Difference" : "% deviation";
 }
 
 Result<SeriesChart> MakeSeriesChart(const SeriesData& data, const std::string& variable,
@@ -158,6 +157,9 @@ Result<SeriesChart> MakeSeriesChart(const SeriesData& data, const std::string& v
       continue;
     }
     for (double& v : s.values) v = Chain(chart.type, *anchor, v);
+    // The run begins where the Base stood, so its line branches off the Base's.
+    s.years.insert(s.years.begin(), start - 1);
+    s.values.insert(s.values.begin(), *anchor);
   }
   for (std::optional<RunSeries>* s : slots) {
     if (*s) chart.runs.push_back(**s);

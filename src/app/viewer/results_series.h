@@ -5,7 +5,8 @@
 // The Rerun and the Policy start later than the Base, from the Base's data at the end
 // of the year before, and their tables cumulate from there. On one chart the three must
 // share a starting point, so their values are chained onto the Base's at that year:
-// every plotted value is then the change since the start of the Base's first year.
+// every plotted value is then the change since the start of the Base's first year, and
+// each later run begins with that year at the Base's value, where it branches off.
 // The deviation compares the Policy with the Base Rerun when there is one (the Rerun
 // repeats the Base under the Policy's closure, so the difference is the policy's effect
 // alone, as the differences tables measure it), otherwise with the Base.
@@ -65,10 +66,10 @@ struct SeriesChart {
   std::string compared_with;       // "Base Rerun" or "Base"; "" without a deviation
   std::vector<std::string> notes;  // what could not be shown, and why
 
-  std::string Title() const;           // "y(MAN): Output volume"
-  std::string ValueAxisTitle() const;  // "% change since the start of 2021"
-  std::string DeviationTitle() const;  // "Policy minus Base Rerun"
-  std::string DeviationAxisTitle() const;
+  std::string Title() const;               // "y(MAN): Output volume"
+  std::string ValueAxisTitle() const;      // "% change since the start of 2021"
+  std::string DeviationTitle() const;      // "Policy minus Base Rerun"
+  std::string DeviationAxisTitle() const;  // "% deviation" or "Difference"
 };
 
 // Fails when no table has the component or a table's columns are not years.

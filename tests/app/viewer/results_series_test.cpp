@@ -61,19 +61,23 @@ TEST_F(ResultsSeriesTest, LaterRunsAreChainedOntoTheBaseAndTheDeviationIsFromThe
   EXPECT_EQ(chart->runs[0].name, "Base");
   EXPECT_THAT(chart->runs[0].years, ElementsAre(2021, 2022, 2023, 2024));
   EXPECT_THAT(chart->runs[0].values, ElementsAre(10, 21, 33.1, 46.41));
-  // 21% to the end of 2022, then 10% and 21% more: the Base's own path again.
+  // 21% to the end of 2022, then 10% and 21% more: the Base's own path again. Each
+  // later run begins at the Base's end of 2022, where it branches off.
   EXPECT_EQ(chart->runs[1].name, "Base Rerun");
-  EXPECT_THAT(chart->runs[1].years, ElementsAre(2023, 2024));
-  EXPECT_NEAR(chart->runs[1].values[0], 33.1, 1e-9);
-  EXPECT_NEAR(chart->runs[1].values[1], 46.41, 1e-9);
+  EXPECT_THAT(chart->runs[1].years, ElementsAre(2022, 2023, 2024));
+  EXPECT_EQ(chart->runs[1].values[0], 21);
+  EXPECT_NEAR(chart->runs[1].values[1], 33.1, 1e-9);
+  EXPECT_NEAR(chart->runs[1].values[2], 46.41, 1e-9);
   EXPECT_EQ(chart->runs[2].name, "Policy");
-  EXPECT_NEAR(chart->runs[2].values[0], 59.72, 1e-9);  // 1.21 * 1.32
+  EXPECT_THAT(chart->runs[2].years, ElementsAre(2022, 2023, 2024));
+  EXPECT_NEAR(chart->runs[2].values[1], 59.72, 1e-9);  // 1.21 * 1.32
   ASSERT_TRUE(chart->deviation);
   EXPECT_EQ(chart->DeviationTitle(), "Policy minus Base Rerun");
-  EXPECT_EQ(chart->DeviationAxisTitle(), "% deviation from the Base Rerun");
-  EXPECT_THAT(chart->deviation->years, ElementsAre(2023, 2024));
-  EXPECT_NEAR(chart->deviation->values[0], 20, 1e-9);            // 1.32 / 1.10
-  EXPECT_NEAR(chart->deviation->values[1], 9.0909090909, 1e-8);  // 1.32 / 1.21
+  EXPECT_EQ(chart->DeviationAxisTitle(), "% deviation");
+  EXPECT_THAT(chart->deviation->years, ElementsAre(2022, 2023, 2024));
+  EXPECT_EQ(chart->deviation->values[0], 0);
+  EXPECT_NEAR(chart->deviation->values[1], 20, 1e-9);            // 1.32 / 1.10
+  EXPECT_NEAR(chart->deviation->values[2], 9.0909090909, 1e-8);  // 1.32 / 1.21
 }
 
 TEST_F(ResultsSeriesTest, OrdinaryChangesAddUpAndWithoutARerunTheBaseIsTheComparison) {
@@ -84,11 +88,11 @@ TEST_F(ResultsSeriesTest, OrdinaryChangesAddUpAndWithoutARerunTheBaseIsTheCompar
   EXPECT_EQ(chart->label, "A level, ordinary");
   EXPECT_EQ(chart->ValueAxisTitle(), "Change since the start of 2021");
   ASSERT_EQ(chart->runs.size(), 2u);
-  EXPECT_THAT(chart->runs[1].values, ElementsAre(8, 8));  // 3 by the end of 2022, then 5
+  EXPECT_THAT(chart->runs[1].values, ElementsAre(3, 8, 8));  // 3 by the end of 2022, then 5
   ASSERT_TRUE(chart->deviation);
   EXPECT_EQ(chart->DeviationTitle(), "Policy minus Base");
-  EXPECT_EQ(chart->DeviationAxisTitle(), "Difference from the Base");
-  EXPECT_THAT(chart->deviation->values, ElementsAre(2, -2));
+  EXPECT_EQ(chart->DeviationAxisTitle(), "Difference");
+  EXPECT_THAT(chart->deviation->values, ElementsAre(0, 2, -2));
 }
 
 TEST_F(ResultsSeriesTest, ARunThatCannotBeReadIsLeftOutAndSaysWhy) {
