@@ -104,6 +104,7 @@ ResultsViewer::ResultsViewer(QWidget* parent) : QMainWindow(parent) {
 }
 
 void ResultsViewer::OpenFiles(const std::vector<std::string>& files) {
+  const int first_new = file_count();
   for (const std::string& path : files) {
     OpenedFile f;
     f.path = path;
@@ -118,7 +119,14 @@ void ResultsViewer::OpenFiles(const std::vector<std::string>& files) {
     file_box_->setItemData(file_box_->count() - 1, Qs(path), Qt::ToolTipRole);
   }
   UpdateChartSources();
-  if (!files_.empty()) ShowFile(file_count() - 1);
+  // The first new file that opened; the others' problems show when they are chosen.
+  for (int i = first_new; i < file_count(); ++i) {
+    if (files_[i].doc) {
+      ShowFile(i);
+      return;
+    }
+  }
+  if (first_new < file_count()) ShowFile(first_new);
 }
 
 void ResultsViewer::SetSeriesSources(const SeriesSources& sources) {

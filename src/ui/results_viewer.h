@@ -29,8 +29,8 @@ class ResultsViewer : public QMainWindow {
  public:
   explicit ResultsViewer(QWidget* parent = nullptr);
 
-  // Opens the files and shows the last one. A file that cannot be read stays in the
-  // file list with its reason shown in place of its headers.
+  // Opens the files and shows the first that opened. A file that cannot be read stays
+  // in the file list with its reason shown in place of its headers.
   void OpenFiles(const std::vector<std::string>& files);
   // The runs' tables for the chart page. Without them it charts the runs of the first
   // results table opened, found through the Sim Details stored beside it.
