@@ -10,23 +10,11 @@
 #include "platform/user_dirs.h"
 #include "ui/desktop.h"
 
-namespace {
-
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const auto value = yl::GetEnvVar(name);
-    if (value && !value->empty()) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const std::vector<std::string> params(argv + 1, argv + argc);
   // With parameters no display is needed and no QApplication is made.
   if (!params.empty()) return yl::RunCommandLine(params);
-  if (!HasDisplay()) {
+  if (!yl::HasDisplay()) {
     std::cerr << "yearloom: there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set), "
                  "so the window cannot open.\n"
                  "Run a task unattended instead, for example:\n"

@@ -67,4 +67,12 @@ std::optional<std::string> FindOnPath(const std::string& name,
   return std::nullopt;
 }
 
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const auto value = GetEnvVar(name);
+    if (value && !value->empty()) return true;
+  }
+  return false;
+}
+
 }  // namespace yl

@@ -33,6 +33,9 @@ bool ForcePrivateDirectories(const std::string& path);
 bool IsWritableDir(const std::string& dir);
 inline constexpr const char* kWriteTestFileName = "~yrlm-write-probe.$$$";
 
+// Whether a window can open: DISPLAY or WAYLAND_DISPLAY is set and not empty.
+bool HasDisplay();
+
 // Searches PATH (or the given list) for an executable regular file of that name.
 std::optional<std::string> FindOnPath(const std::string& name,
                                       const std::optional<std::string>& path_list = std::nullopt);

@@ -57,5 +57,18 @@ TEST_F(NoDisplayTest, TheWindowProgramSaysHowToRunBatchModeAndExits2) {
   EXPECT_THAT(batch.output, HasSubstr("Usage: yearloom"));
 }
 
+TEST_F(NoDisplayTest, TheViewerSaysItNeedsADisplayAndExits2) {
+  env.Unset("DISPLAY");
+  env.Unset("WAYLAND_DISPLAY");
+  const Ran viewer = RunBare("yearloom-view", {scratch / "x.sl4"}, scratch / "viewer.txt");
+  EXPECT_TRUE(viewer.exit.exited_normally);
+  EXPECT_EQ(viewer.exit.code, 2);
+  EXPECT_THAT(viewer.output, HasSubstr("there is no display"));
+
+  const Ran bare = RunBare("yearloom-view", {}, scratch / "bare.txt");
+  EXPECT_EQ(bare.exit.code, 2);
+  EXPECT_THAT(bare.output, HasSubstr("Usage: yearloom-view"));
+}
+
 }  // namespace
 }  // namespace yl::testing
