@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "app/viewer/series_sources.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +31,7 @@
 #include "ui/other_files_view.h"
 #include "ui/qt_prompter.h"
 #include "ui/results_view.h"
+#include "ui/results_viewer.h"
 #include "ui/sim_overview_view.h"
 #include "ui/sol_method_dialog_widget.h"
 #include "ui/tasks_dialog_widget.h"
@@ -111,6 +114,10 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.start_detached = setup_.start_detached;
   hooks.close_window = [this] { QTimer::singleShot(0, this, &QWidget::close); };
   hooks.current_page_topic = [this] { return kPages[static_cast<std::size_t>(page_)].help_topic; };
+  hooks.builtin_viewer = [this](const std::vector<std::string>& files) {
+    const Session& s = app_.session();
+    OpenInResultsViewer(this, files, RunResultsFiles(s.sim, s.settings.options.NoRerun));
+  };
   hooks.ask_tasks = QtAskTasks(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
