@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/status.h"
 #include "platform/text_file.h"
@@ -21,11 +22,12 @@ class LogLines {
 
 class TextLogLines : public LogLines {
  public:
-  explicit TextLogLines(std::string_view text) : text_(text) {}
+  // Keeps its own copy: a view of a caller's temporary would dangle.
+  explicit TextLogLines(std::string text) : text_(std::move(text)) {}
   bool Next(std::string& line) override;
 
  private:
-  std::string_view text_;
+  std::string text_;
   std::size_t at_ = 0;
 };
 
