@@ -1,10 +1,11 @@
 #include "app/commands/accuracy_command.h"
 
+#include "app/commands/run_checks_commands.h"
 #include "core/internal_error.h"
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "sim/sim_naming.h"
-#include "sim/sim_policy_start.h"
+#include "sim/sim_runs.h"
 
 namespace yl {
 
@@ -16,26 +17,6 @@ constexpr char kNotExtrapolating[] =
 constexpr char kNoOverall[] =
     "Overall Accuracy information is not available here.\r\nWill show Accuracy Summaries for "
     "the WORST subinterval for each year of each run.";
-
-const char* RunName(int run) {
-  switch (run) {
-    case kBase:
-      return "Base";
-    case kRerun:
-      return "Rerun";
-    default:
-      return "Policy";
-  }
-}
-
-int FirstPolicyPeriod(const TSimRecord& sim, const SessionSettings& s) {
-  PolicyStartSettings p;
-  p.ModelSelected = HasModel(s.model);
-  p.DoRationalExpectations = s.re_available && s.options.Re.DoRe;
-  p.YearsBeforeFirstShock = s.options.Re.PolicyStartYears;
-  const PolicyStart start = PolicyStartSim(sim, kPolicy, p);
-  return start.Refused ? sim.NumYears + 1 : start.Period;
-}
 
 // The solves that a summary can come from: the cells of the runs' own years with a log.
 template <class F>
@@ -139,7 +120,7 @@ AccGrid EmptyAccGrid(const TSimRecord& sim, const SessionSettings& s) {
     if (run == kRerun && no_rerun) continue;
     AccGridRow row;
     row.run = run;
-    row.name = RunName(run);
+    row.name = RunWord(run);
     row.first_period = run == kBase ? 1 : policy_start;
     for (int k = 1; k <= sim.NumYears; ++k) {
       AccGridCell cell;

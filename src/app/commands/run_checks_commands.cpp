@@ -83,11 +83,24 @@ records::RunRecords KeptRunRecords(const TSimRecord& sim, const SessionSettings&
   return r;
 }
 
-int QuietPolicyStart(const TSimRecord& sim, const SessionSettings& s) {
+namespace {
+
+PolicyStart QuietPolicyStartOf(const TSimRecord& sim, const SessionSettings& s) {
   PolicyStartSettings p;
   p.ModelSelected = HasModel(s.model);
   p.YearsBeforeFirstShock = s.options.Re.PolicyStartYears;
-  return PolicyStartSim(sim, kPolicy, p).Period;
+  return PolicyStartSim(sim, kPolicy, p);
+}
+
+}  // namespace
+
+int QuietPolicyStart(const TSimRecord& sim, const SessionSettings& s) {
+  return QuietPolicyStartOf(sim, s).Period;
+}
+
+int FirstPolicyPeriod(const TSimRecord& sim, const SessionSettings& s) {
+  const PolicyStart start = QuietPolicyStartOf(sim, s);
+  return start.Refused ? sim.NumYears + 1 : start.Period;
 }
 
 Result<RunChecksReport> WhereToStartReport(const TSimRecord& sim, const SessionSettings& s,

@@ -36,6 +36,9 @@ records::RunRecords KeptRunRecords(const TSimRecord& sim, const SessionSettings&
 
 // The policy start as a task would find it, without messages.
 int QuietPolicyStart(const TSimRecord& sim, const SessionSettings& s);
+// The same, but NumYears + 1 when no period has a policy shock: the Rerun and the Policy
+// then have no year of their own (the pages that show their years want that).
+int FirstPolicyPeriod(const TSimRecord& sim, const SessionSettings& s);
 
 // A failed initial check gives its refusal as the error (both texts: the problem, then
 // the "Sorry, not checking ..." line).

@@ -2,6 +2,7 @@
 
 #include "core/text_util.h"
 #include "env/program_search.h"
+#include "model/din_file.h"
 #include "model/first_year_list.h"
 #include "model/model_check.h"
 #include "platform/files.h"
@@ -90,10 +91,8 @@ const TMinFileEntry* MinEntryFor(const TSimRecord& sim, const std::string& name)
 }
 
 const TDinFileEntry* DinEntryFor(const TSimRecord& sim, const std::string& name) {
-  for (int i = 1; i <= sim.NumDinFiles; ++i) {
-    if (SameText(Trim(sim.DinFiles[i].Name), name)) return &sim.DinFiles[i];
-  }
-  return nullptr;
+  const int f = FindDinFile(sim, name);
+  return f == 0 ? nullptr : &sim.DinFiles[f];
 }
 
 bool IsHarFile(const TSimRecord& sim, const std::string& name) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/commands/run_checks_commands.h"
 #include "app/run_units.h"
 #include "cmf/sol_method.h"
 #include "core/number_text.h"
@@ -12,6 +13,7 @@
 #include "platform/paths.h"
 #include "records/file_stamp.h"
 #include "records/run_checks.h"
+#include "sim/sim_inputs.h"
 #include "sim/sim_naming.h"
 #include "sim/sim_policy_start.h"
 #include "sim/sim_runs.h"
@@ -21,17 +23,6 @@ namespace yl {
 namespace {
 
 constexpr char kNoIndication[] = "Can see no indication that this run completed successfully.";
-
-const char* RunName(int run) {
-  switch (run) {
-    case kBase:
-      return "Base";
-    case kRerun:
-      return "Rerun";
-    default:
-      return "Policy";
-  }
-}
 
 std::string UpperFirst(std::string s) {
   if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
@@ -60,13 +51,7 @@ ResultsPage::ResultsPage(Session& session, Prompter& prompter,
     : session_(session), prompter_(prompter), viewers_(std::move(viewers)) {}
 
 int ResultsPage::PolicyStartPeriod() const {
-  const SessionSettings& s = session_.settings;
-  PolicyStartSettings p;
-  p.ModelSelected = HasModel(s.model);
-  p.DoRationalExpectations = s.re_available && s.options.Re.DoRe;
-  p.YearsBeforeFirstShock = s.options.Re.PolicyStartYears;
-  const PolicyStart start = PolicyStartSim(session_.sim, kPolicy, p);
-  return start.Refused ? session_.sim.NumYears + 1 : start.Period;
+  return FirstPolicyPeriod(session_.sim, session_.settings);
 }
 
 int ResultsPage::FirstSimulatedRow(int run) const {
@@ -128,8 +113,8 @@ ResultsPageFields ResultsPage::View() const {
   if (v.year_row == 0) {
     v.year_label = "The data the first simulation of every run starts from";
   } else if (year_run_ != kBase && v.year_row < ps) {
-    v.year_label = "Pre-policy year: the " + std::string(RunName(year_run_)) +
-                   " takes the Base's results for it";
+    v.year_label =
+        "Pre-policy year: the " + RunWord(year_run_) + " takes the Base's results for it";
   } else {
     records::Timeline t = RecordTimeline(sim, session_.settings, ps);
     v.year_label = UpperFirst(records::SimulationText(t, year_run_, v.year_row));
@@ -151,7 +136,7 @@ ResultsPageFields ResultsPage::View() const {
     if (!stale.empty()) {
       std::string years;
       for (const std::string& y : stale) years += (years.empty() ? "" : ", ") + y;
-      v.note = "Not from the last successful run of the " + std::string(RunName(year_run_)) +
+      v.note = "Not from the last successful run of the " + RunWord(year_run_) +
                ": the Solution files for " + years + ".";
     }
   }
@@ -220,30 +205,46 @@ bool ResultsPage::AcceptRecordedFile(int run, const std::string& key, const std:
   return prompter_.Confirm(question, kYes | kNo | kHelp, topic) == kYes;
 }
 
-void ResultsPage::Spreadsheet() {
+std::string ResultsPage::AssembledCsv() const {
   const TSimRecord& sim = session_.sim;
   const bool diff = run_ == kResultsDifferences;
+  return InSimDir(sim, SpreadsheetFileName(sim, diff ? kPolicy : run_,
+                                           diff ? JobKind::kVarix : JobKind::kTallyr,
+                                           cumulative_ ? PartKind::kCum : PartKind::kYonY,
+                                           {1, sim.NumYears}, PolicyStartPeriod(), NoRerun()));
+}
+
+std::optional<std::string> ResultsPage::ChooseMatchingFile(const std::string& pattern,
+                                                           const std::string& title,
+                                                           const std::string& filter_caption,
+                                                           int help_topic) {
+  const std::string& dir = session_.sim.SimDir;
+  if (!AnyFileMatching(dir, FileNameOf(pattern))) {
+    prompter_.Information("Are no files with names\r\n" + pattern + "\r\nso nothing to show.",
+                          kHelpNoFilesForSomeYears, kOk | kHelp);
+    return std::nullopt;
+  }
+  FileRequest r;
+  r.title = title;
+  r.filter = filter_caption + "|" + FileNameOf(pattern);
+  r.start_dir = dir;
+  r.help_topic = help_topic;
+  const std::vector<std::string> files = prompter_.ChooseFiles(r);
+  if (files.empty()) return std::nullopt;
+  return files.front();
+}
+
+void ResultsPage::Spreadsheet() {
+  const bool diff = run_ == kResultsDifferences;
   const int run = diff ? kPolicy : run_;
-  const int ps = PolicyStartPeriod();
-  const std::string name =
-      InSimDir(sim, SpreadsheetFileName(sim, run, diff ? JobKind::kVarix : JobKind::kTallyr,
-                                        cumulative_ ? PartKind::kCum : PartKind::kYonY,
-                                        {1, sim.NumYears}, ps, NoRerun()));
+  const std::string name = AssembledCsv();
   ViewerContext viewers = viewers_();
   if (!all_years_) {
-    const std::string pattern = ChangeFileExt(name, "") + "-*.csv";
-    if (!AnyFileMatching(sim.SimDir, FileNameOf(pattern))) {
-      prompter_.Information("Are no files with names\r\n" + pattern + "\r\nso nothing to show.",
-                            kHelpNoFilesForSomeYears, kOk | kHelp);
-      return;
+    if (auto file =
+            ChooseMatchingFile(ChangeFileExt(name, "") + "-*.csv", "Select Spreadsheet File",
+                               "CSV Files (*.CSV)", kHelpResultsPage)) {
+      LaunchSpreadsheet(viewers, *file);
     }
-    FileRequest r;
-    r.title = "Select Spreadsheet File";
-    r.filter = "CSV Files (*.CSV)|" + FileNameOf(pattern);
-    r.start_dir = sim.SimDir;
-    r.help_topic = kHelpResultsPage;
-    const std::vector<std::string> files = prompter_.ChooseFiles(r);
-    if (!files.empty()) LaunchSpreadsheet(viewers, files.front());
     return;
   }
   const std::string key =
@@ -261,18 +262,14 @@ void ResultsPage::Graphs() {
   const TSimRecord& sim = session_.sim;
   const bool diff = run_ == kResultsDifferences;
   const int run = diff ? kPolicy : run_;
-  const int ps = PolicyStartPeriod();
-  const std::string seq =
-      InSimDir(sim, SequenceFileName(sim, run, diff, {1, sim.NumYears}, ps, NoRerun()));
+  const std::string seq = InSimDir(
+      sim, SequenceFileName(sim, run, diff, {1, sim.NumYears}, PolicyStartPeriod(), NoRerun()));
   char letter = diff ? 'd' : (run == kPolicy ? 'p' : 'b');
   if (cumulative_) letter = static_cast<char>(letter - 'a' + 'A');
   ViewerContext viewers = viewers_();
   // Without a solution viewer the built-in one draws the run's assembled results instead.
   if (viewers.builtin_viewer && FindSolvaraProgram("tabulon", SearchContextOf(viewers)).empty()) {
-    const std::string csv =
-        InSimDir(sim, SpreadsheetFileName(sim, run, diff ? JobKind::kVarix : JobKind::kTallyr,
-                                          cumulative_ ? PartKind::kCum : PartKind::kYonY,
-                                          {1, sim.NumYears}, ps, NoRerun()));
+    const std::string csv = AssembledCsv();
     if (!FileExists(csv)) {
       prompter_.Error("Cannot find file:\r\n" + csv, kHelpViewers, kOk | kHelp);
       return;
@@ -284,18 +281,10 @@ void ResultsPage::Graphs() {
     LaunchSolutionViewer(viewers, std::string("#") + letter + seq);
     return;
   }
-  const std::string pattern = ChangeFileExt(seq, "") + "*.seq";
-  if (!AnyFileMatching(sim.SimDir, FileNameOf(pattern))) {
-    prompter_.Information("Are no files with names\r\n" + pattern + "\r\nso nothing to show.",
-                          kHelpNoFilesForSomeYears, kOk | kHelp);
-    return;
+  if (auto file = ChooseMatchingFile(ChangeFileExt(seq, "") + "*.seq", "Select Sequence File",
+                                     "SEQ Files (*.SEQ)", kHelpResultsPage)) {
+    LaunchSolutionViewer(viewers, std::string("#") + letter + *file);
   }
-  FileRequest r;
-  r.title = "Select Sequence File";
-  r.filter = "SEQ Files (*.SEQ)|" + FileNameOf(pattern);
-  r.start_dir = sim.SimDir;
-  const std::vector<std::string> files = prompter_.ChooseFiles(r);
-  if (!files.empty()) LaunchSolutionViewer(viewers, std::string("#") + letter + files.front());
 }
 
 void ResultsPage::Deepro() {
@@ -357,13 +346,13 @@ void ResultsPage::Deepro() {
   } else {
     coefficients = ChangeFileExt(solution, ".slc");
     text = "Will load cumulative results for years " + y1 + " to " + y2 + "\r\n of the " +
-           RunName(run) +
+           RunWord(run) +
            ".\r\nCoefficient values will be taken from data as it was just "
            "before the\r\n  " +
            records::SimulationText(t, run, k2) + ".";
   }
   text += "\r\nClosure shown in Deepro will be taken from the simulation for year " + y2 +
-          "\r\n of the " + RunName(run) + ".";
+          "\r\n of the " + RunWord(run) + ".";
   prompter_.Information(text, kHelpDeeproRange, kOk | kHelp);
   if (!FileExists(solution)) {
     prompter_.Error("The designated Solution file\r\n     " + solution + "\r\ndoes not exist.",
@@ -462,16 +451,13 @@ ResultsPage::YearFile ResultsPage::ChosenYearFile() const {
     return out;
   }
   if (row == 0) {
-    for (const std::string& line : session_.settings.first_year_files) {
-      auto l = ParseFirstYearLine(line);
-      if (l && SameText(l->name, Trim(d.Name)) && !l->file.empty() && l->file != "??") {
-        out.path = FirstYearFilePath(l->file, sim.SimDir);
-        return out;
-      }
+    const auto file = FirstYearFileFor(session_.settings.first_year_files, d.Name);
+    if (file && !file->empty() && *file != "??") {
+      out.path = FirstYearFilePath(*file, sim.SimDir);
+      return out;
     }
-    out.refusal = "The first-year file of " + d.Name +
-                  " has not been named on the Model/Data "
-                  "page.";
+    out.refusal =
+        "The first-year file of " + d.Name + " has not been named on the Model/Data page.";
     return out;
   }
   out.path = InSimDir(sim, UpdatedFileName(sim, e.logical, owner, row, NoRerun()));

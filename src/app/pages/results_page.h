@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,12 @@ class ResultsPage {
   };
   std::vector<FileEntry> FileEntries() const;
   int PolicyStartPeriod() const;
+  // The whole-run spreadsheet of the chosen run and style.
+  std::string AssembledCsv() const;
+  // "&Some" years: one of the files matching pattern, or nullopt (said when none match).
+  std::optional<std::string> ChooseMatchingFile(const std::string& pattern,
+                                                const std::string& title,
+                                                const std::string& filter_caption, int help_topic);
   // Year-list row of a period: row 0 is the base year.
   int FirstSimulatedRow(int run) const;
   bool NoRerun() const { return session_.settings.options.NoRerun; }
