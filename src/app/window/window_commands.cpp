@@ -9,6 +9,7 @@
 #include "app/commands/shell_command.h"
 #include "app/commands/sim_details_commands.h"
 #include "app/commands/temp_dir_commands.h"
+#include "app/dialogs/about_box.h"
 #include "app/dialogs/load_choice_dialog.h"
 #include "app/log_commands.h"
 #include "app/pages/closure_table.h"
@@ -224,8 +225,29 @@ void WindowCommands::DiagnosticInformation() {
 }
 
 void WindowCommands::About() {
-  prompter_.Information(std::string(kDisplayName) + "\r\nFor recursive dynamic models\r\n" +
-                        VersionText() + "\r\n" + app_.session().settings.paths.program_dir);
+  Options& o = app_.session().settings.options;
+  AboutBox box(o.DeveloperMode);
+  const AboutFacts facts = ThisProgramFacts();
+  if (hooks_.show_about) {
+    if (hooks_.show_about(facts)) box.IconClicked();
+  } else {
+    std::string text = kDisplayName;
+    for (const std::string& line : AboutLines(facts)) text += "\r\n" + line;
+    prompter_.Information(text);
+  }
+  const AboutBox::Closing closing = box.Close();
+  o.DeveloperMode = closing.developer_mode;
+  if (!closing.notice.empty()) prompter_.Information(closing.notice);
+}
+
+void WindowCommands::SummaryOfCurrentJob() {
+  TextWindowRequest r;
+  r.caption = "Job Status Overview";
+  r.help_topic = kHelpJobPanel;
+  r.refresh = true;
+  do {
+    r.text = app_.JobStatusText();
+  } while (prompter_.ShowTextWindow(r) == kRetry);
 }
 
 void WindowCommands::StartTask(TaskKind task, int only_run) {
@@ -491,6 +513,7 @@ void WindowCommands::Register() {
   });
   Add("Help > What's New", help(kHelpWhatsNew));
   Add("Help > About Yearloom", [this] { About(); });
+  Add("Tasks > Summary of Current Job", [this] { SummaryOfCurrentJob(); });
 }
 
 }  // namespace yl
