@@ -24,6 +24,8 @@
 #include "platform/paths.h"
 #include "settings/recent_files.h"
 #include "ui/about_dialog.h"
+#include "ui/acc_detail_window.h"
+#include "ui/acc_grid_window.h"
 #include "ui/app_icon.h"
 #include "ui/closure_shock_view.h"
 #include "ui/engine_pump.h"
@@ -124,6 +126,8 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   };
   hooks.ask_tasks = QtAskTasks(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.show_about = QtShowAbout(this);
+  hooks.show_accuracy_grid =
+      QtShowAccuracyGrid(this, prompter_, [this](int topic) { ShowHelpTopic(topic); });
   hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
     RefreshPages();
@@ -168,6 +172,13 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   model_page_ = std::make_unique<ModelDataPage>(app_.session(), prompter_, model_hooks);
   results_page_ = std::make_unique<ResultsPage>(app_.session(), prompter_,
                                                 [this] { return commands_->Viewers(); });
+  results_page_->set_show_accuracy([this](const AccSummary& summary, const std::string& prefix) {
+    auto* detail = new AccDetailWindow(
+        summary, prefix, kHelpAccuracySummaries, prompter_,
+        [this](int topic) { ShowHelpTopic(topic); }, this);
+    detail->setAttribute(Qt::WA_DeleteOnClose);
+    detail->show();
+  });
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -240,6 +251,7 @@ void MainWindow::BuildPages() {
     } else if (&page == &kPages[static_cast<int>(Page::kResults)]) {
       results_view_ = new ResultsView(
           *results_page_, [this](int topic) { ShowHelpTopic(topic); }, w);
+      results_view_->SetAccuracySummaries([this] { commands_->Run("View > Accuracy Summaries"); });
       l->addWidget(results_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kSimOverview)]) {
       overview_view_ = new SimOverviewView(

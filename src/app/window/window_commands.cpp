@@ -1,8 +1,11 @@
 #include "app/window/window_commands.h"
 
+#include <sstream>
+
 #include "app/commands/task_choices.h"
 #include "app/commands/viewer_launch.h"
 
+#include "app/accuracy_mode.h"
 #include "app/commands/din_edit_command.h"
 #include "app/commands/program_commands.h"
 #include "app/commands/run_checks_commands.h"
@@ -238,6 +241,20 @@ void WindowCommands::About() {
   const AboutBox::Closing closing = box.Close();
   o.DeveloperMode = closing.developer_mode;
   if (!closing.notice.empty()) prompter_.Information(closing.notice);
+}
+
+void WindowCommands::AccuracySummaries() {
+  const Session& s = app_.session();
+  const auto grid = AccuracySummariesCommand(s.sim, s.settings, prompter_);
+  if (!grid) return;
+  if (hooks_.show_accuracy_grid) {
+    hooks_.show_accuracy_grid(*grid);
+    return;
+  }
+  std::ostringstream table;
+  PrintAccuracyGrid(table, *grid);
+  prompter_.ShowTextWindow(
+      {AccGridTitle(grid->overall, kAccVariables), table.str(), kHelpAccuracySummaries, false});
 }
 
 void WindowCommands::SummaryOfCurrentJob() {
@@ -514,6 +531,7 @@ void WindowCommands::Register() {
   Add("Help > What's New", help(kHelpWhatsNew));
   Add("Help > About Yearloom", [this] { About(); });
   Add("Tasks > Summary of Current Job", [this] { SummaryOfCurrentJob(); });
+  Add("View > Accuracy Summaries", [this] { AccuracySummaries(); });
 }
 
 }  // namespace yl

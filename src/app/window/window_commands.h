@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/accuracy_command.h"
 #include "app/commands/viewer_launch.h"
 #include "app/controller.h"
 #include "app/dialogs/about_box.h"
@@ -46,6 +47,8 @@ struct WindowHooks {
   std::function<void(const std::vector<std::string>& files)> builtin_viewer;
   // The About box; true when its icon was clicked while it was open.
   std::function<bool(const AboutFacts& facts)> show_about;
+  // The grid of accuracy faces; unset: the grid as a table of text.
+  std::function<void(const AccGrid& grid)> show_accuracy_grid;
 };
 
 class WindowCommands {
@@ -94,6 +97,7 @@ class WindowCommands {
   void DiagnosticInformation();
   void About();
   void SummaryOfCurrentJob();
+  void AccuracySummaries();
 
   AppController& app_;
   Prompter& prompter_;
