@@ -50,9 +50,6 @@ class WhenRun {
   void IfBefore(const Stamp& own, const Stamp& dep, const std::string& what) {
     if (dep && *own < *dep) l_.push_back(kRerunBefore + what);
   }
-  // The run whose same year a Rerun or Policy year follows.
-  yl::Run DependsOn(int run) const { return run == kRerun ? kBase : t_.PrerequisiteRun(); }
-
   void RunSection(yl::Run run) {
     const std::string word = RunWord(run);
     const bool no_rerun = t_.two_run_mode;
@@ -72,8 +69,9 @@ class WhenRun {
         if (y > first)
           IfBefore(own, At(run, y - 1, UnitKind::kSim), "previous year of the " + word);
         if (run != kBase) {
-          const yl::Run dep = DependsOn(run);
-          Against(own, At(dep, y, UnitKind::kSim), "same year of the " + RunWord(dep));
+          // Both follow the Base's solution of the year (through its BOT job); the Policy's
+          // years do not wait for the Rerun's.
+          Against(own, At(kBase, y, UnitKind::kSim), "same year of the Base");
           Against(own, At(t_.BotRun(), y, UnitKind::kBot), "BOT job of same year");
         }
       }
