@@ -45,8 +45,8 @@ class WhenRun {
       l_.push_back(kRerunBefore + what);
     }
   }
-  // Only an earlier completion is flagged: a unit not completed shows as "Not run" just
-  // above.
+  // Only an earlier completion is flagged: the unit depended on is listed just above (or,
+  // for a spreadsheet job, in the lines of its own run), "Not run" when it never ran.
   void IfBefore(const Stamp& own, const Stamp& dep, const std::string& what) {
     if (dep && *own < *dep) l_.push_back(kRerunBefore + what);
   }
@@ -112,9 +112,10 @@ class WhenRun {
       if (!own) continue;
       if (y > first) {
         IfBefore(own, At(bot_run, y - 1, UnitKind::kBot), "Bot Job for previous year");
-        // Its starting data include what its own run's previous year wrote.
-        IfBefore(own, At(bot_run, y - 1, UnitKind::kSim),
-                 "previous year of the " + RunWord(bot_run));
+        // Its starting data include what its own run's previous year wrote, which is
+        // listed in another section: a missing one is said here.
+        Against(own, At(bot_run, y - 1, UnitKind::kSim),
+                "previous year of the " + RunWord(bot_run));
       }
       Against(own, At(kBase, y, UnitKind::kSim), "same year of the Base");
     }

@@ -176,6 +176,11 @@ TEST_F(WhenRunTest, NeedsToBeRerun) {
          {since + "same year of the Base has NOT been completed."}},
         {" 2006 (BOT job number 6): Completed on T116",
          {since + "same year of the Base has NOT been completed."}}}},
+      {"the record of a year the next BOT job starts from lost",
+       false,
+       [](WhenRunTest& w) { w.records.of[kRerun].Set("2004", "Year finished ok", ""); },
+       {{" 2005 (BOT job number 5): Completed on T112",
+         {since + "previous year of the Rerun has NOT been completed."}}}},
       {"the Rerun's spreadsheets made again",
        false,
        [](WhenRunTest& w) {

@@ -4,6 +4,7 @@
 #include "app/commands/sim_details_commands.h"
 #include "app/dialogs/report_file_dialog.h"
 #include "app/run_units.h"
+#include "core/internal_error.h"
 #include "core/text_util.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -32,8 +33,7 @@ std::vector<std::string> SessionReportLines(ReportKind kind, const Session& sess
     case ReportKind::kComparison:
       break;
   }
-  // A comparison needs a second simulation.
-  return {};
+  throw InternalError("[SessionReportLines] A comparison needs a second simulation");
 }
 
 Status WriteSessionReport(ReportKind kind, const Session& session, const std::string& path) {
@@ -86,7 +86,13 @@ std::optional<std::string> ReportCommand(ReportKind kind, const Session& session
       ChooseReportFile(kind, session.sim, session.settings, prompter);
   if (!path) return std::nullopt;
   // The user asked for the file: a failure to write it is said, not kept quiet.
-  if (auto w = WriteSessionReport(kind, session, *path); !w) {
+  Status w = Ok();
+  try {
+    w = WriteSessionReport(kind, session, *path);
+  } catch (const InternalError& e) {
+    w = Fail(e.UserText());
+  }
+  if (!w) {
     prompter.Error(w.error());
     return std::nullopt;
   }
