@@ -8,6 +8,7 @@
 #include "app/accuracy_mode.h"
 #include "app/commands/din_edit_command.h"
 #include "app/commands/program_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/commands/run_checks_commands.h"
 #include "app/commands/shell_command.h"
 #include "app/commands/sim_details_commands.h"
@@ -312,6 +313,19 @@ void WindowCommands::Register() {
       hooks_.refresh();
     }
   });
+  auto view_report = [this](const std::optional<std::string>& report) {
+    if (!report) return;
+    if (Status opened = OpenInEditor(*report); !opened) prompter_.Error(opened.error());
+  };
+  auto report = [this, &s, view_report](reports::ReportKind kind) {
+    return [this, &s, view_report, kind] { view_report(ReportCommand(kind, s, prompter_)); };
+  };
+  Add("File > Write Report of Closure/Shocks page", report(reports::ReportKind::kSimDetails));
+  Add("File > Compare Two Lots of Closure/Shocks files",
+      [this, &s, view_report] { view_report(CompareTwoSimDetailsCommand(s, prompter_)); });
+  Add("File > Write Report of all Ingredients", report(reports::ReportKind::kIngredients));
+  Add("File > Write Report Showing When Sims Were Last Run", report(reports::ReportKind::kWhenRun));
+  Add("Tasks > When Were Sims Last Run ?", report(reports::ReportKind::kWhenRun));
   Add("File > Edit Dynamic Info File", [this, &st] {
     (void)EditDinFile(
         st.model.ModelFile, prompter_, [this](const std::string& p) { return OpenInEditor(p); },
