@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "core/number_text.h"
@@ -87,11 +88,16 @@ class ReChainTest : public IsolatedEnvTest {
     const std::string cmf = Stem(tag, period) + ".cmf";
     const std::string sti = Stem(tag, period) + "sim.sti";
     const std::string rpt = Stem(tag, period) + "sim.rpt";
-    WriteFileBytes(cmf, o.str());
+    std::string text = o.str();
+    if (edit) edit(text);
+    WriteFileBytes(cmf, text);
     WriteFileBytes(sti, "bat\nrpt\n" + rpt + "\ncmf\n" + cmf + "\n");
-    return RunProgram("demoremodel", scratch.path(), sti, Stem(tag, period) + ".log", rpt,
+    return RunProgram(program, scratch.path(), sti, Stem(tag, period) + ".log", rpt,
                       Stem(tag, period) + ".log");
   }
+  // The program run and a change to the command file, for the refusals.
+  std::string program = "demoremodel";
+  std::function<void(std::string&)> edit;
 
   static std::string BaseShocks(int period) {
     const std::string y = Year(period);
@@ -263,6 +269,43 @@ TEST_F(ReChainTest, RerunReproducesTheBaseAndThePolicyFormsItsOwnExpectations) {
   for (std::size_t i = 0; i < 3 * (kFirst - 1); ++i) EXPECT_EQ(rorg[2][i], rerun_rorg[i]);
   EXPECT_GT(MaxDifference(rorg[0], rerun_rorg), 1e-3);
   EXPECT_LT(MaxDifference(rorg[2], rorg[1]), MaxDifference(rorg[1], rorg[0]));
+}
+
+TEST_F(ReChainTest, RefusesWhatItCannotSolve) {
+  struct Case {
+    const char* what;
+    const char* program;
+    std::string from, to;
+    const char* error;
+  };
+  const std::vector<Case> cases = {
+      {"the homotopy made endogenous", "demoremodel", "rest endogenous ;",
+       "swap d_f = a(\"AGR\") ;\nrest endogenous ;",
+       "Variable d_f must be exogenous: it carries the expectations of ROREXT into the solve"},
+      {"no expectations file", "demoremodel", "File ROREXT", "! File ROREXT",
+       "No \"File\" statement for the input logical file ROREXT"},
+      {"the ordinary demo's auxiliary files", "demoremodel",
+       "auxiliary files = " + BinPath("demoremodel"), "auxiliary files = " + BinPath("demomodel"),
+       "describes the model \"demo-growth\"; this program is built for the model "
+       "\"demo-growth-re\""},
+      {"the ordinary program", "demomodel", "auxiliary files = " + BinPath("demoremodel"),
+       "auxiliary files = " + BinPath("demomodel"),
+       "logical file \"ROREXT\" is not a file of this model"},
+  };
+  for (const Case& c : cases) {
+    program = c.program;
+    edit = [&](std::string& text) {
+      const std::size_t at = text.find(c.from);
+      ASSERT_NE(at, std::string::npos) << c.from;
+      text.replace(at, c.from.size(), c.to);
+    };
+    ProgramRun r = SolvePeriod("bs1b", 1, 1, {"rorext.har", "iter.har", "extra.har"}, "rebase.cls",
+                               BaseShocks(1));
+    EXPECT_EQ(r.Key("Status"), "error") << c.what;
+    EXPECT_THAT(r.Key("Error"), HasSubstr(c.error)) << c.what;
+    EXPECT_FALSE(FileExists(Stem("bs1b", 1) + ".sl4")) << c.what;
+    EXPECT_FALSE(FileExists(Written("bs1b", 1).rorext)) << c.what;
+  }
 }
 
 // Solex writes the solution-information file from the solution; the main program's
