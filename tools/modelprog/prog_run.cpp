@@ -102,9 +102,10 @@ Result<ModelIdentity> CheckAuxiliary(const ProgramIdentity& id, const std::strin
   } else {
     other = Stamp(statements);
     model_id = id.model_id;
+    // An unreadable file has no stamp either; the date check below reports it.
     auto axs = ReadHeadersFromHarFile(statements, {"MODL"});
-    if (!axs) return Fail("Cannot read auxiliary file " + statements + ": " + axs.error());
-    if (std::string named = OneString(*axs, "MODL"); !named.empty() && !SameText(named, model_id))
+    const std::string named = axs ? OneString(*axs, "MODL") : "";
+    if (!named.empty() && !SameText(named, model_id))
       return Fail("Auxiliary file " + statements + " describes the model \"" + named +
                   "\"; this program is built for the model \"" + model_id + "\"");
   }
