@@ -34,6 +34,7 @@ struct TextRequest {
   std::string label;
   std::string initial;
   int help_topic = 0;
+  bool cancellable = true;  // without Cancel the dialog always gives an answer
 };
 
 struct IntegerRequest {

@@ -74,7 +74,7 @@ constexpr ButtonMap kButtons[] = {
 class FormDialog : public QDialog {
  public:
   FormDialog(QWidget* parent, const std::string& caption, const std::string& label, int help,
-             const std::function<void(int)>& show_help)
+             const std::function<void(int)>& show_help, bool cancellable = true)
       : QDialog(parent) {
     setWindowTitle(Q(caption));
     layout_ = new QVBoxLayout(this);
@@ -83,7 +83,8 @@ class FormDialog : public QDialog {
       l->setWordWrap(true);
       layout_->addWidget(l);
     }
-    auto flags = QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
+    QDialogButtonBox::StandardButtons flags = QDialogButtonBox::Ok;
+    if (cancellable) flags |= QDialogButtonBox::Cancel;
     if (help != 0) flags |= QDialogButtonBox::Help;
     buttons_ = new QDialogButtonBox(flags, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -227,10 +228,11 @@ std::optional<std::string> QtPrompter::ChooseDirectory(const DirectoryRequest& r
 }
 
 std::optional<std::string> QtPrompter::AskText(const TextRequest& r) {
-  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_, r.cancellable);
   auto* edit = new QLineEdit(Q(r.initial), &d);
   d.AddContent(edit);
-  if (!d.Run()) return std::nullopt;
+  edit->setFocus();
+  if (!d.Run() && r.cancellable) return std::nullopt;
   return S(edit->text());
 }
 

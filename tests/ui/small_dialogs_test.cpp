@@ -19,6 +19,7 @@
 
 #include "app/dialogs/file_list.h"
 #include "app/dialogs/results_to_save.h"
+#include "app/dialogs/subtotal_description.h"
 #include "demo_window_support.h"
 #include "platform/paths.h"
 #include "ui/about_dialog.h"
@@ -244,6 +245,9 @@ TEST_F(SmallDialogsTest, TheGenericChoicesHaveTheirCaptions) {
     QString title;
     WhenModal([&](QWidget* w) {
       title = w->windowTitle();
+      if (title == "Subtotal Description") {
+        EXPECT_EQ(w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), nullptr);
+      }
       Accept(w);
     });
     c.ask();
