@@ -32,21 +32,6 @@
 namespace yl::testing {
 namespace {
 
-// Runs `act` once a modal widget of type T is showing (a dialog may already be up).
-template <typename T>
-void WhenModalOf(std::function<void(T*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!w) return;
-    timer->stop();
-    timer->deleteLater();
-    act(w);
-  });
-  timer->start();
-}
-
 void SaveShot(QWidget* w, const char* name) {
   if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
     w->grab().save(QString("%1/%2").arg(dir, name));
@@ -183,10 +168,12 @@ TEST_F(SmallDialogsTest, TheFileListAddsFromTheChooserAndRefusesADeleteWithoutAS
   WhenModal([&](QWidget* w) {
     EXPECT_EQ(w->windowTitle(), "Extra files for the archive");
     for (QPushButton* b : w->findChildren<QPushButton*>()) buttons << b->text();
-    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
-      refusal = box->text().toStdString();
-      box->button(QMessageBox::Ok)->click();
-    });
+    WhenModalMatching([](QWidget* m) { return qobject_cast<QMessageBox*>(m) != nullptr; },
+                      [&](QWidget* m) {
+                        auto* box = static_cast<QMessageBox*>(m);
+                        refusal = box->text().toStdString();
+                        box->button(QMessageBox::Ok)->click();
+                      });
     ButtonCaptioned(w, "&Delete")->click();
     EXPECT_EQ(w->findChild<QListWidget*>("fileList")->count(), 1);
     auto* list = w->findChild<QListWidget*>("fileList");

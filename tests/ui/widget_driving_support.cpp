@@ -12,11 +12,15 @@
 namespace yl::testing {
 
 void WhenModal(std::function<void(QWidget*)> act) {
+  WhenModalMatching([](QWidget*) { return true; }, std::move(act));
+}
+
+void WhenModalMatching(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act) {
   auto* timer = new QTimer;
   timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+  QObject::connect(timer, &QTimer::timeout, [timer, match, act] {
     QWidget* w = QApplication::activeModalWidget();
-    if (!w) return;
+    if (!w || !match(w)) return;
     timer->stop();
     timer->deleteLater();
     act(w);
