@@ -4,6 +4,7 @@
 
 #include "app/part_preparer.h"
 #include "app/prerequisites.h"
+#include "app/re_driver.h"
 #include "app/run_units.h"
 #include "app/tasks.h"
 #include "model/model_state.h"
@@ -20,7 +21,7 @@ namespace {
 PolicyStart PolicyStartOf(const Session& session) {
   PolicyStartSettings p;
   p.ModelSelected = HasModel(session.settings.model);
-  p.DoRationalExpectations = false;
+  p.DoRationalExpectations = session.settings.re_available && session.settings.options.Re.DoRe;
   p.YearsBeforeFirstShock = session.settings.options.Re.PolicyStartYears;
   return PolicyStartSim(session.sim, kPolicy, p);
 }
@@ -186,7 +187,17 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
   bots.StillNeeded = [this, policy_start](int year) {
     return BotStillNeeded(session_.sim, session_.settings, policy_start, year);
   };
-  return engine_->Start(settings, request, bots);
+  if (!re_states_) return engine_->Start(settings, request, bots);
+  re_ = std::make_unique<ReDriver>(session_, policy_start, *re_states_, *services_.prompter,
+                                   services_.batch_mode);
+  preparer_->SetReDriver(re_.get());
+  // One solve at a time: each iteration reads what the one before wrote.
+  settings.plan.RationalExpectations = true;
+  settings.plan.Order = jobs::OrderPreference::kBaseAsap;
+  settings.last_slot = settings.first_slot;
+  settings.warn_re_not_done = false;
+  settings.start_rational_expectations = [this] { return re_->Start(); };
+  return engine_->Start(settings, request, bots, re_->Counters());
 }
 
 void TaskRun::Tick() {
@@ -207,6 +218,7 @@ TaskOutcome TaskRun::Outcome() const {
   o.failed_part = engine_->failed_part();
   o.message = engine_->outcome_message();
   o.counters = engine_->counters();
+  if (re_ && o.success) o.convergence_reports = re_->reports();
   return o;
 }
 
