@@ -95,6 +95,11 @@ Result<ReFileSets> SetUpREFiles(const ReContext& c) {
   if (!DirectoryExists(dir) && !ForceDirectories(dir)) {
     return Fail("Cannot create directory " + dir);
   }
+  return REFileSetsOf(c);
+}
+
+ReFileSets REFileSetsOf(const ReContext& c) {
+  const std::string dir = JoinPath(c.temp_dir, "CvnRE");
   ReFileSets sets;
   sets.working = {JoinPath(dir, "ROREXT.HAR"), JoinPath(dir, "ITER.HAR"),
                   JoinPath(dir, "EXTRA.HAR")};
@@ -102,7 +107,9 @@ Result<ReFileSets> SetUpREFiles(const ReContext& c) {
   const int iter = FindLogicalFile(*c.sim, "ITER");
   const int extra = FindLogicalFile(*c.sim, "EXTRA");
   for (int r = kBase; r <= kPolicy; ++r) {
-    auto copy = [&](int f) { return InWorkingDir(c, CopyStem(c, f, r) + "Iter1.har"); };
+    auto copy = [&](int f) {
+      return f == 0 ? std::string() : InWorkingDir(c, CopyStem(c, f, r) + "Iter1.har");
+    };
     sets.first_iteration[r] = {copy(rorext), copy(iter), copy(extra)};
   }
   return sets;

@@ -76,6 +76,8 @@ int FindLogicalFile(const TSimRecord& sim, const std::string& name);
 
 // Checks ITER, ROREXT and EXTRA are logical files, creates "CvnRE" and names the sets.
 Result<ReFileSets> SetUpREFiles(const ReContext& c);
+// The names alone, for a model that has the three logical files.
+ReFileSets REFileSetsOf(const ReContext& c);
 // The Rerun's kept ROREXT of iteration n, in the working directory.
 std::string RerunIterationCopy(const ReContext& c, int n);
 
