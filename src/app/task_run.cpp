@@ -144,6 +144,11 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
     return false;
   }
   const int policy_start = *checked;
+  // Too many years before the first shock: the field is set back and the user told.
+  if (const PolicyStart start = PolicyStartOf(session_); start.NewYearsBeforeFirstShock) {
+    session_.settings.options.Re.PolicyStartYears = *start.NewYearsBeforeFirstShock;
+    if (start.Notice) services_.prompter->Show(*start.Notice);
+  }
 
   SessionSettings& s = session_.settings;
   const JobContext context = MakeJobContext(session_, policy_start);
