@@ -64,7 +64,7 @@ void ReDriver::ShowError(const std::string& text) {
   prompter_.Error(text, kHelpRationalExpectations, kOk);
 }
 
-bool ReDriver::Start() {
+Status ReDriver::Start() {
   convergence_ = {};
   histories_ = {};
   prepared_ = {};
@@ -72,7 +72,7 @@ bool ReDriver::Start() {
   auto sets = ratex::SetUpREFiles(context_);
   if (!sets) {
     ShowError(sets.error());
-    return false;
+    return Fail(sets.error());
   }
   sets_ = std::move(*sets);
   int first_run = 0;
@@ -82,21 +82,22 @@ bool ReDriver::Start() {
   if (first_run > kBase) {
     if (auto s = ratex::IterationCheck(context_, first_run); !s) {
       ShowError(s.error());
-      return false;
+      return s;
     }
   }
   if (session_.settings.options.Re.PrepareHar) {
     const std::string map = ratex::InWorkingDir(context_, std::string(kIterationVariableMap));
     if (!FileExists(map)) {
-      ShowError(
+      const std::string text =
           "Since you are creating Convergence HAR files,\r\n you must specify the names of the "
           "variables to include\r\n on the Interation Variables Mapping file\r\n" +
-          map + "\r\nThis file does not exist. Please create such a file.");
-      return false;
+          map + "\r\nThis file does not exist. Please create such a file.";
+      ShowError(text);
+      return Fail(text);
     }
   }
   prompter_.Information("Doing Rational Expectations a la CORVAN.", kHelpRationalExpectations);
-  return true;
+  return Ok();
 }
 
 jobs::IterationCounters ReDriver::Counters() {

@@ -32,8 +32,8 @@ class ReDriver {
            Prompter& prompter, bool batch_mode);
 
   // Before any job: the working set, the iteration check of a task that begins at the
-  // Rerun or the Policy, the variable map. False abandons the task (its message shown).
-  bool Start();
+  // Rerun or the Policy, the variable map. A failure (already shown) abandons the task.
+  Status Start();
   jobs::IterationCounters Counters();
   // Before a part is prepared: the first year of a run's first iteration in the task gets
   // its iteration files. The failure is the message the engine shows.

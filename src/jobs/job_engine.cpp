@@ -99,9 +99,11 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
     outcome_message_ = "Rational Expectations not done; the job was not started.";
     return false;
   }
-  if (settings_.start_rational_expectations && !settings_.start_rational_expectations()) {
-    outcome_message_ = "The rational expectations files could not be prepared.";
-    return false;
+  if (settings_.start_rational_expectations) {
+    if (auto s = settings_.start_rational_expectations(); !s) {
+      outcome_message_ = s.error();
+      return false;
+    }
   }
   CheckIndex(settings_.first_slot, 1, 3, "slot");
   CheckIndex(settings_.last_slot, settings_.first_slot, 3, "slot");

@@ -126,8 +126,8 @@ struct EngineSettings {
   // Ask "Although you have checked the "Do Rational Expectations" box ..." first.
   bool warn_re_not_done = false;
   // A rational-expectations task prepares its iteration files where the big job starts;
-  // false abandons it (its messages were shown).
-  std::function<bool()> start_rational_expectations;
+  // a failure, already shown, abandons it with its text as the outcome.
+  std::function<Status()> start_rational_expectations;
   // Recommend SOL files for shocks when the Base starts at year 1; Yes calls this.
   bool recommend_sol_files = false;
   std::function<void()> use_sol_files;
