@@ -153,9 +153,11 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
     };
     const jobs::PlanRequest plan = BatchPlan(*request, session.sim);
     // With "Do Corvan RE" on, the task iterates as the Rational Expectations menu's do.
-    const bool re = session.settings.re_available && session.settings.options.Re.DoRe;
-    const bool started = re ? app.StartReTask(plan, FreshIterations(session.settings, plan))
-                            : app.StartTask(plan, true);
+    const ratex::IterationStates iterations = FreshIterations(session.settings, plan);
+    const bool re = session.settings.re_available && session.settings.options.Re.DoRe &&
+                    std::any_of(iterations.begin(), iterations.end(),
+                                [](const ratex::IterationState& s) { return s.target > 0; });
+    const bool started = re ? app.StartReTask(plan, iterations) : app.StartTask(plan, true);
     if (started) PollUntilDone(app, *env.runner, signals.fd(), stop_text, true);
     const TaskOutcome outcome = app.task_outcome().value_or(TaskOutcome{});
     for (const std::string& report : outcome.convergence_reports) {

@@ -123,7 +123,8 @@ jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start,
   e.keep_dir = session.settings.paths.keep_dir;
   e.working_dir = sim.SimDir;
   e.developer_mode = o.DeveloperMode;
-  e.warn_re_not_done = session.settings.re_available && o.Re.DoRe;
+  // Batch mode iterates whenever it simulates, and cannot answer for what is left.
+  e.warn_re_not_done = session.settings.re_available && o.Re.DoRe && !batch_mode;
   e.recommend_sol_files = !o.SolFileShocks && session.settings.model.Release.SvRelease > 69999;
   e.plan.CalendarYear = [years = sim.Years, n = sim.NumYears](int k) {
     return k >= 1 && k <= n ? years[k] : 0;

@@ -232,6 +232,10 @@ TEST_F(BatchTrustTest, WithRationalExpectationsOnTheTaskIteratesOrSaysWhyNot) {
   EXPECT_THAT(ReadFileBytes(KeepFile("BatchJobs.log")),
               HasSubstr("ITER is not one of the logical file names."));
   EXPECT_FALSE(FileExists(Solution(kBase, 1)));
+  // Spreadsheets alone iterate nothing, and nobody is there to be asked about it.
+  YearloomRun ss = Yearloom({"base", "ss", re});
+  EXPECT_THAT(ss.output, Not(HasSubstr("will NOT do Rational Expectations")));
+  EXPECT_THAT(ss.output, Not(HasSubstr("ITER is not one of the logical file names.")));
 }
 
 struct PartFailureCase {
