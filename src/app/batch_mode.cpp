@@ -6,6 +6,7 @@
 #include "app/batch_params.h"
 #include "app/batch_prompter.h"
 #include "app/part_preparer.h"
+#include "app/re_driver.h"
 #include "app/session.h"
 #include "app/task_driver.h"
 #include "core/internal_error.h"
@@ -150,10 +151,21 @@ int RunBatchMode(const std::vector<std::string>& params, const BatchEnvironment&
       const int sig = signals.Received();
       return sig == 0 ? "" : "Job cancelled: received " + SignalName(sig);
     };
-    if (app.StartTask(BatchPlan(*request, session.sim), true)) {
-      PollUntilDone(app, *env.runner, signals.fd(), stop_text, true);
-    }
+    const jobs::PlanRequest plan = BatchPlan(*request, session.sim);
+    // With "Do Corvan RE" on, the task iterates as the Rational Expectations menu's do.
+    const ratex::IterationStates iterations = FreshIterations(session.settings, plan);
+    const bool re = session.settings.re_available && session.settings.options.Re.DoRe &&
+                    std::any_of(iterations.begin(), iterations.end(),
+                                [](const ratex::IterationState& s) { return s.target > 0; });
+    const bool started = re ? app.StartReTask(plan, iterations) : app.StartTask(plan, true);
+    if (started) PollUntilDone(app, *env.runner, signals.fd(), stop_text, true);
     const TaskOutcome outcome = app.task_outcome().value_or(TaskOutcome{});
+    for (const std::string& report : outcome.convergence_reports) {
+      out << report << "\n";
+      if (!jobs::AppendToLog(batch_log, {report})) {
+        std::cerr << "yearloom: cannot write to " << batch_log << "\n";
+      }
+    }
     if (outcome.success) {
       out << "Results are in " << session.sim.SimDir << "\n";
       return close(0, BatchEndLines(false, "", clock.Now()), "Job finished successfully");

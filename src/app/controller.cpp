@@ -183,6 +183,13 @@ bool AppController::StartTask(const jobs::PlanRequest& request, bool do_deviatio
   return task_->StartTask(request, do_deviations);
 }
 
+bool AppController::StartReTask(const jobs::PlanRequest& request,
+                                const ratex::IterationStates& states) {
+  if (TaskRunning()) return RefuseSecondTask();
+  NewTask();
+  return task_->StartReTask(request, states);
+}
+
 bool AppController::StartSeries(const jobs::PlanRequest& request) {
   if (TaskRunning()) return RefuseSecondTask();
   NewTask();

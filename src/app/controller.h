@@ -86,6 +86,8 @@ class AppController : public PolledWork {
   // A big job, or the passes of "Run Single Job, then Concurrent". False when refused.
   bool StartTask(const jobs::PlanRequest& request, bool do_deviations);
   bool StartSeries(const jobs::PlanRequest& request);
+  // A task of the Rational Expectations menu (or batch mode with "Do Corvan RE" on).
+  bool StartReTask(const jobs::PlanRequest& request, const ratex::IterationStates& states);
   bool TaskRunning() const { return task_ && task_->Running(); }
   bool Running() const override { return TaskRunning(); }
   // The last task's outcome; nullopt before the first.

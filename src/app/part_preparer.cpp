@@ -5,6 +5,7 @@
 #include "app/run_units.h"
 
 #include "app/outputs_before_run.h"
+#include "app/re_driver.h"
 #include "app/slot_copies.h"
 #include "cmf/make_cmf.h"
 #include "cmf/run_files.h"
@@ -90,8 +91,9 @@ std::string SimPartPreparer::SlotDir(int slot) const {
   return SlotDirectory(*context_.sim, context_.temp_dir, slot);
 }
 
-FileStatementSettings SimPartPreparer::FileSettings(int slot) const {
+FileStatementSettings SimPartPreparer::FileSettings(int slot, int run) const {
   FileStatementSettings f;
+  if (re_) f.Re = re_->CmfInputs(run);
   f.PolicyStart = context_.policy_start;
   f.FirstYear = context_.first_year;
   if (slot > 1) f.InputDir = SlotDir(slot);
@@ -182,6 +184,18 @@ void SimPartPreparer::UnitCompleted(const jobs::CompletedUnit& unit) {
   ShowAll(prompter_, notices);
 }
 
+Status SimPartPreparer::CheckSucceededPart(const JobChoice& part) {
+  return re_ ? re_->AfterPart(part) : Ok();
+}
+
+Status SimPartPreparer::IterationCompleted(Run run) {
+  return re_ ? re_->IterationCompleted(run) : Ok();
+}
+
+void SimPartPreparer::BigJobFinished() {
+  if (re_) re_->Finished();
+}
+
 std::string SimPartPreparer::ProgramName(const JobChoice& part) const {
   if (IsModelPart(part)) return FileNameOf(context_.model_path);
   return ToolOf(part);
@@ -231,6 +245,9 @@ PreparedPart SimPartPreparer::ToolPart(const std::string& tool, const PartFiles&
 }
 
 Result<PreparedPart> SimPartPreparer::Prepare(const JobChoice& part, int slot) {
+  if (re_) {
+    if (auto s = re_->BeforePart(part); !s) return Fail(s.error());
+  }
   if (part.job == JobKind::kSim) {
     return part.part == PartKind::kSim ? PrepareSim(part, slot) : PrepareSol(part);
   }
@@ -247,7 +264,7 @@ Status SimPartPreparer::WriteRunFiles(int run, int year, int slot) {
   files.ModelPath = context_.model_path;
   files.TempDir = context_.temp_dir;
   files.SlotDir = SlotDir(slot);
-  files.Files = FileSettings(slot);
+  files.Files = FileSettings(slot, run);
   files.SolFileShocks = session_.options.SolFileShocks;
   files.ProgramAvailable = [this](const std::string& name) { return ToolAvailable(name + "a"); };
   RunBatOutcome written = WriteRunBat(*context_.sim, run, year, files);
@@ -276,7 +293,7 @@ Result<PreparedPart> SimPartPreparer::PrepareSim(const JobChoice& part, int slot
   }
   cmf.Method = MethodForPeriod(session_.methods, sim, year);
   cmf.SolverRelease = session_.model.Release.SvRelease;
-  cmf.Files = FileSettings(slot);
+  cmf.Files = FileSettings(slot, run);
   if (auto made = MakeCMF(sim, context_.model_path, year, run, cmf); !made) {
     return Fail(made.error());
   }

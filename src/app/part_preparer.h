@@ -15,6 +15,8 @@
 
 namespace yl {
 
+class ReDriver;
+
 class SimPartPreparer : public jobs::PartPreparer {
  public:
   // The session must outlive the big job; only the model's release information changes,
@@ -34,6 +36,11 @@ class SimPartPreparer : public jobs::PartPreparer {
   void UnitCompleted(const jobs::CompletedUnit& unit) override;
   std::string ProgramName(const jobs::JobChoice& part) const override;
   std::string ModelPath() const override { return context_.model_path; }
+  // Rational expectations, when the task does them.
+  void SetReDriver(ReDriver* re) { re_ = re; }
+  Status CheckSucceededPart(const jobs::JobChoice& part) override;
+  Status IterationCompleted(Run run) override;
+  void BigJobFinished() override;
 
   // A family tool in the program directory ("solexa", "tallyra", ...).
   std::string ToolPath(const std::string& name) const;
@@ -51,7 +58,7 @@ class SimPartPreparer : public jobs::PartPreparer {
   Result<jobs::PreparedPart> ModelPart(const std::string& sti, const std::string& dir) const;
   jobs::PreparedPart ToolPart(const std::string& tool, const jobs::PartFiles& files,
                               const std::string& dir) const;
-  FileStatementSettings FileSettings(int slot) const;
+  FileStatementSettings FileSettings(int slot, int run) const;
   std::string SlotDir(int slot) const;
   jobs::AssemblyRanges Ranges(int run) const;
 
@@ -61,6 +68,7 @@ class SimPartPreparer : public jobs::PartPreparer {
   Prompter& prompter_;
   jobs::SsContext ss_;
   const jobs::JobPlan* plan_ = nullptr;
+  ReDriver* re_ = nullptr;
 };
 
 // The BOT file of a later slot reads the copy of the Base's results in that slot: every

@@ -15,6 +15,17 @@ bool TaskDriver::StartTask(const jobs::PlanRequest& request, bool do_deviations)
   request_ = request;
   do_deviations_ = do_deviations;
   series_.reset();
+  re_states_.reset();
+  done_ = {};
+  return StartPass();
+}
+
+bool TaskDriver::StartReTask(const jobs::PlanRequest& request,
+                             const ratex::IterationStates& states) {
+  request_ = request;
+  do_deviations_ = true;
+  series_.reset();
+  re_states_ = states;
   done_ = {};
   return StartPass();
 }
@@ -22,6 +33,7 @@ bool TaskDriver::StartTask(const jobs::PlanRequest& request, bool do_deviations)
 bool TaskDriver::StartSeries(const jobs::PlanRequest& request) {
   request_ = request;
   do_deviations_ = true;
+  re_states_.reset();
   series_.emplace();
   done_ = {};
   return StartPass();
@@ -31,6 +43,7 @@ bool TaskDriver::StartPass() {
   next_pass_due_ = false;
   pass_ = std::make_unique<TaskRun>(session_, do_deviations_, services_);
   if (series_) pass_->SetPass(series_->Current());
+  if (re_states_) pass_->SetRationalExpectations(*re_states_);
   const bool started = pass_->Start(request_);
   if (!started) FoldPass();
   return started;
@@ -47,6 +60,7 @@ TaskOutcome Folded(TaskOutcome total, const TaskOutcome& pass) {
   total.part_failed = pass.part_failed;
   total.message = pass.message;
   total.failed_part = pass.failed_part;
+  total.convergence_reports = pass.convergence_reports;
   return total;
 }
 

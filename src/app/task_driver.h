@@ -50,6 +50,8 @@ class TaskDriver : public PolledWork, private jobs::EngineHost {
   // False when the task was refused or abandoned at once; Outcome() says why.
   bool StartTask(const jobs::PlanRequest& request, bool do_deviations);
   bool StartSeries(const jobs::PlanRequest& request);
+  // A task that does rational expectations from these iteration states.
+  bool StartReTask(const jobs::PlanRequest& request, const ratex::IterationStates& states);
 
   // Handles every part that has ended and starts a due pass. A call made while one is
   // under way returns at once.
@@ -89,6 +91,7 @@ class TaskDriver : public PolledWork, private jobs::EngineHost {
   jobs::PlanRequest request_;
   bool do_deviations_ = true;
   std::optional<SingleThenConcurrent> series_;
+  std::optional<ratex::IterationStates> re_states_;
   std::unique_ptr<TaskRun> pass_;
   TaskOutcome done_;  // the passes that ended, folded
   bool next_pass_due_ = false;

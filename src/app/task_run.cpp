@@ -4,6 +4,7 @@
 
 #include "app/part_preparer.h"
 #include "app/prerequisites.h"
+#include "app/re_driver.h"
 #include "app/run_units.h"
 #include "app/tasks.h"
 #include "model/model_state.h"
@@ -20,7 +21,7 @@ namespace {
 PolicyStart PolicyStartOf(const Session& session) {
   PolicyStartSettings p;
   p.ModelSelected = HasModel(session.settings.model);
-  p.DoRationalExpectations = false;
+  p.DoRationalExpectations = session.settings.re_available && session.settings.options.Re.DoRe;
   p.YearsBeforeFirstShock = session.settings.options.Re.PolicyStartYears;
   return PolicyStartSim(session.sim, kPolicy, p);
 }
@@ -122,7 +123,8 @@ jobs::EngineSettings EngineSettingsFor(const Session& session, int policy_start,
   e.keep_dir = session.settings.paths.keep_dir;
   e.working_dir = sim.SimDir;
   e.developer_mode = o.DeveloperMode;
-  e.warn_re_not_done = session.settings.re_available && o.Re.DoRe;
+  // Batch mode iterates whenever it simulates, and cannot answer for what is left.
+  e.warn_re_not_done = session.settings.re_available && o.Re.DoRe && !batch_mode;
   e.recommend_sol_files = !o.SolFileShocks && session.settings.model.Release.SvRelease > 69999;
   e.plan.CalendarYear = [years = sim.Years, n = sim.NumYears](int k) {
     return k >= 1 && k <= n ? years[k] : 0;
@@ -143,6 +145,11 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
     return false;
   }
   const int policy_start = *checked;
+  // Too many years before the first shock: the field is set back and the user told.
+  if (const PolicyStart start = PolicyStartOf(session_); start.NewYearsBeforeFirstShock) {
+    session_.settings.options.Re.PolicyStartYears = *start.NewYearsBeforeFirstShock;
+    if (start.Notice) services_.prompter->Show(*start.Notice);
+  }
 
   SessionSettings& s = session_.settings;
   const JobContext context = MakeJobContext(session_, policy_start);
@@ -186,7 +193,17 @@ bool TaskRun::Start(const jobs::PlanRequest& request) {
   bots.StillNeeded = [this, policy_start](int year) {
     return BotStillNeeded(session_.sim, session_.settings, policy_start, year);
   };
-  return engine_->Start(settings, request, bots);
+  if (!re_states_) return engine_->Start(settings, request, bots);
+  re_ = std::make_unique<ReDriver>(session_, policy_start, *re_states_, *services_.prompter,
+                                   services_.batch_mode);
+  preparer_->SetReDriver(re_.get());
+  // One solve at a time: each iteration reads what the one before wrote.
+  settings.plan.RationalExpectations = true;
+  settings.plan.Order = jobs::OrderPreference::kBaseAsap;
+  settings.last_slot = settings.first_slot;
+  settings.warn_re_not_done = false;
+  settings.start_rational_expectations = [this] { return re_->Start(); };
+  return engine_->Start(settings, request, bots, re_->Counters());
 }
 
 void TaskRun::Tick() {
@@ -207,6 +224,7 @@ TaskOutcome TaskRun::Outcome() const {
   o.failed_part = engine_->failed_part();
   o.message = engine_->outcome_message();
   o.counters = engine_->counters();
+  if (re_ && o.success) o.convergence_reports = re_->reports();
   return o;
 }
 

@@ -16,9 +16,11 @@
 #include "core/status.h"
 #include "jobs/job_engine.h"
 #include "platform/process.h"
+#include "ratex/re_files.h"
 
 namespace yl {
 
+class ReDriver;
 class SimPartPreparer;
 
 struct TaskOutcome {
@@ -28,6 +30,8 @@ struct TaskOutcome {
   std::string message;       // what a failure showed
   std::string failed_part;   // the part it happened in, "" when none
   jobs::EngineCounters counters;
+  // The convergence overviews of a rational-expectations task that ended well.
+  std::vector<std::string> convergence_reports;
 };
 
 struct TaskServices {
@@ -95,6 +99,8 @@ class TaskRun {
   bool Start(const jobs::PlanRequest& request);
   // Before Start: the task is a pass of a series.
   void SetPass(const SeriesPass& pass) { pass_ = pass; }
+  // Before Start: the task does rational expectations, from these iteration states.
+  void SetRationalExpectations(const ratex::IterationStates& states) { re_states_ = states; }
   // Handles every part that has ended; never waits.
   void Tick();
   bool Running() const { return engine_ && engine_->Running(); }
@@ -107,6 +113,8 @@ class TaskRun {
   bool do_deviations_;
   TaskServices services_;
   std::unique_ptr<SimPartPreparer> preparer_;
+  std::optional<ratex::IterationStates> re_states_;
+  std::unique_ptr<ReDriver> re_;
   std::unique_ptr<jobs::JobEngine> engine_;
   std::string refusal_;
   std::optional<SeriesPass> pass_;

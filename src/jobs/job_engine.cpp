@@ -99,6 +99,12 @@ bool JobEngine::Start(const EngineSettings& settings, const PlanRequest& request
     outcome_message_ = "Rational Expectations not done; the job was not started.";
     return false;
   }
+  if (settings_.start_rational_expectations) {
+    if (auto s = settings_.start_rational_expectations(); !s) {
+      outcome_message_ = s.error();
+      return false;
+    }
+  }
   CheckIndex(settings_.first_slot, 1, 3, "slot");
   CheckIndex(settings_.last_slot, settings_.first_slot, 3, "slot");
   // Slot 2 alone ("Just One Solve (no. 2)") needs its directory as much as two slots do.
@@ -340,14 +346,24 @@ bool JobEngine::Tick() {
     case PartOutcome::kSuccess: {
       host_.PartEnded(EventOf(ended), PartEnd::kSucceeded);
       SlotState finished = slot.state;
-      preparer_.PartSucceeded({finished.run, finished.year, finished.job, finished.part},
-                              slot.files);
+      const JobChoice part{finished.run, finished.year, finished.job, finished.part};
+      preparer_.PartSucceeded(part, slot.files);
       slot.state.active = false;
       ++counters_.parts_finished;
+      if (auto c = preparer_.CheckSucceededPart(part); !c) {
+        StopAfterShown(c.error());
+        break;
+      }
       const bool chain_done = plan_->WholeSpreadsheetChainDone(finished.run);
       Booking b = plan_->FinishJobPart(finished);
       if (auto unit = plan_->UnitCompletedBy(finished, b, chain_done)) {
         preparer_.UnitCompleted(*unit);
+      }
+      if (b.iteration_complete) {
+        if (auto i = preparer_.IterationCompleted(finished.run); !i) {
+          StopAfterShown(i.error());
+          break;
+        }
       }
       if (b.end_line) JobsLog({"END " + Description(finished) + " " + FormatTime(clock_.Now())});
       if (b.end_line && finished.job == JobKind::kBot) bots_done_.insert(finished.year);
@@ -417,6 +433,12 @@ void JobEngine::Stop() {
 }
 
 void JobEngine::End(bool success, bool refresh) { host_.BigJobEnded(success, refresh); }
+
+void JobEngine::StopAfterShown(const std::string& message) {
+  Stop();
+  outcome_message_ = message;
+  End(false, false);
+}
 
 void JobEngine::InternalError(const std::string& message) {
   Stop();
@@ -532,6 +554,7 @@ void JobEngine::WholeJobFinished() {
          settings_.program_display_name + ":\r\nWhole job is finished\r\n[" + elapsed + ".]",
          kOk | kHelp, 0, ""});
   }
+  preparer_.BigJobFinished();
   End(true, true);
 }
 
@@ -561,10 +584,11 @@ PartEvent JobEngine::EventOf(int slot) const {
 
 JobLine JobEngine::LineOf(int slot) const {
   const SlotState& st = slots_[slot].state;
+  const int iteration = iterations_.Current ? iterations_.Current(st.run) : 0;
   return {slot, st.run,
           "  " + std::string(RunShortName(st.run)) + ": " + What(st) + " [" +
               std::string(PartName(st.part)) + " part of job " + std::string(JobName(st.job)) +
-              "]"};
+              "]" + (iteration > 0 ? " [Iter " + std::to_string(iteration) + "]" : "")};
 }
 
 std::vector<JobLine> JobEngine::JobLines() const {

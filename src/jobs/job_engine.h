@@ -60,6 +60,14 @@ class PartPreparer {
   virtual void PartSucceeded(const JobChoice& /*part*/, const PreparedPart& /*files*/) {}
   // Booking a part completed a unit the run records keep (after it was booked).
   virtual void UnitCompleted(const CompletedUnit& /*unit*/) {}
+  // A part was judged successful: the checks it must still pass before it is booked. A
+  // failure, already shown, stops the big job with its text as the outcome.
+  virtual Status CheckSucceededPart(const JobChoice& /*part*/) { return Ok(); }
+  // Booking completed an iteration of the run (rational expectations); a failure, already
+  // shown, stops the big job.
+  virtual Status IterationCompleted(Run /*run*/) { return Ok(); }
+  // The whole big job finished well, before the window returns to idle.
+  virtual void BigJobFinished() {}
   // The model program's name for messages about a missing report.
   virtual std::string ProgramName(const JobChoice& part) const = 0;
   virtual std::string ModelPath() const = 0;
@@ -117,6 +125,9 @@ struct EngineSettings {
   std::function<Status()> check_short_names;
   // Ask "Although you have checked the "Do Rational Expectations" box ..." first.
   bool warn_re_not_done = false;
+  // A rational-expectations task prepares its iteration files where the big job starts;
+  // a failure, already shown, abandons it with its text as the outcome.
+  std::function<Status()> start_rational_expectations;
   // Recommend SOL files for shocks when the Base starts at year 1; Yes calls this.
   bool recommend_sol_files = false;
   std::function<void()> use_sol_files;
@@ -207,6 +218,8 @@ class JobEngine {
   void FailOutsidePart(const SlotState* part, const std::string& message);
   std::string PartLog(const PreparedPart& files) const;
   void InternalError(const std::string& message);
+  // Stops and ends the big job after a failure its own code has shown.
+  void StopAfterShown(const std::string& message);
   void JobsLog(const std::vector<std::string>& lines);
   std::string What(const SlotState& s) const;
   std::string Description(const SlotState& s) const;

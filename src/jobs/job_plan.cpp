@@ -201,12 +201,17 @@ Result<std::optional<JobChoice>> JobPlan::ChooseNextJob(const std::array<SlotSta
       }
     }
 
-    // A run the task does not simulate has nothing to iterate.
-    if (settings_.RationalExpectations && p.has_sims && iterations.MoreIterations(r) &&
-        !sim_running(r, next)) {
+    // A run the task does not simulate has nothing to iterate, and a run waiting for
+    // another is not between iterations.
+    const bool iteration_ended =
+        next > p.last_sim_year && (!(p.wants_ss || p.wants_policy_years_ss) ||
+                                   p.last_ss_job == J::kCumSol || IsDifferenceJob(p.last_ss_job));
+    if (settings_.RationalExpectations && p.has_sims && iteration_ended &&
+        iterations.MoreIterations(r) && !sim_running(r, next)) {
       iterations.BeginIteration(r);
       p.last_sim_done = p.first_sim_year - 1;
       p.last_ss_job = J::kNone;
+      p.last_ss_part = P::kCsv;
       return JobChoice{r, p.first_sim_year, J::kSim, P::kSim};
     }
   }

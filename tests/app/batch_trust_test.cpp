@@ -215,6 +215,29 @@ TEST_F(BatchTrustTest, TheTaskIsJudgedAfterTheSimDetailsAreLoaded) {
   EXPECT_TRUE(run.Succeeded()) << run.output;
 }
 
+TEST_F(BatchTrustTest, WithRationalExpectationsOnTheTaskIteratesOrSaysWhyNot) {
+  // The ordinary demo has no iteration files: batch mode takes the rational-expectations
+  // road and refuses the task before any solve, saying why where the caller sees it.
+  const std::string re = "demomodel-re.ds1";
+  std::string text = ReadFileBytes(JoinPath(work, ds1));
+  const std::string key = "Do Corvan RE=0";
+  ASSERT_NE(text.find(key), std::string::npos);
+  text.replace(text.find(key), key.size(), "Do Corvan RE=1");
+  WriteFileBytes(JoinPath(work, re), text);
+  WriteFileBytes(JoinPath(work, ChangeFileExt(re, ".ds2")),
+                 ReadFileBytes(JoinPath(work, ChangeFileExt(ds1, ".ds2"))));
+  YearloomRun run = Yearloom({"base", "all", re});
+  EXPECT_FALSE(run.Succeeded());
+  EXPECT_THAT(run.output, HasSubstr("ITER is not one of the logical file names."));
+  EXPECT_THAT(ReadFileBytes(KeepFile("BatchJobs.log")),
+              HasSubstr("ITER is not one of the logical file names."));
+  EXPECT_FALSE(FileExists(Solution(kBase, 1)));
+  // Spreadsheets alone iterate nothing, and nobody is there to be asked about it.
+  YearloomRun ss = Yearloom({"base", "ss", re});
+  EXPECT_THAT(ss.output, Not(HasSubstr("will NOT do Rational Expectations")));
+  EXPECT_THAT(ss.output, Not(HasSubstr("ITER is not one of the logical file names.")));
+}
+
 struct PartFailureCase {
   std::string fault;
   std::vector<std::string> batch_log;  // what BatchJobs.log must say

@@ -157,6 +157,22 @@ TEST_F(RunChecksTest, TheRunButtonsRefuseWhatCannotRun) {
   EXPECT_EQ(prompter.Last().text, "Please select a model first.");
 }
 
+TEST_F(RunChecksTest, UnderRationalExpectationsThePolicyStartsYearsBeforeItsFirstShock) {
+  ScriptedPrompter prompter;
+  Session session = LoadSession(prompter);
+  const jobs::PlanRequest all = PlanForTask(TaskKind::kRunAll, N, 4, {}).request;
+  session.sim.CMFCells(3, kPolicyShocks) = "PSHOCK";
+  auto plain = CheckTask(session, all);
+  ASSERT_TRUE(plain);
+  ASSERT_EQ(*plain, 3);
+  session.settings.options.Re.PolicyStartYears = 1;
+  EXPECT_EQ(*CheckTask(session, all), 3);  // the box is not ticked
+  session.settings.options.Re.DoRe = true;
+  EXPECT_EQ(*CheckTask(session, all), 2);
+  session.settings.options.Re.PolicyStartYears = 5;
+  EXPECT_EQ(*CheckTask(session, all), 1);
+}
+
 // Every name a task writes into command and stored-input files, with every hostile name:
 // refused before anything starts, naming the name and the character, or let through.
 TEST_F(RunChecksTest, NamesThatWouldChangeACommandFileAreRefused) {

@@ -73,6 +73,20 @@ class FakePreparer : public PartPreparer {
   void PartSucceeded(const JobChoice&, const PreparedPart&) override {
     if (on_success) on_success();
   }
+  Status CheckSucceededPart(const JobChoice& c) override {
+    if (fail_check == Key(c)) return Fail("closure problem");
+    return Ok();
+  }
+  Status IterationCompleted(Run run) override {
+    iterations.push_back(run);
+    if (on_iteration) on_iteration();
+    return Ok();
+  }
+  void BigJobFinished() override { ++finished; }
+  std::string fail_check;
+  std::vector<Run> iterations;
+  std::function<void()> on_iteration;
+  int finished = 0;
 
  private:
   std::string dir_;
@@ -251,6 +265,44 @@ TEST_F(JobEngineTest, TheHostHearsEveryPartStartAndEnd) {
       EXPECT_EQ(p.run, kRerun);
     }
   }
+}
+
+TEST_F(JobEngineTest, RationalExpectationsRunTheIterationsAndNumberTheJobLines) {
+  settings.plan.RationalExpectations = true;
+  settings.plan.Order = OrderPreference::kBaseAsap;
+  PlanRequest request = BaseYears(3);
+  request.first_ss_year[kBase] = 1;
+  request.last_ss_year[kBase] = 3;
+  int done = 0;
+  int current = 1;
+  IterationCounters counters;
+  counters.MoreIterations = [&](int) { return done < 2; };
+  counters.BeginIteration = [&](int) { current = done + 1; };
+  counters.Current = [&](int) { return current; };
+  preparer.on_iteration = [&] { ++done; };
+  ASSERT_TRUE(engine.Start(settings, request, {}, counters));
+  RunToEnd();
+  ASSERT_EQ(engine.state(), EngineState::kFinished);
+  EXPECT_EQ(preparer.iterations, (std::vector<yl::Run>{kBase, kBase}));
+  EXPECT_EQ(preparer.finished, 1);
+  ASSERT_FALSE(host.start_lines.empty());
+  EXPECT_EQ(host.start_lines.front().text,
+            "  Base: sim for year 2001 (period number 1) [sim part of job sim] [Iter 1]");
+  EXPECT_EQ(host.start_lines.back().text,
+            "  Base: Assembling the spreadsheets [cum part of job cumsol] [Iter 2]");
+  EXPECT_EQ(host.parts.back().first.iteration, 2);
+}
+
+TEST_F(JobEngineTest, APartFailingItsChecksStopsTheJobWithoutBookingIt) {
+  preparer.fail_check = "Base-sim-sol-2";
+  ASSERT_TRUE(engine.Start(settings, BaseYears(3)));
+  RunToEnd();
+  EXPECT_EQ(engine.state(), EngineState::kStopped);
+  EXPECT_EQ(engine.outcome_message(), "closure problem");
+  EXPECT_EQ(std::count(preparer.prepared.begin(), preparer.prepared.end(), "Base-sim-sim-3@1"), 0);
+  EXPECT_EQ(preparer.finished, 0);
+  ASSERT_EQ(host.ended.size(), 1u);
+  EXPECT_FALSE(host.ended[0].first);
 }
 
 TEST_F(JobEngineTest, AFailedPartEndsFailedAndTheOthersStopped) {

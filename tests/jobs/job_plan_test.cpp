@@ -333,5 +333,31 @@ TEST(JobPlan, RationalExpectationsRestartTheRunUntilTheIterationsAreDone) {
   EXPECT_EQ(std::count(s.launches.begin(), s.launches.end(), "Base cumsol/cum 3"), 3);
 }
 
+TEST(JobPlan, ARunWaitingForAnotherIsNotRestartedMidIteration) {
+  for (OrderPreference order : {OrderPreference::kBaseAsap, OrderPreference::kPolAsap}) {
+    PlanSettings settings = Settings(3);
+    settings.RationalExpectations = true;
+    settings.Order = order;
+    Scheduler s(settings, All(3), 1, 1);
+    auto cumsols = [&](int run) {
+      const std::string done = std::string(RunShortName(run)) + " cumsol/cum 4";
+      return std::count(s.launches.begin(), s.launches.end(), done);
+    };
+    s.iterations.MoreIterations = [&](int run) { return cumsols(run) < 2; };
+    s.Run();
+    EXPECT_EQ(s.error, "");
+    for (int run = 1; run <= 3; ++run) {
+      const std::string first_year = std::string(RunShortName(run)) + " sim/sim 1";
+      EXPECT_EQ(std::count(s.launches.begin(), s.launches.end(), first_year), 2) << run;
+      // The second iteration's first year follows the first iteration's last job.
+      auto second = std::find(std::find(s.launches.begin(), s.launches.end(), first_year) + 1,
+                              s.launches.end(), first_year);
+      auto ended = std::find(s.launches.begin(), s.launches.end(),
+                             std::string(RunShortName(run)) + " cumsol/cum 4");
+      EXPECT_LT(ended - s.launches.begin(), second - s.launches.begin()) << run;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace yl::jobs

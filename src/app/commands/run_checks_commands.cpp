@@ -88,6 +88,7 @@ namespace {
 PolicyStart QuietPolicyStartOf(const TSimRecord& sim, const SessionSettings& s) {
   PolicyStartSettings p;
   p.ModelSelected = HasModel(s.model);
+  p.DoRationalExpectations = s.re_available && s.options.Re.DoRe;
   p.YearsBeforeFirstShock = s.options.Re.PolicyStartYears;
   return PolicyStartSim(sim, kPolicy, p);
 }

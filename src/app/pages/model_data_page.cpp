@@ -1,5 +1,6 @@
 #include "app/pages/model_data_page.h"
 
+#include "app/commands/re_commands.h"
 #include "core/text_util.h"
 #include "env/program_search.h"
 #include "model/din_file.h"
@@ -263,9 +264,12 @@ void ModelDataPage::Run(DataLineAction action, int row) {
       (void)ChooseFileForLine(line);
       break;
     case DataLineAction::kView: {
-      const std::string path = FilePathOf(row);
-      if (path.empty()) break;
       auto l = ParseFirstYearLine(line);
+      std::string path = FilePathOf(row);
+      if (path.empty()) break;
+      // The model program rewrites the first-year RE files; the user may want its copy.
+      if (l) path = ReInputFileToShow(session_, prompter_, l->name, path);
+      if (path.empty()) break;
       const bool har = l && IsHarFile(session_.sim, l->name);
       const auto& open = har ? hooks_.view_har : hooks_.open_in_editor;
       if (!open) break;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/commands/re_commands.h"
 #include "app/commands/sim_details_commands.h"
 #include "app/pages/sim_overview.h"
 #include "cmf/sol_method.h"
@@ -194,7 +195,7 @@ void SimOverviewPage::SetReIterations(int run, int count) {
   ReSettings& re = session_.settings.options.Re;
   const int n = std::clamp(count, 1, 99);
   if (run == kBase) re.BaseIterations = n;
-  if (run == kRerun) re.RerunIterations = re.SeveralIterationsOnRerun ? n : 1;
+  if (run == kRerun) SetRerunIterations(session_, prompter_, n);
   if (run == kPolicy) re.PolicyIterations = n;
 }
 

@@ -161,9 +161,10 @@ std::vector<MenuSpec> BuildMenus() {
         Sub("View Convergence HAR File", {Cmd("Base"), Cmd("Base Rerun"), Cmd("Policy")}),
         Sub("View Convergence ROREXT File", {Cmd("Base"), Cmd("Base Rerun"), Cmd("Policy")}),
         Sub("View Convergence CSV File", {Cmd("Base"), Cmd("Base Rerun"), Cmd("Policy")}), Sep(),
-        Cmd("Run Selected SS Jobs"), Sep(), Check("Preserve Convergence HAR Files"),
+        Cmd("Run Selected SS Jobs"), Sep(), Check("Create Convergence HAR Files"),
         Check("Preserve Convergence ROREXT Files"), Check("Preserve Convergence CSV Files"),
-        Check("Carry out Standard Checks"), Check("Allow Several Iterations of Rerun", true)}},
+        Check("Carry out Standard CORVAN Checks"),
+        Check("TAB File Allows Several Iterations on Rerun", true)}},
       {"&View",
        "",
        {Cmd("Help about View menu"), Sep(), Cmd("&Header Array file..."), Cmd("&Text file..."),
@@ -298,8 +299,16 @@ const std::set<std::string>& OffWhileRunning() {
 const std::set<std::string>& RerunTasks() {
   static const std::set<std::string> keys = {
       "Tasks > Do part of Re-run of base case with policy closures",
-      "Tasks > Do Base and Base Rerun", "Tasks > Run Part Base, Same Part BaseRerun",
-      "Tasks > Run Part Base, All Parts BaseRerun", "Tasks > Write BAT file for... > Base Rerun"};
+      "Tasks > Do Base and Base Rerun",
+      "Tasks > Run Part Base, Same Part BaseRerun",
+      "Tasks > Run Part Base, All Parts BaseRerun",
+      "Tasks > Write BAT file for... > Base Rerun",
+      "Rational Expectations > Do Base and Base Rerun",
+      "Rational Expectations > Rerun Base and Run Policy",
+      "Rational Expectations > Base Rerun: Do Extra Iterations",
+      "Rational Expectations > View Convergence HAR File > Base Rerun",
+      "Rational Expectations > View Convergence ROREXT File > Base Rerun",
+      "Rational Expectations > View Convergence CSV File > Base Rerun"};
   return keys;
 }
 
@@ -356,6 +365,12 @@ bool CheckedState(const std::string& k, const MenuContext& w, const Options& o) 
   if (k == rp + "Log Files Visible During Run") return o.VisibleLogFiles;
   if (k == rp + "Suppress Screen Saver While Job Running") return o.SuppressScreenSaver;
   if (k == rp + "Check Job Prerequisites") return o.CheckPrerequisites;
+  static const std::string re = "Rational Expectations > ";
+  if (k == re + "Create Convergence HAR Files") return o.Re.PrepareHar;
+  if (k == re + "Preserve Convergence ROREXT Files") return o.Re.PrepareRorext;
+  if (k == re + "Preserve Convergence CSV Files") return o.Re.PrepareCsv;
+  if (k == re + "Carry out Standard CORVAN Checks") return o.Re.StandardChecks;
+  if (k == re + "TAB File Allows Several Iterations on Rerun") return o.Re.SeveralIterationsOnRerun;
   return false;
 }
 
@@ -400,8 +415,19 @@ MenuEntryState StateOfItem(const MenuItemSpec& item, const MenuContext& w, const
   if (k == "Options > Delete Temp Dir Files when Exit ?") s.caption = TempDirCaption(o);
   if (k == "Run Preferences > Move/Delete Outputs Before Run ?") s.caption = OutputsCaption(o);
   if (k == "Options > Hide Rational Expectations") s.visible = w.re_available;
-  if (StartsWith(k, "Rational Expectations")) s.visible = w.re_available && !o.HideRe;
+  if (StartsWith(k, "Rational Expectations")) {
+    s.visible = s.visible && w.re_available && !o.HideRe;
+  }
   if (o.NoRerun && RerunTasks().contains(k)) s.visible = false;
+  if (k == "Rational Expectations > Run Base, BaseRerun and Policy" && o.NoRerun) {
+    s.caption = "Run Base and Policy";
+  }
+  if (k == "Rational Expectations > View Convergence HAR File") s.enabled = o.Re.PrepareHar;
+  if (k == "Rational Expectations > View Convergence ROREXT File") s.enabled = o.Re.PrepareRorext;
+  if (k == "Rational Expectations > View Convergence CSV File") s.enabled = o.Re.PrepareCsv;
+  if (k == "Rational Expectations > Base Rerun: Do Extra Iterations") {
+    s.enabled = o.Re.SeveralIterationsOnRerun;
+  }
 
   if (w.job_running && (OffWhileRunning().contains(k) || StartsWith(k, "Tasks > Run") ||
                         StartsWith(k, "Tasks > Do") || StartsWith(k, "Tasks > Rerun") ||

@@ -8,6 +8,7 @@
 #include "app/accuracy_mode.h"
 #include "app/commands/din_edit_command.h"
 #include "app/commands/program_commands.h"
+#include "app/commands/re_commands.h"
 #include "app/commands/report_commands.h"
 #include "app/commands/run_checks_commands.h"
 #include "app/commands/shell_command.h"
@@ -379,6 +380,52 @@ void WindowCommands::Register() {
   Add("Tasks > Run part of Base Case", part(kBase));
   Add("Tasks > Do part of Re-run of base case with policy closures", part(kRerun));
   Add("Tasks > Do just part of the Policy Sims run", part(kPolicy));
+
+  // Rational Expectations
+  const std::string re = "Rational Expectations > ";
+  auto re_task = [this](ReTaskKind kind) {
+    return [this, kind] { StartReTaskCommand(app_, prompter_, kind); };
+  };
+  Add(re + "Run Base, BaseRerun and Policy", re_task(ReTaskKind::kBaseToPolicy));
+  Add(re + "Do Base and Base Rerun", re_task(ReTaskKind::kBaseAndRerun));
+  Add(re + "Rerun Base and Run Policy", re_task(ReTaskKind::kRerunAndPolicy));
+  auto extra = [this](int run) {
+    return [this, run] { ExtraIterationsCommand(app_, prompter_, run); };
+  };
+  Add(re + "Base: Do Extra Iterations", extra(kBase));
+  Add(re + "Base Rerun: Do Extra Iterations", extra(kRerun));
+  Add(re + "Policy: Do Extra Iterations", extra(kPolicy));
+  const std::array<std::pair<std::string, KeptReFile>, 3> kept{
+      {{"View Convergence HAR File", KeptReFile::kConvergenceHar},
+       {"View Convergence ROREXT File", KeptReFile::kRorext},
+       {"View Convergence CSV File", KeptReFile::kCsv}}};
+  for (const auto& [menu, kind] : kept) {
+    for (const auto& [item, run] : {std::pair<std::string, int>{"Base", kBase},
+                                    {"Base Rerun", kRerun},
+                                    {"Policy", kPolicy}}) {
+      Add(re + menu + " > " + item, [this, &s, run, kind] {
+        ViewKeptFilesCommand(s, prompter_, run, kind, [this, kind](const std::string& file) {
+          ViewerContext c = Viewers();
+          if (kind == KeptReFile::kCsv) {
+            LaunchSpreadsheet(c, file);
+          } else {
+            LaunchHeaderArrayViewer(c, file);
+          }
+        });
+      });
+    }
+  }
+  Add(re + "Run Selected SS Jobs", [this] { StartTask(TaskKind::kSelectedSsJobs); });
+  auto toggle = [this, &s](ReSettingItem item) {
+    return [this, &s, item] { ToggleReSetting(s, prompter_, item); };
+  };
+  Add(re + "Create Convergence HAR Files", toggle(ReSettingItem::kHarFiles));
+  Add(re + "Preserve Convergence ROREXT Files", toggle(ReSettingItem::kRorextFiles));
+  Add(re + "Preserve Convergence CSV Files", toggle(ReSettingItem::kCsvFiles));
+  Add(re + "Carry out Standard CORVAN Checks", toggle(ReSettingItem::kStandardChecks));
+  Add(re + "TAB File Allows Several Iterations on Rerun", toggle(ReSettingItem::kSeveralRerun));
+  Add("Options > Hide Rational Expectations",
+      [this, &s] { ToggleHideRationalExpectations(s, prompter_); });
 
   // View
   Add("View > Help about View menu", help(kHelpViewMenu));

@@ -14,6 +14,7 @@
 #include "app/run_preferences.h"
 #include "app/window/page_change.h"
 #include "app/window/window_commands.h"
+#include "ratex/re_files.h"
 
 namespace yl {
 namespace {
@@ -38,7 +39,8 @@ TEST(HelpPages, EveryTopicTheWindowOpensHasAPage) {
                              kHelpSolutionMethods,
                              kHelpAccuracySummaries,
                              7073,
-                             7087};
+                             7087,
+                             ratex::kHelpRationalExpectations};
   for (const PageInfo& p : kPages) topics.push_back(p.help_topic);
   const std::vector<std::string> dirs = {"/nowhere", kHelpDir};
   for (int topic : topics) EXPECT_NE(HelpPagePath(dirs, topic), "") << topic;

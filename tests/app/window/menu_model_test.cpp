@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "app/commands/re_commands.h"
 #include "app/controller.h"
 #include "app/window/window_commands.h"
 #include "support/fake_clock.h"
@@ -45,6 +46,11 @@ TEST(MenuModel, EnablingRules) {
   auto two_run = [](MenuContext&, Options& o) { o.NoRerun = true; };
   auto jobs_log = [](MenuContext&, Options& o) { o.AddToJobsLog = true; };
   auto re_hidden = [](MenuContext&, Options& o) { o.HideRe = true; };
+  auto no_har = [](MenuContext&, Options& o) { o.Re.PrepareHar = false; };
+  auto several_rerun = [](MenuContext&, Options& o) {
+    o.DeveloperMode = true;
+    o.Re.SeveralIterationsOnRerun = true;
+  };
   const std::vector<EnablingCase> cases = {
       {"idle", idle, "File > Load Simulation Details...", true, true},
       {"running", running, "File > Load Simulation Details...", true, false},
@@ -76,6 +82,19 @@ TEST(MenuModel, EnablingRules) {
       {"two runs", two_run, "Tasks > Run Base to Policy", true, true},
       {"three runs", idle, "Tasks > Do Base and Base Rerun", true, true},
       {"RE hidden", re_hidden, "Rational Expectations > Do Base and Base Rerun", false, true},
+      {"two runs", two_run, "Rational Expectations > Rerun Base and Run Policy", false, true},
+      {"two runs", two_run, "Rational Expectations > View Convergence HAR File > Base Rerun", false,
+       true},
+      {"two runs", two_run, "Rational Expectations > Run Base, BaseRerun and Policy", true, true},
+      {"running", running, "Rational Expectations > Preserve Convergence CSV Files", true, false},
+      {"HAR files off", no_har, "Rational Expectations > View Convergence HAR File", true, false},
+      {"HAR files on", idle, "Rational Expectations > View Convergence HAR File", true, true},
+      {"not developer", idle, "Rational Expectations > Base Rerun: Do Extra Iterations", false,
+       false},
+      {"developer", developer, "Rational Expectations > Base Rerun: Do Extra Iterations", true,
+       false},
+      {"several Rerun iterations", several_rerun,
+       "Rational Expectations > Base Rerun: Do Extra Iterations", true, true},
   };
   for (const EnablingCase& c : cases) {
     MenuContext w;
@@ -105,6 +124,14 @@ TEST(MenuModel, CaptionsAndCheckMarksFollowTheOptions) {
       StateOf(rp + "Move/Delete Outputs Before Run ? > Move to Subdirectory", w, o).checked);
   o.JustOneSolveNo2 = true;
   EXPECT_TRUE(StateOf(rp + "Just One Solve (no. 2)", w, o).checked);
+  const std::string re = "Rational Expectations > ";
+  o.Re.StandardChecks = false;
+  EXPECT_FALSE(StateOf(re + "Carry out Standard CORVAN Checks", w, o).checked);
+  EXPECT_TRUE(StateOf(re + "Create Convergence HAR Files", w, o).checked);
+  EXPECT_EQ(StateOf(re + "Run Base, BaseRerun and Policy", w, o).caption,
+            "Run Base, BaseRerun and Policy");
+  o.NoRerun = true;
+  EXPECT_EQ(StateOf(re + "Run Base, BaseRerun and Policy", w, o).caption, "Run Base and Policy");
   EXPECT_FALSE(StateOf(rp + "Allow 3 Concurrent Solves", w, o).checked);
 }
 
@@ -154,6 +181,76 @@ TEST_F(WindowCommandsTest, EveryItemIsCarriedByACommandOrSaysItIsNotAvailableYet
                           "Tasks > Run Base to Policy", "Help > Contents"}) {
     EXPECT_TRUE(commands.Available(key)) << key;
   }
+}
+
+TEST_F(WindowCommandsTest, TheRationalExpectationsSettingsToggleAndSaySo) {
+  WindowCommands commands(app, prompter, {});
+  ReSettings& re = app.session().settings.options.Re;
+  re = ReSettings{};
+  const std::string m = "Rational Expectations > ";
+  struct Case {
+    std::string key;
+    bool* flag;
+    std::string off_text;
+  };
+  const std::vector<Case> cases{
+      {m + "Create Convergence HAR Files", &re.PrepareHar,
+       "Will not preserve Convergence HAR Files"},
+      {m + "Preserve Convergence ROREXT Files", &re.PrepareRorext,
+       "Will not preserve Convergence ROREXT Files"},
+      {m + "Preserve Convergence CSV Files", &re.PrepareCsv,
+       "Will not preserve Convergence CSV Files"},
+      {m + "Carry out Standard CORVAN Checks", &re.StandardChecks,
+       "Will not carry out standard CORVAN checks when doing rational expectations."},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(commands.Run(c.key)) << c.key;
+    EXPECT_FALSE(*c.flag) << c.key;
+    EXPECT_EQ(prompter.Last().text, c.off_text);
+    ASSERT_TRUE(commands.Run(c.key));
+    EXPECT_TRUE(*c.flag) << c.key;
+    EXPECT_EQ(prompter.Last().text, "Will" + c.off_text.substr(8));
+  }
+  ASSERT_TRUE(commands.Run(m + "TAB File Allows Several Iterations on Rerun"));
+  EXPECT_TRUE(re.SeveralIterationsOnRerun);
+  EXPECT_EQ(prompter.Last().text,
+            "Will allow more than one iteration when doing the Rerun under rational "
+            "expectations.\r\nNote that the TAB file for your model must also allow this.");
+}
+
+TEST_F(WindowCommandsTest, TheRationalExpectationsRulesRefuseWhatTheSettingsForbid) {
+  WindowCommands commands(app, prompter, {});
+  Options& o = app.session().settings.options;
+  o.Re.DoRe = false;
+  ASSERT_TRUE(commands.Run("Rational Expectations > Run Base, BaseRerun and Policy"));
+  EXPECT_EQ(prompter.Last().text,
+            "If you want to do Rational Expectations, you need to\r\ncheck the \"Do Rational "
+            "Expectations ?\" box on the Sim Overview page.");
+  EXPECT_FALSE(app.TaskRunning());
+
+  o.Re.SeveralIterationsOnRerun = false;
+  ASSERT_TRUE(commands.Run("Rational Expectations > Base Rerun: Do Extra Iterations"));
+  EXPECT_EQ(prompter.Last().text,
+            "This is only possible if your TAB file allows more than one iteration of Rerun.\r\n"
+            "If so, please check the relevant menu item under the Rational Expectations menu.");
+
+  o.Re.DoRe = true;
+  o.HideRe = false;
+  ASSERT_TRUE(commands.Run("Options > Hide Rational Expectations"));
+  EXPECT_FALSE(o.HideRe);
+  EXPECT_EQ(prompter.Last().text,
+            "Sorry. You cannot hide the Rational Expectations part of the\r\n Sim Overview page "
+            "since the \"Do Rational Expectations?\" box is checked.");
+  o.Re.DoRe = false;
+  ASSERT_TRUE(commands.Run("Options > Hide Rational Expectations"));
+  EXPECT_TRUE(o.HideRe);
+
+  SetRerunIterations(app.session(), prompter, 3);
+  EXPECT_EQ(o.Re.RerunIterations, 1);
+  EXPECT_EQ(prompter.Last().text, "Only one iteration is allowed for the Base Rerun.");
+  o.Re.SeveralIterationsOnRerun = true;
+  SetRerunIterations(app.session(), prompter, 3);
+  EXPECT_EQ(o.Re.RerunIterations, 3);
 }
 
 TEST_F(WindowCommandsTest, EachToggleSaysWhatItChanged) {
