@@ -38,8 +38,7 @@ int RestoreFileTimes(const std::string& times_text, const std::vector<std::strin
       if (SetFileTime100ns(file, it->second.time)) {
         ++reset;
       } else {
-        notices.push_back(
-            ErrorMessage("Could not reset time/date info for file \r\n" + file));
+        notices.push_back(ErrorMessage("Could not reset time/date info for file \r\n" + file));
       }
       break;
     }

@@ -9,6 +9,7 @@
 #include "core/text_util.h"
 #include "env/ini_file.h"
 #include "model/first_year_list.h"
+#include "model/min_file.h"
 #include "model/model_state.h"
 #include "platform/dir_tree.h"
 #include "platform/file_lookup.h"
@@ -79,8 +80,7 @@ std::string DefaultIngredientsName(const TSimRecord& sim, const std::string& mod
 
 std::string DefaultClosureShocksName(const TSimRecord& sim, const std::string& model_name,
                                      bool no_rerun, ArchiveRuns runs, ArchiveKinds kinds) {
-  return Stem(sim, model_name, no_rerun) + "-" + RunsWord(runs) + "-" + KindsSuffix(kinds) +
-         ".zip";
+  return Stem(sim, model_name, no_rerun) + "-" + RunsWord(runs) + "-" + KindsSuffix(kinds) + ".zip";
 }
 
 std::string DefaultResultsName(const TSimRecord& sim, const std::string& model_name, bool no_rerun,
@@ -124,7 +124,8 @@ FileSet ClosureShockFiles(const TSimRecord& sim, const SessionSettings& s, Archi
     if (!path.empty() && ResolvePathNoCase(path)) with_constituents(path);
   }
   // The mapping file decides which results the spreadsheets show.
-  if (!s.options.ResultsMapFile.empty()) c.Add(ResolveAgainst(sim.SimDir, s.options.ResultsMapFile));
+  if (!s.options.ResultsMapFile.empty())
+    c.Add(ResolveAgainst(sim.SimDir, s.options.ResultsMapFile));
   return c.Take();
 }
 
@@ -144,8 +145,8 @@ FileSet ModelFiles(const SessionSettings& s) {
   if (model.empty()) return c.Take();
   c.Add(model);
   const bool kvs = IsKvsModel(model);
-  for (const char* ext : kvs ? std::vector<const char*>{".kvt"}
-                             : std::vector<const char*>{".axs", ".axt"}) {
+  for (const char* ext :
+       kvs ? std::vector<const char*>{".kvt"} : std::vector<const char*>{".axs", ".axt"}) {
     c.Add(CompanionPath(model, ext));
   }
   // Without them the restored model cannot be loaded again.
@@ -156,8 +157,15 @@ FileSet ModelFiles(const SessionSettings& s) {
 
 FileSet TabEtcFiles(const SessionSettings& s, Notices& warnings) {
   Collector c;
-  const ModelState& m = s.model;
+  ModelState m = s.model;
   const std::string dir = m.ModelDir.empty() ? DirOfFile(m.ModelFile) : m.ModelDir;
+  // A session that only read the Sim Details has not read the MIN for these names yet.
+  if (m.TabFileName.empty() && m.StiFileName.empty() && !s.min_din.MinPath.empty()) {
+    if (auto min = ReadMinContents(s.min_din.MinPath, dir)) {
+      m.TabFileName = min->tab_path.empty() ? "" : FileNameOf(min->tab_path);
+      m.StiFileName = min->sti_name;
+    }
+  }
   if (!m.TabFileName.empty()) {
     const std::string tab = ResolveAgainst(dir, m.TabFileName);
     if (ResolvePathNoCase(tab)) {
@@ -253,7 +261,8 @@ std::string MissingIngredient(const std::vector<ZipEntry>& entries, bool closure
   const std::vector<std::string> all = {kAppDs1, kAppDs2, kModelZip, kDataZip, kCmfBitsZip};
   const std::vector<std::string> cmf = {kAppDs1, kAppDs2, kCmfBitsZip};
   for (const std::string& name : closure_shocks_only ? cmf : all) {
-    if (!HasEntry(entries, name)) return "File " + UpperCase(name) + " is not present in this zip file";
+    if (!HasEntry(entries, name))
+      return "File " + UpperCase(name) + " is not present in this zip file";
   }
   return "";
 }
@@ -277,7 +286,8 @@ std::string RelocatedSimDetails(const std::string& ds1_text, const std::string& 
     const std::string line = ini.ReadString(kInputFiles, key, "");
     auto parsed = ParseFirstYearLine(line);
     if (!parsed || parsed->file.empty() || parsed->file == "??") continue;
-    ini.Set(kInputFiles, key, WithFirstYearFile(line, JoinPath(data_dir, FileNameOf(parsed->file))));
+    ini.Set(kInputFiles, key,
+            WithFirstYearFile(line, JoinPath(data_dir, FileNameOf(parsed->file))));
   }
   return ini.Text();
 }
@@ -322,12 +332,10 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
   ExtractOptions outer_options;
   outer_options.limits = r.limits;
   outer_options.progress = r.progress;
-  const bool cmf_archive = r.kind == RestoreKind::kClosureShocksArchive;
-  if (!cmf_archive) {
-    outer_options.only = {kAppDs1, kAppDs2, kAppDs0, kZipHistory, kCmfBitsZip};
-    if (r.kind == RestoreKind::kIngredients) {
-      for (const char* e : {kModelZip, kDataZip, kTabEtcZip, kExtraZip}) outer_options.only.push_back(e);
-    }
+  outer_options.only = {kAppDs1, kAppDs2, kAppDs0, kZipHistory, kCmfBitsZip};
+  if (r.kind == RestoreKind::kIngredients) {
+    for (const char* e : {kModelZip, kDataZip, kTabEtcZip, kExtraZip})
+      outer_options.only.push_back(e);
   }
   ExtractResult outer = ExtractZip(r.archive, unzip_dir, outer_options);
   if (!outer.ok()) return Stopped(outer.kind, outer.text);
@@ -336,18 +344,10 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
   auto in_unzip = [&](const std::string& name) -> std::optional<std::string> {
     return FindFileNoCase(unzip_dir, name);
   };
-  // A closure/shocks archive is itself what "cmfbits.zip" is inside an ingredients one.
-  std::vector<std::pair<std::string, InnerPlace>> inner;
-  for (const InnerPlace& p : kPlaces) {
-    const bool wanted = r.kind == RestoreKind::kIngredients || SameText(p.entry, kCmfBitsZip);
-    if (!wanted) continue;
-    if (cmf_archive) {
-      inner.emplace_back(r.archive, p);
-    } else if (auto path = in_unzip(p.entry)) {
-      inner.emplace_back(*path, p);
-    }
-  }
-  for (const auto& [path, place] : inner) {
+  for (const InnerPlace& place : kPlaces) {
+    if (r.kind != RestoreKind::kIngredients && !SameText(place.entry, kCmfBitsZip)) continue;
+    const auto path = in_unzip(place.entry);
+    if (!path) continue;
     stage(place.stage);
     const std::string to = *place.folder ? JoinPath(r.dir, place.folder) : r.dir;
     ExtractOptions options;
@@ -355,19 +355,18 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
     options.ask_overwrite = r.ask_overwrite;
     options.limits = r.limits;
     options.progress = r.progress;
-    ExtractResult got = ExtractZip(path, to, options);
+    ExtractResult got = ExtractZip(*path, to, options);
     if (!got.ok()) {
       out.kind = got.kind;
       out.text = got.text;
       return out;
     }
-    auto times = ReadZipEntry(path, kFileTimesName);
+    auto times = ReadZipEntry(*path, kFileTimesName);
     if (times && *times) RestoreFileTimes(**times, got.written, out.notices);
     out.written.insert(out.written.end(), got.written.begin(), got.written.end());
   }
   if (auto h = in_unzip(kZipHistory)) out.history = ReadWholeFile(*h).value_or("");
 
-  if (cmf_archive) return out;
   const auto ds1 = in_unzip(kAppDs1);
   const auto ds2 = in_unzip(kAppDs2);
   if (!ds1 || !ds2) return Stopped(ExtractKind::kFailed, "Restoring unsuccessful.");
@@ -382,8 +381,8 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
   const IniFile ini = IniFile::Parse(*ds1_text);
   const std::string model_name = Trim(ini.ReadString(kEnv, "Model Name", ""));
   const bool no_rerun = LowerCase(ini.ReadString(kEnv, "Rerun FC with Dev", "yes")) == "no";
-  std::string target = DefaultSimDetailsFile(out.sim, model_name.empty() ? "app" : model_name,
-                                             no_rerun);
+  std::string target =
+      DefaultSimDetailsFile(out.sim, model_name.empty() ? "app" : model_name, no_rerun);
   if (auto s = WriteFileAtomically(target, RelocatedSimDetails(*ds1_text, r.dir)); !s) {
     return Stopped(ExtractKind::kFailed, s.error());
   }

@@ -98,10 +98,10 @@ struct RestoreOutcome {
   ExtractKind kind = ExtractKind::kDone;
   std::string text;
   std::vector<std::string> written;
-  std::string ds1;       // the Sim Details written into dir ("" for closure/shock restores)
-  TSimRecord sim;        // as the archive's "app.ds2" holds it, in dir
-  std::string history;   // the archive's "ziphist.txt", "" when none
-  Notices notices;       // time stamps that could not be reset, and the like
+  std::string ds1;      // the Sim Details written into dir ("" for closure/shock restores)
+  TSimRecord sim;       // as the archive's "app.ds2" holds it, in dir
+  std::string history;  // the archive's "ziphist.txt", "" when none
+  Notices notices;      // time stamps that could not be reset, and the like
   bool ok() const { return kind == ExtractKind::kDone; }
 };
 // Unpacks the inner archives into their places ("model", "data", "tabetc", "extra" and

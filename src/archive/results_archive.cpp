@@ -52,8 +52,7 @@ std::vector<int> ChosenRuns(const ResultsChoice& choice, bool no_rerun) {
 std::vector<std::string> RunRecordCopies(const TSimRecord& sim, const SessionSettings& s) {
   std::vector<std::string> out;
   for (int r = kBase; r <= kPolicy; ++r) {
-    const std::string copy =
-        RunBookkeepingCopyFile(sim, s.model.ModelName, r, s.options.NoRerun);
+    const std::string copy = RunBookkeepingCopyFile(sim, s.model.ModelName, r, s.options.NoRerun);
     if (!copy.empty() && FileExists(copy)) out.push_back(copy);
   }
   return out;

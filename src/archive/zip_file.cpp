@@ -88,8 +88,8 @@ Result<std::vector<ZipEntry>> Entries(zip_t* z, const std::string& archive) {
     e.is_directory = !e.name.empty() && e.name.back() == '/';
     zip_uint8_t opsys = 0;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(z, static_cast<zip_uint64_t>(i), 0, &opsys,
-                                         &attributes) == 0 &&
+    if (zip_file_get_external_attributes(z, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes) ==
+            0 &&
         opsys == ZIP_OPSYS_UNIX) {
       const std::uint32_t mode = attributes >> 16;
       const std::uint32_t type = mode & kTypeMask;
@@ -134,8 +134,7 @@ Result<std::vector<ZipEntry>> ListZip(const std::string& archive) {
   return Entries(z->get(), archive);
 }
 
-Result<std::optional<std::string>> ReadZipEntry(const std::string& archive,
-                                                const std::string& name,
+Result<std::optional<std::string>> ReadZipEntry(const std::string& archive, const std::string& name,
                                                 std::uint64_t max_bytes) {
   auto z = OpenForReading(archive);
   if (!z) return Fail(z.error());
@@ -162,8 +161,10 @@ Result<std::optional<std::string>> ReadZipEntry(const std::string& archive,
   return std::optional<std::string>{std::move(bytes)};
 }
 
-ZipResult CreateZip(const std::string& archive, const std::vector<ZipItem>& files,
-                    const std::vector<ZipBytesItem>& texts, const ZipProgress& progress) {
+namespace {
+
+ZipResult WriteZip(const std::string& archive, int flags, const std::vector<ZipItem>& files,
+                   const std::vector<ZipBytesItem>& texts, const ZipProgress& progress) {
   auto fail = [](std::string text) { return ZipResult{ZipOutcome::kFailed, std::move(text)}; };
   // An unreadable file is named before the library, which reads only at the end, would
   // report it without its name.
@@ -176,8 +177,8 @@ ZipResult CreateZip(const std::string& archive, const std::vector<ZipItem>& file
     }
   }
   int code = 0;
-  ZipHandle z(zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-  if (!z) return fail("Cannot create the ZIP file " + archive + "\r\n(" + ErrorText(code) + ")");
+  ZipHandle z(zip_open(archive.c_str(), flags, &code));
+  if (!z) return fail("Cannot open the ZIP file " + archive + "\r\n(" + ErrorText(code) + ")");
   auto add = [&](zip_source_t* source, const std::string& stored, std::uint32_t mode,
                  const std::string& shown) -> std::optional<ZipResult> {
     if (source == nullptr) {
@@ -230,6 +231,18 @@ ZipResult CreateZip(const std::string& archive, const std::vector<ZipItem>& file
   }
   (void)z.release();  // closed
   return ZipResult{};
+}
+
+}  // namespace
+
+ZipResult CreateZip(const std::string& archive, const std::vector<ZipItem>& files,
+                    const std::vector<ZipBytesItem>& texts, const ZipProgress& progress) {
+  return WriteZip(archive, ZIP_CREATE | ZIP_TRUNCATE, files, texts, progress);
+}
+
+ZipResult AddToZip(const std::string& archive, const std::vector<ZipItem>& files) {
+  if (!FileExists(archive)) return ZipResult{ZipOutcome::kFailed, "Cannot open file " + archive};
+  return WriteZip(archive, ZIP_CHECKCONS, files, {}, {});
 }
 
 std::string UnsafeEntryReason(const std::string& name) {
@@ -286,8 +299,8 @@ bool MakeParents(const std::string& base, const std::string& rel,
 
 // Unpacks one entry to `to`, refusing more bytes than the entry declared.
 std::string UnpackEntry(zip_t* z, const Planned& p, const std::string& archive,
-                        const ExtractOptions& options, std::uint64_t& done,
-                        std::uint64_t total, bool& cancelled) {
+                        const ExtractOptions& options, std::uint64_t& done, std::uint64_t total,
+                        bool& cancelled) {
   const std::string error_head =
       "Error unzipping file\r\n" + p.entry.name + "\r\nfrom zip file\r\n" + archive + "\r\n";
   ZipFileHandle f(zip_fopen_index(z, p.index, 0));
@@ -399,8 +412,8 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
   if (auto space = FreeDiskSpace(target_dir);
       space && total + options.limits.reserve_bytes > space->free_bytes) {
     return Refused("The entries of the ZIP file would unpack to " + std::to_string(total) +
-                   " bytes, but only " + std::to_string(space->free_bytes) +
-                   " bytes are free." + refused_tail);
+                   " bytes, but only " + std::to_string(space->free_bytes) + " bytes are free." +
+                   refused_tail);
   }
   for (const Planned& p : plan) {
     if (auto link = SymlinkBelow(target_dir, p.rel)) {
@@ -432,8 +445,8 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
     bool cancelled = false;
     std::string error = UnpackEntry(z->get(), p, archive, options, done, total, cancelled);
     if (!error.empty()) {
-      return ExtractResult{cancelled ? ExtractKind::kCancelled : ExtractKind::kFailed, error, {},
-                           {}};
+      return ExtractResult{
+          cancelled ? ExtractKind::kCancelled : ExtractKind::kFailed, error, {}, {}};
     }
   }
 
@@ -461,8 +474,8 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
             result.kept.push_back(p.final);
             continue;
           case OverwriteAnswer::kCancel:
-            return ExtractResult{ExtractKind::kCancelled, "Unzipping halted via Cancel button.",
-                                 {}, {}};
+            return ExtractResult{
+                ExtractKind::kCancelled, "Unzipping halted via Cancel button.", {}, {}};
         }
       }
     }

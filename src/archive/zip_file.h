@@ -35,8 +35,7 @@ struct ZipProgress {
 Result<std::vector<ZipEntry>> ListZip(const std::string& archive);
 // The bytes of one entry, found by name ignoring case; nullopt when absent. Entries
 // larger than max_bytes are refused.
-Result<std::optional<std::string>> ReadZipEntry(const std::string& archive,
-                                                const std::string& name,
+Result<std::optional<std::string>> ReadZipEntry(const std::string& archive, const std::string& name,
                                                 std::uint64_t max_bytes = 64u << 20);
 
 struct ZipItem {
@@ -62,6 +61,9 @@ struct ZipResult {
 // `archive` after a failure or a cancel unless it was there before.
 ZipResult CreateZip(const std::string& archive, const std::vector<ZipItem>& files,
                     const std::vector<ZipBytesItem>& texts = {}, const ZipProgress& progress = {});
+
+// Adds files to an existing archive, replacing entries of the same names.
+ZipResult AddToZip(const std::string& archive, const std::vector<ZipItem>& files);
 
 // Why a stored name may not be unpacked ("" when it may): absolute, a drive, "..", a
 // backslash, a control character or an empty component.
