@@ -216,21 +216,27 @@ bool WriteCheckedArchive(Prompter& p, const std::string& archive, const std::vec
   return true;
 }
 
-// One inner archive in the scratch folder; false (with the error shown) when it fails.
+constexpr char kCreateFailed[] =
+    "There was an error creating the ZIP file.\r\n[See the previous message(s). Alternatively "
+    "it is just possible\r\n that you need to free up more disk space before trying again.]";
+
+// One inner archive in the scratch folder; false when it failed (the library's text and
+// then failed_text are shown) or was cancelled (which is told).
 bool AddInner(Prompter& p, const std::string& scratch, const char* name,
-              const std::vector<std::string>& files, bool with_times, std::vector<ZipItem>& items) {
+              const std::vector<std::string>& files, bool with_times, std::vector<ZipItem>& items,
+              const std::string& failed_text = kCreateFailed) {
   const std::string path = JoinPath(scratch, name);
-  ZipResult r = archive::WriteInnerZip(path, files, with_times, ProgressOf(p));
+  // A small archive is written before the library would look at the Cancel button.
+  ZipResult r = p.ProgressCancelled()
+                    ? ZipResult{ZipOutcome::kCancelled, ""}
+                    : archive::WriteInnerZip(path, files, with_times, ProgressOf(p));
   if (r.outcome == ZipOutcome::kCancelled) {
     p.Information("Creation of ZIP archive cancelled.");
     return false;
   }
   if (!r.ok()) {
     p.Error(r.text);
-    p.Error(
-        "There was an error creating the ZIP file.\r\n[See the previous message(s). "
-        "Alternatively it is just possible\r\n that you need to free up more disk space before "
-        "trying again.]");
+    p.Error(failed_text);
     return false;
   }
   items.push_back({path, name});
@@ -447,8 +453,8 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
     p.Information("Creation of ZIP archive cancelled.");
     return std::nullopt;
   }
-  if (!AddInner(p, scratch.dir, archive::kCmfBitsZip, *cmf, false, items)) {
-    p.Error("There was an error creating the CMFBits ZIP file.[AddCMFBitsToZip]");
+  if (!AddInner(p, scratch.dir, archive::kCmfBitsZip, *cmf, false, items,
+                "There was an error creating the CMFBits ZIP file.[AddCMFBitsToZip]")) {
     return std::nullopt;
   }
   if (!closure_shocks) {
@@ -472,11 +478,10 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
       auto extra = p.EditFileList(request);
       if (extra && !extra->empty()) {
         std::vector<ZipItem> extra_items;
-        if (AddInner(p, scratch.dir, archive::kExtraZip, *extra, true, extra_items)) {
+        if (AddInner(p, scratch.dir, archive::kExtraZip, *extra, true, extra_items,
+                     "There was an error zipping the extra files - they will not be added.")) {
           items.insert(items.end(), extra_items.begin(), extra_items.end());
           p.Information("Extra files added to zip archive");
-        } else {
-          p.Error("There was an error zipping the extra files - they will not be added.");
         }
       }
     }
