@@ -7,7 +7,6 @@
 #include "core/internal_error.h"
 #include "env/dir_search.h"
 #include "env/environment.h"
-#include "platform/file_time.h"
 #include "platform/paths.h"
 
 namespace yl {
@@ -32,12 +31,6 @@ class ArchivePrompter : public BatchPrompter {
  private:
   std::ostream& out_;
 };
-
-std::uint64_t Now100ns() {
-  const auto since = std::chrono::system_clock::now().time_since_epoch();
-  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
-  return UnixNanosTo100ns(ns / 1000000000, ns % 1000000000);
-}
 
 }  // namespace
 
@@ -68,7 +61,7 @@ int RunArchiveMode(const ArchiveRequest& request, const CheckEnvironment& env) {
     session.settings.fewer_messages_effective = true;
 
     ArchiveCommandContext ctx;
-    ctx.now100ns = Now100ns();
+    ctx.now100ns = FileTimeOf(std::chrono::system_clock::now());
     ctx.unattended = true;
     ctx.archive = ResolveAgainst(env.current_dir, request.archive);
     if (!request.dir.empty()) ctx.directory = ResolveAgainst(env.current_dir, request.dir);

@@ -11,6 +11,7 @@
 #include "platform/dir_list.h"
 #include "platform/dir_tree.h"
 #include "platform/disk_space.h"
+#include "platform/file_time.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
@@ -529,6 +530,12 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
 }
 
 }  // namespace
+
+std::uint64_t FileTimeOf(std::chrono::system_clock::time_point t) {
+  const auto ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
+  return UnixNanosTo100ns(ns / 1000000000, ns % 1000000000);
+}
 
 std::optional<std::string> SaveIngredientsCommand(Session& session, Prompter& prompter,
                                                   const ArchiveCommandContext& ctx,

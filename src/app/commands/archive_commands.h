@@ -4,6 +4,7 @@
 // directory. Every question goes through the Prompter; the command line fills in the
 // archive and the directory that a dialog would otherwise ask for.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,9 @@ inline constexpr int kHelpSaveIngredients = 7129;
 inline constexpr int kHelpClosureShocksZip = 7131;
 inline constexpr int kHelpExtraFiles = 7092;
 inline constexpr int kHelpZipArchives = 7135;
+
+// A time in the units of the history lines and file stamps.
+std::uint64_t FileTimeOf(std::chrono::system_clock::time_point t);
 
 struct ArchiveCommandContext {
   std::uint64_t now100ns = 0;  // for the history lines

@@ -491,6 +491,7 @@ void WindowCommands::Register() {
   });
   Add("Help > What's New", help(kHelpWhatsNew));
   Add("Help > About Yearloom", [this] { About(); });
+  RegisterZip();
 }
 
 }  // namespace yl

@@ -80,6 +80,7 @@ class WindowCommands {
 
  private:
   void Register();
+  void RegisterZip();  // window/zip_menu_commands.cpp
   void Add(const std::string& key, std::function<void()> command);
   void ShowHelp(int topic);
   // only_run: the run of the part-of-one-run items; 0 otherwise.
