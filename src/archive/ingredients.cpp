@@ -344,29 +344,8 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
   auto in_unzip = [&](const std::string& name) -> std::optional<std::string> {
     return FindFileNoCase(unzip_dir, name);
   };
-  for (const InnerPlace& place : kPlaces) {
-    if (r.kind != RestoreKind::kIngredients && !SameText(place.entry, kCmfBitsZip)) continue;
-    const auto path = in_unzip(place.entry);
-    if (!path) continue;
-    stage(place.stage);
-    const std::string to = *place.folder ? JoinPath(r.dir, place.folder) : r.dir;
-    ExtractOptions options;
-    options.skip = {kFileTimesName};
-    options.ask_overwrite = r.ask_overwrite;
-    options.limits = r.limits;
-    options.progress = r.progress;
-    ExtractResult got = ExtractZip(*path, to, options);
-    if (!got.ok()) {
-      out.kind = got.kind;
-      out.text = got.text;
-      return out;
-    }
-    auto times = ReadZipEntry(*path, kFileTimesName);
-    if (times && *times) RestoreFileTimes(**times, got.written, out.notices);
-    out.written.insert(out.written.end(), got.written.begin(), got.written.end());
-  }
-  if (auto h = in_unzip(kZipHistory)) out.history = ReadWholeFile(*h).value_or("");
-
+  // The Sim Details are read before anything is placed: an archive whose "app.ds2" is
+  // bad restores nothing.
   const auto ds1 = in_unzip(kAppDs1);
   const auto ds2 = in_unzip(kAppDs2);
   if (!ds1 || !ds2) return Stopped(ExtractKind::kFailed, "Restoring unsuccessful.");
@@ -374,6 +353,54 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
   if (!ds1_text) return Stopped(ExtractKind::kFailed, ds1_text.error());
   auto stored = ReadSimStore(*ds2, r.dir);
   if (!stored) return Stopped(ExtractKind::kFailed, stored.error());
+  if (auto h = in_unzip(kZipHistory)) out.history = ReadWholeFile(*h).value_or("");
+
+  // Every inner archive is unpacked into one staging folder inside the target, and only
+  // then is the whole set moved into place.
+  if (!ForceDirectories(r.dir)) {
+    return Stopped(ExtractKind::kFailed, "Cannot create directory " + r.dir);
+  }
+  auto staging = MakeStagingDirectory(r.dir, ".yl-restore-");
+  if (!staging) return Stopped(ExtractKind::kFailed, staging.error());
+  struct StagingGone {
+    std::string dir;
+    ~StagingGone() { (void)RemoveTree(dir); }
+  } staging_gone{*staging};
+  std::vector<PlacedFile> files;
+  std::vector<std::string> dirs;
+  for (const InnerPlace& place : kPlaces) {
+    if (r.kind != RestoreKind::kIngredients && !SameText(place.entry, kCmfBitsZip)) continue;
+    const auto path = in_unzip(place.entry);
+    if (!path) continue;
+    stage(place.stage);
+    const std::string folder = place.folder;
+    const std::string to = folder.empty() ? JoinPath(*staging, "top") : JoinPath(*staging, folder);
+    ExtractOptions options;
+    options.skip = {kFileTimesName};
+    options.limits = r.limits;
+    options.progress = r.progress;
+    ExtractResult got = ExtractZip(*path, to, options);
+    if (!got.ok()) return Stopped(got.kind, got.text);
+    // Renaming into place keeps the times given here.
+    auto times = ReadZipEntry(*path, kFileTimesName);
+    if (times && *times) RestoreFileTimes(**times, got.written, out.notices);
+    if (!folder.empty()) dirs.push_back(folder);
+    for (const std::string& f : got.written) {
+      std::string rel = f.substr(to.size() + 1);
+      files.push_back({f, folder.empty() ? rel : folder + "/" + rel});
+    }
+  }
+  ExtractResult placed = PlaceFiles(r.dir, files, dirs, r.ask_overwrite, *staging);
+  if (!placed.ok()) return Stopped(placed.kind, placed.text);
+  out.written = placed.written;
+  // A time reset that failed names the staged file; the user knows it by its place.
+  for (Message& m : out.notices) {
+    for (const PlacedFile& f : files) {
+      const std::size_t at = m.text.find(f.staged);
+      if (at != std::string::npos) m.text.replace(at, f.staged.size(), JoinPath(r.dir, f.rel));
+    }
+  }
+
   out.sim = **stored;
   out.sim.SimDir = r.dir;
   if (r.kind != RestoreKind::kIngredients) return out;

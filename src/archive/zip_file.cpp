@@ -429,7 +429,6 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
     ~Cleanup() { (void)RemoveTree(dir); }
   } cleanup{*staging};
 
-  ExtractResult result;
   std::uint64_t done = 0;
   for (Planned& p : plan) {
     if (p.entry.is_directory) continue;
@@ -450,28 +449,45 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
     }
   }
 
-  // Every question before anything moves, so Cancel leaves the target untouched.
-  bool all = !options.ask_overwrite;
-  std::vector<const Planned*> moves;
+  std::vector<PlacedFile> files;
+  std::vector<std::string> dirs;
   for (const Planned& p : plan) {
-    if (p.entry.is_directory) continue;
-    if (PathExists(p.final)) {
-      if (DirectoryExists(p.final)) {
-        return ExtractResult{ExtractKind::kFailed,
-                             "Error unzipping file\r\n" + p.entry.name + "\r\nfrom zip file\r\n" +
-                                 archive + "\r\n" + p.final + " is a folder.",
-                             {},
-                             {}};
+    if (p.entry.is_directory) {
+      dirs.push_back(p.rel);
+    } else {
+      files.push_back({p.staged, p.rel});
+    }
+  }
+  return PlaceFiles(target_dir, files, dirs, options.ask_overwrite, *staging);
+}
+
+ExtractResult PlaceFiles(const std::string& target_dir, const std::vector<PlacedFile>& files,
+                         const std::vector<std::string>& dirs,
+                         const std::function<OverwriteAnswer(const std::string&)>& ask_overwrite,
+                         const std::string& staging_dir) {
+  ExtractResult result;
+  // Every question before anything moves, so Cancel leaves the target untouched.
+  bool all = !ask_overwrite;
+  std::vector<std::pair<const PlacedFile*, std::string>> moves;
+  for (const PlacedFile& f : files) {
+    const std::string final = JoinPath(target_dir, f.rel);
+    if (auto link = SymlinkBelow(target_dir, f.rel)) {
+      return Refused("The file \"" + f.rel + "\" would be written through the link " + *link + ".");
+    }
+    if (PathExists(final)) {
+      if (DirectoryExists(final)) {
+        return ExtractResult{
+            ExtractKind::kFailed, "Cannot replace the folder " + final + " by a file.", {}, {}};
       }
       if (!all) {
-        switch (options.ask_overwrite(p.final)) {
+        switch (ask_overwrite(final)) {
           case OverwriteAnswer::kYes:
             break;
           case OverwriteAnswer::kAll:
             all = true;
             break;
           case OverwriteAnswer::kNo:
-            result.kept.push_back(p.final);
+            result.kept.push_back(final);
             continue;
           case OverwriteAnswer::kCancel:
             return ExtractResult{
@@ -479,37 +495,34 @@ ExtractResult ExtractZip(const std::string& archive, const std::string& target_d
         }
       }
     }
-    moves.push_back(&p);
+    moves.emplace_back(&f, final);
   }
 
-  const std::string backups = JoinPath(*staging, ".replaced");
-  if (!ForceDirectories(backups)) {
-    return ExtractResult{ExtractKind::kFailed, "Cannot create directory " + backups, {}, {}};
-  }
+  auto backups = MakeStagingDirectory(staging_dir, ".replaced-");
+  if (!backups) return ExtractResult{ExtractKind::kFailed, backups.error(), {}, {}};
   MoveLog log;
   auto move_failed = [&](const std::string& text) {
     log.Undo();
     return ExtractResult{ExtractKind::kFailed, text, {}, {}};
   };
-  for (const Planned& p : plan) {
-    if (!p.entry.is_directory) continue;
-    if (!MakeParents(target_dir, p.rel + "/", log.created_dirs)) {
-      return move_failed("Cannot create directory " + p.final);
+  for (const std::string& d : dirs) {
+    if (!MakeParents(target_dir, d + "/", log.created_dirs)) {
+      return move_failed("Cannot create directory " + JoinPath(target_dir, d));
     }
   }
   int n = 0;
-  for (const Planned* p : moves) {
-    if (!MakeParents(target_dir, p->rel, log.created_dirs)) {
-      return move_failed("Cannot create the folder of " + p->final);
+  for (const auto& [f, final] : moves) {
+    if (!MakeParents(target_dir, f->rel, log.created_dirs)) {
+      return move_failed("Cannot create the folder of " + final);
     }
-    if (PathExists(p->final)) {
-      const std::string backup = JoinPath(backups, std::to_string(++n));
-      if (auto s = RenamePath(p->final, backup); !s) return move_failed(s.error());
-      log.replaced.emplace_back(backup, p->final);
+    if (PathExists(final)) {
+      const std::string backup = JoinPath(*backups, std::to_string(++n));
+      if (auto s = RenamePath(final, backup); !s) return move_failed(s.error());
+      log.replaced.emplace_back(backup, final);
     }
-    if (auto s = RenamePath(p->staged, p->final); !s) return move_failed(s.error());
-    log.placed.emplace_back(p->final, p->staged);
-    result.written.push_back(p->final);
+    if (auto s = RenamePath(f->staged, final); !s) return move_failed(s.error());
+    log.placed.emplace_back(final, f->staged);
+    result.written.push_back(final);
   }
   return result;
 }

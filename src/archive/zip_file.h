@@ -105,4 +105,18 @@ struct ExtractResult {
 ExtractResult ExtractZip(const std::string& archive, const std::string& target_dir,
                          const ExtractOptions& options = {});
 
+// A file unpacked into a staging folder and where it goes below the target.
+struct PlacedFile {
+  std::string staged;
+  std::string rel;  // "/" between folders
+};
+// Moves staged files (and makes the folders dirs) into target_dir: every overwrite question
+// is asked first, so Cancel changes nothing, and a move that fails half way puts back what
+// it had replaced. staging_dir (on the target's file system) keeps the replaced files
+// until the end.
+ExtractResult PlaceFiles(const std::string& target_dir, const std::vector<PlacedFile>& files,
+                         const std::vector<std::string>& dirs,
+                         const std::function<OverwriteAnswer(const std::string&)>& ask_overwrite,
+                         const std::string& staging_dir);
+
 }  // namespace yl::archive

@@ -298,6 +298,28 @@ TEST_F(ArchiveCommandsTest, RefusalsNameWhatIsWrongAndLeaveNothingBehind) {
                            "this program is running in is not allowed."),
             1);
 
+  // An inner archive that would write outside the target: nothing at all is restored, not
+  // even the parts that came before it.
+  const std::string parts = scratch / "parts";
+  ASSERT_TRUE(archive::ExtractZip(zip, parts).ok());
+  ASSERT_TRUE(
+      archive::CreateZip(parts + "/data.zip", {{WorkFile("params.har"), "../evil.har"}}).ok());
+  std::vector<archive::ZipItem> items;
+  for (const char* name : {"app.ds1", "app.ds2", "model.zip", "cmfbits.zip", "data.zip"}) {
+    items.push_back({JoinPath(parts, name), name});
+  }
+  const std::string hostile = scratch / "hostile.zip";
+  ASSERT_TRUE(archive::CreateZip(hostile, items).ok());
+  const std::string target = scratch / "into/target";
+  prompter.file_answers.push_back({hostile});
+  prompter.directory_answers.push_back(target);
+  EXPECT_FALSE(RestoreIngredientsCommand(s, prompter, ctx, archive::RestoreKind::kIngredients));
+  EXPECT_THAT(prompter.Last().text,
+              AllOf(HasSubstr("The entry \"../evil.har\" leads out of the folder"),
+                    HasSubstr("Restoring unsuccessful.")));
+  EXPECT_THAT(ListDirectory(target).value_or(std::vector<DirEntry>{}), IsEmpty());
+  EXPECT_THAT(ListDirectory(scratch / "into").value_or(std::vector<DirEntry>{}).size(), 1u);
+
   // A cancel in the wait window leaves no archive, complete or partial.
   prompter.cancel = true;
   const std::string cancelled = scratch / "cancelled.zip";
