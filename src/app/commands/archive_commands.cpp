@@ -48,21 +48,41 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The wait window's two lines.
-void Stage(Prompter& p, const std::string& text) {
-  p.ShowProgress("Please Wait - " + Name() + " at work\r\n" + text);
-}
+// The wait window: its two lines, how much is done, and its Cancel button.
+class Wait {
+ public:
+  explicit Wait(Prompter& p) : p_(p) {}
+  ~Wait() { Hide(); }
+  Wait(const Wait&) = delete;
+  Wait& operator=(const Wait&) = delete;
+  void Stage(const std::string& text) {
+    text_ = "Please Wait - " + Name() + " at work\r\n" + text;
+    percent_ = -1;
+    shown_ = true;
+    p_.ShowProgress(text_);
+  }
+  void Hide() {
+    if (shown_) p_.HideProgress();
+    shown_ = false;
+  }
+  // Called often by the library: the window is repainted when the whole percent changes.
+  archive::ZipProgress Progress() {
+    archive::ZipProgress z;
+    z.progress = [this](double fraction) {
+      const int percent = static_cast<int>(fraction * 100);
+      if (!shown_ || percent == percent_) return;
+      percent_ = percent;
+      p_.ShowProgress(text_ + "\r\n" + std::to_string(percent) + "% done");
+    };
+    z.cancelled = [this] { return p_.ProgressCancelled(); };
+    return z;
+  }
 
-archive::ZipProgress ProgressOf(Prompter& p) {
-  archive::ZipProgress progress;
-  progress.cancelled = [&p] { return p.ProgressCancelled(); };
-  return progress;
-}
-
-// Hides the wait window however the command ends.
-struct WaitWindow {
-  Prompter& p;
-  ~WaitWindow() { p.HideProgress(); }
+ private:
+  Prompter& p_;
+  std::string text_;
+  int percent_ = -1;
+  bool shown_ = false;
 };
 
 // A file name for writing an archive: preset, or asked until it ends in ".zip".
@@ -177,8 +197,8 @@ std::string EnvironmentFilesSentence(const std::vector<std::string>& files) {
 
 // Writes the outer archive under a temporary name, checks it and only then gives it its
 // name, so that a failed save never costs an archive that was already there.
-bool WriteCheckedArchive(Prompter& p, const std::string& archive, const std::vector<ZipItem>& items,
-                         const std::string& temp_dir) {
+bool WriteCheckedArchive(Prompter& p, Wait& wait, const std::string& archive,
+                         const std::vector<ZipItem>& items, const std::string& temp_dir) {
   const std::string partial = archive + ".part";
   auto drop_partial = [&] {
     if (FileExists(partial)) {
@@ -187,8 +207,8 @@ bool WriteCheckedArchive(Prompter& p, const std::string& archive, const std::vec
       DeleteFileIfExists(partial);
     }
   };
-  Stage(p, "Adding Zip files to Zip archive\r\n[This may take a while]");
-  ZipResult made = archive::CreateZip(partial, items, {}, ProgressOf(p));
+  wait.Stage("Adding Zip files to Zip archive\r\n[This may take a while]");
+  ZipResult made = archive::CreateZip(partial, items, {}, wait.Progress());
   if (made.outcome == ZipOutcome::kCancelled) {
     p.Information("Creation of ZIP archive cancelled.");
     drop_partial();
@@ -199,7 +219,7 @@ bool WriteCheckedArchive(Prompter& p, const std::string& archive, const std::vec
     drop_partial();
     return false;
   }
-  Stage(p, "Checking that can upzip the files from the Zip archive\r\n[This may take a while]");
+  wait.Stage("Checking that can upzip the files from the Zip archive\r\n[This may take a while]");
   if (auto v = archive::VerifyArchive(partial, items, temp_dir); !v) {
     p.Error(
         "Created ZIP archive but there was an error unzipping the files from it.\r\nThis means "
@@ -223,14 +243,14 @@ constexpr char kCreateFailed[] =
 
 // One inner archive in the scratch folder; false when it failed (the library's text and
 // then failed_text are shown) or was cancelled (which is told).
-bool AddInner(Prompter& p, const std::string& scratch, const char* name,
+bool AddInner(Prompter& p, Wait& wait, const std::string& scratch, const char* name,
               const std::vector<std::string>& files, bool with_times, std::vector<ZipItem>& items,
               const std::string& failed_text = kCreateFailed) {
   const std::string path = JoinPath(scratch, name);
   // A small archive is written before the library would look at the Cancel button.
   ZipResult r = p.ProgressCancelled()
                     ? ZipResult{ZipOutcome::kCancelled, ""}
-                    : archive::WriteInnerZip(path, files, with_times, ProgressOf(p));
+                    : archive::WriteInnerZip(path, files, with_times, wait.Progress());
   if (r.outcome == ZipOutcome::kCancelled) {
     p.Information("Creation of ZIP archive cancelled.");
     return false;
@@ -445,16 +465,16 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
   auto scratch_dir = MakeScratch(p, session, "zipwork");
   if (!scratch_dir) return std::nullopt;
   Scratch scratch{*scratch_dir};
-  WaitWindow wait{p};
+  Wait wait{p};
   std::vector<ZipItem> items;
 
-  Stage(p, "Adding CMF/Shocks files to Zip file");
+  wait.Stage("Adding CMF/Shocks files to Zip file");
   auto cmf = CmfBitsWithQuestions(p, archive::ClosureShockFiles(sim, s, runs, kinds));
   if (!cmf) {
     p.Information("Creation of ZIP archive cancelled.");
     return std::nullopt;
   }
-  if (!AddInner(p, scratch.dir, archive::kCmfBitsZip, *cmf, false, items,
+  if (!AddInner(p, wait, scratch.dir, archive::kCmfBitsZip, *cmf, false, items,
                 "There was an error creating the CMFBits ZIP file.[AddCMFBitsToZip]")) {
     return std::nullopt;
   }
@@ -479,14 +499,14 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
       auto extra = p.EditFileList(request);
       if (extra && !extra->empty()) {
         std::vector<ZipItem> extra_items;
-        if (AddInner(p, scratch.dir, archive::kExtraZip, *extra, true, extra_items,
+        if (AddInner(p, wait, scratch.dir, archive::kExtraZip, *extra, true, extra_items,
                      "There was an error zipping the extra files - they will not be added.")) {
           items.insert(items.end(), extra_items.begin(), extra_items.end());
           p.Information("Extra files added to zip archive");
         }
       }
     }
-    Stage(p, "Adding First Year Input files to Zip file");
+    wait.Stage("Adding First Year Input files to Zip file");
     FileSet data = archive::FirstYearDataFiles(s, sim.SimDir);
     if (!data.missing.empty()) {
       p.Error("File " + data.missing.front() +
@@ -494,9 +514,10 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
               "must all be present to make this Zip archive.");
       return std::nullopt;
     }
-    if (!AddInner(p, scratch.dir, archive::kDataZip, data.files, true, items)) return std::nullopt;
+    if (!AddInner(p, wait, scratch.dir, archive::kDataZip, data.files, true, items))
+      return std::nullopt;
     if (include_model) {
-      Stage(p, "Adding Model files to Zip file\r\n[This may take a while]");
+      wait.Stage("Adding Model files to Zip file\r\n[This may take a while]");
       FileSet model = archive::ModelFiles(s);
       if (model.files.empty() || !model.missing.empty()) {
         p.Error("File " + (model.missing.empty() ? s.model.ModelFile : model.missing.front()) +
@@ -504,7 +525,7 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
                 "archive.");
         return std::nullopt;
       }
-      if (!AddInner(p, scratch.dir, archive::kModelZip, model.files, true, items)) {
+      if (!AddInner(p, wait, scratch.dir, archive::kModelZip, model.files, true, items)) {
         return std::nullopt;
       }
     }
@@ -512,7 +533,7 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
     FileSet tab = archive::TabEtcFiles(s, warnings);
     ShowAll(p, warnings);
     if (!tab.files.empty() &&
-        !AddInner(p, scratch.dir, archive::kTabEtcZip, tab.files, true, items)) {
+        !AddInner(p, wait, scratch.dir, archive::kTabEtcZip, tab.files, true, items)) {
       return std::nullopt;
     }
   }
@@ -523,8 +544,8 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
   if (!AddSimDetailsEntries(p, session, ctx, scratch.dir, items)) return std::nullopt;
   const std::string verify_dir = JoinPath(scratch.dir, "check");
   if (!ForceDirectories(verify_dir)) return std::nullopt;
-  if (!WriteCheckedArchive(p, *archive, items, verify_dir)) return std::nullopt;
-  p.HideProgress();
+  if (!WriteCheckedArchive(p, wait, *archive, items, verify_dir)) return std::nullopt;
+  wait.Hide();
   p.Information("ZIP archive " + *archive + " created.");
   return *archive;
 }
@@ -586,23 +607,21 @@ std::optional<RestoreSummary> RestoreIngredientsCommand(Session& session, Prompt
                 "\r\n[Click on the \"Cancel\" button if you do not want to continue.]";
   if (p.Confirm(layout, kOk | kCancel) != kOk) return std::nullopt;
 
+  Wait wait{p};
   archive::RestoreRequest request;
   request.archive = *archive;
   request.dir = *dir;
   request.kind = kind;
   request.ask_overwrite = OverwriteQuestion(p, session);
-  request.stage = [&p](const std::string& text) { Stage(p, text); };
-  request.progress = ProgressOf(p);
+  request.stage = [&wait](const std::string& text) { wait.Stage(text); };
+  request.progress = wait.Progress();
   request.limits = ctx.limits;
   auto scratch_dir = MakeScratch(p, session, "restore");
   if (!scratch_dir) return std::nullopt;
   Scratch scratch{*scratch_dir};
   request.temp_dir = scratch.dir;
-  archive::RestoreOutcome outcome;
-  {
-    WaitWindow wait{p};
-    outcome = archive::RestoreArchive(request);
-  }
+  const archive::RestoreOutcome outcome = archive::RestoreArchive(request);
+  wait.Hide();
   ShowAll(p, outcome.notices);
   if (!ReportUnzip(p, outcome.kind, outcome.text)) return std::nullopt;
   if (ingredients && !outcome.history.empty()) {
@@ -718,12 +737,13 @@ std::optional<std::string> ZipResultsCommand(Session& session, Prompter& p,
     stamped.push_back(f);
   }
   items.push_back({hist, FileNameOf(hist)});
-  WaitWindow wait{p};
-  Stage(p, "Adding Results files to Zip file\r\n[This may take a while]");
+  Wait wait{p};
+  wait.Stage("Adding Results files to Zip file\r\n[This may take a while]");
   const std::string partial = *archive + ".part";
-  ZipResult made = archive::CreateZip(
-      partial, items, {{archive::kFileTimesName, archive::FileTimesText(stamped)}}, ProgressOf(p));
-  p.HideProgress();
+  ZipResult made = archive::CreateZip(partial, items,
+                                      {{archive::kFileTimesName, archive::FileTimesText(stamped)}},
+                                      wait.Progress());
+  wait.Hide();
   if (!made.ok()) {
     DeleteFileIfExists(partial);
     if (made.outcome == ZipOutcome::kCancelled) {
@@ -802,13 +822,11 @@ std::optional<RestoreSummary> RestoreResultsCommand(Session& session, Prompter& 
   }
   options.ask_overwrite = OverwriteQuestion(p, session);
   options.limits = ctx.limits;
-  options.progress = ProgressOf(p);
-  archive::ExtractResult got;
-  {
-    WaitWindow wait{p};
-    Stage(p, "Unzipping Results files\r\n[This may take a while]");
-    got = archive::ExtractZip(*archive, *dir, options);
-  }
+  Wait wait{p};
+  options.progress = wait.Progress();
+  wait.Stage("Unzipping Results files\r\n[This may take a while]");
+  const archive::ExtractResult got = archive::ExtractZip(*archive, *dir, options);
+  wait.Hide();
   if (!ReportUnzip(p, got.kind, got.text)) return std::nullopt;
   Notices notices;
   if (auto times = archive::ReadZipEntry(*archive, archive::kFileTimesName); times && *times) {
@@ -966,10 +984,10 @@ std::optional<std::string> ZipDirectoryCommand(Session& session, Prompter& p,
   std::sort(items.begin(), items.end(),
             [](const ZipItem& a, const ZipItem& b) { return a.stored_name < b.stored_name; });
   const std::string partial = *archive + ".part";
-  WaitWindow wait{p};
-  Stage(p, "Adding files to Zip file");
-  ZipResult made = archive::CreateZip(partial, items, {}, ProgressOf(p));
-  p.HideProgress();
+  Wait wait{p};
+  wait.Stage("Adding files to Zip file");
+  ZipResult made = archive::CreateZip(partial, items, {}, wait.Progress());
+  wait.Hide();
   if (made.ok()) {
     if (auto r = RenamePath(partial, *archive); !r) made = {ZipOutcome::kFailed, r.error()};
   }
@@ -1004,7 +1022,8 @@ std::optional<std::string> AddToArchiveCommand(Session& session, Prompter& p,
   Scratch scratch{*scratch_dir};
   std::vector<ZipItem> items;
   const char* name = model_files ? archive::kModelZip : archive::kDataZip;
-  if (!AddInner(p, scratch.dir, name, files.files, true, items)) return std::nullopt;
+  Wait wait{p};
+  if (!AddInner(p, wait, scratch.dir, name, files.files, true, items)) return std::nullopt;
   ZipResult added = archive::AddToZip(*archive, items);
   if (!added.ok()) {
     p.Error("There was an error creating the ZIP file.\r\nMore details:\r\n" + added.text);

@@ -47,6 +47,8 @@ class RulePrompter : public ScriptedPrompter {
     return ScriptedPrompter::Show(m);
   }
   bool ProgressCancelled() override { return cancel; }
+  void ShowProgress(const std::string& text) override { progress.push_back(text); }
+  std::vector<std::string> progress;
   // How many messages held this text.
   int Count(const std::string& part) const {
     int n = 0;
@@ -124,6 +126,14 @@ TEST_F(ArchiveCommandsTest, RestoredIngredientsKeepTheirTimesAndRunToTheSameResu
               UnorderedElementsAre("demomodel", "demomodel.axs", "demomodel.axt", "demomodel.min",
                                    "demomodel.din", "xxfltime.xxx"));
   EXPECT_FALSE(FileExists(zip + ".part"));
+  // The wait window names each step and, on the long ones, how far it is.
+  EXPECT_THAT(prompter.progress,
+              AllOf(Contains("Please Wait - Yearloom at work\r\nAdding Model files to Zip "
+                             "file\r\n[This may take a while]"),
+                    Contains("Please Wait - Yearloom at work\r\nAdding Model files to Zip "
+                             "file\r\n[This may take a while]\r\n50% done"),
+                    Contains("Please Wait - Yearloom at work\r\nChecking that can upzip the "
+                             "files from the Zip archive\r\n[This may take a while]")));
 
   // The original moves away and the archive comes back at its place, into an empty folder.
   const std::string orig = work + " orig";
