@@ -359,6 +359,33 @@ TEST_F(ArchiveCommandsTest, ListingsAndViewsShowWhatTheArchiveHolds) {
   ASSERT_TRUE(history);
   EXPECT_THAT(ReadFileBytes(*history), HasSubstr("The Sim Names were:"));
 
+  // Without the model, with an extra file and a description; the model added later in
+  // developer mode.
+  ctx.archive.clear();
+  scratch.Write("demo work/notes.cmf", "! how the closures were made\n");
+  scratch.Write("demo work/" + ChangeFileExt(ds1, ".ds0"), "Simulation Description\n");
+  const std::string lean = scratch / "lean.zip";
+  prompter.rules = {{"review or update the Simulation Description", kIgnore},
+                    {"add some extra files", kYes}};
+  prompter.file_list_answers.push_back(std::vector<std::string>{WorkFile("notes.cmf")});
+  prompter.file_answers.push_back({lean});
+  ASSERT_EQ(SaveIngredientsCommand(s, prompter, ctx, false), lean);
+  EXPECT_EQ(prompter.Count("Caution. This does not save the QG-Program EXE or the Auxiliary "
+                           "files."),
+            1);
+  EXPECT_EQ(prompter.Count("Extra files added to zip archive"), 1);
+  EXPECT_THAT(EntryNames(lean),
+              UnorderedElementsAre("cmfbits.zip", "data.zip", "tabetc.zip", "extra.zip", "app.ds1",
+                                   "app.ds2", "app.ds0", "ziphist.txt"));
+  ctx.archive = lean;
+  ASSERT_TRUE(ListArchivePartCommand(s, prompter, ctx, ArchivePart::kExtra));
+  EXPECT_THAT(prompter.Last().text, HasSubstr("  notes.cmf"));
+  auto description = ExtractArchiveTextCommand(s, prompter, ctx, ArchiveText::kDescription);
+  ASSERT_TRUE(description);
+  EXPECT_EQ(ReadFileBytes(*description), "Simulation Description\n");
+  ASSERT_TRUE(AddToArchiveCommand(s, prompter, ctx, true));
+  EXPECT_THAT(EntryNames(lean), Contains("model.zip"));
+
   ctx.archive.clear();
   prompter.file_answers.push_back({scratch / "keep.zip"});
   ASSERT_TRUE(ZipDirectoryCommand(s, prompter, ctx, true));
