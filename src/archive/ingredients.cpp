@@ -390,6 +390,37 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
       files.push_back({f, folder.empty() ? rel : folder + "/" + rel});
     }
   }
+  out.sim = **stored;
+  out.sim.SimDir = r.dir;
+  // The Sim Details that name the restored files go into place with them, under the
+  // simulation's own Sim Details name.
+  if (r.kind == RestoreKind::kIngredients) {
+    const IniFile ini = IniFile::Parse(*ds1_text);
+    const std::string model_name = Trim(ini.ReadString(kEnv, "Model Name", ""));
+    const bool no_rerun = LowerCase(ini.ReadString(kEnv, "Rerun FC with Dev", "yes")) == "no";
+    const std::string target =
+        DefaultSimDetailsFile(out.sim, model_name.empty() ? "app" : model_name, no_rerun);
+    const std::string details = JoinPath(*staging, "details");
+    if (!ForceDirectories(details)) {
+      return Stopped(ExtractKind::kFailed, "Cannot create directory " + details);
+    }
+    const std::string staged = JoinPath(details, FileNameOf(target));
+    if (auto w = WriteFileAtomically(staged, RelocatedSimDetails(*ds1_text, r.dir)); !w) {
+      return Stopped(ExtractKind::kFailed, w.error());
+    }
+    files.push_back({staged, FileNameOf(target)});
+    std::vector<std::pair<std::string, std::string>> companions = {{*ds2, SimStoreFile(target)}};
+    if (auto ds0 = in_unzip(kAppDs0)) companions.emplace_back(*ds0, SimDescriptionFile(target));
+    for (const auto& [from, to] : companions) {
+      const std::string copy = JoinPath(details, FileNameOf(to));
+      if (auto c = CopyKeepingStamp(from, copy, true); !c) {
+        return Stopped(ExtractKind::kFailed, c.error());
+      }
+      files.push_back({copy, FileNameOf(to)});
+    }
+    out.ds1 = target;
+  }
+
   ExtractResult placed = PlaceFiles(r.dir, files, dirs, r.ask_overwrite, *staging);
   if (!placed.ok()) return Stopped(placed.kind, placed.text);
   out.written = placed.written;
@@ -400,28 +431,6 @@ RestoreOutcome RestoreArchive(const RestoreRequest& r) {
       if (at != std::string::npos) m.text.replace(at, f.staged.size(), JoinPath(r.dir, f.rel));
     }
   }
-
-  out.sim = **stored;
-  out.sim.SimDir = r.dir;
-  if (r.kind != RestoreKind::kIngredients) return out;
-
-  const IniFile ini = IniFile::Parse(*ds1_text);
-  const std::string model_name = Trim(ini.ReadString(kEnv, "Model Name", ""));
-  const bool no_rerun = LowerCase(ini.ReadString(kEnv, "Rerun FC with Dev", "yes")) == "no";
-  std::string target =
-      DefaultSimDetailsFile(out.sim, model_name.empty() ? "app" : model_name, no_rerun);
-  if (auto s = WriteFileAtomically(target, RelocatedSimDetails(*ds1_text, r.dir)); !s) {
-    return Stopped(ExtractKind::kFailed, s.error());
-  }
-  if (auto s = CopyKeepingStamp(*ds2, SimStoreFile(target), true); !s) {
-    return Stopped(ExtractKind::kFailed, s.error());
-  }
-  if (auto ds0 = in_unzip(kAppDs0)) {
-    if (auto s = CopyKeepingStamp(*ds0, SimDescriptionFile(target), true); !s) {
-      return Stopped(ExtractKind::kFailed, s.error());
-    }
-  }
-  out.ds1 = target;
   return out;
 }
 
