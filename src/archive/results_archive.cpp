@@ -93,18 +93,25 @@ FileSet ResultsFiles(const TSimRecord& sim, const SessionSettings& s, int policy
     }
     const PeriodRange whole{first, sim.NumYears};
     if (first > sim.NumYears) continue;
+    // Abbreviated spreadsheet jobs make only the year-on-year spreadsheets of a run and
+    // only the cumulative differences; the year-on-year differences are made on request.
+    const bool abbreviated = s.options.AbbreviatedSsJobs;
     if (on(kSpreadsheetFiles)) {
       add(SpreadsheetFileName(sim, r, JobKind::kTallyr, PartKind::kYonY, whole, policy_start,
                               no_rerun));
-      add(SpreadsheetFileName(sim, r, JobKind::kTallyr, PartKind::kCum, whole, policy_start,
-                              no_rerun));
+      if (!abbreviated) {
+        add(SpreadsheetFileName(sim, r, JobKind::kTallyr, PartKind::kCum, whole, policy_start,
+                                no_rerun));
+      }
       add(CumulativeSolutionFileName(sim, r, JobKind::kCumSol, whole, policy_start, no_rerun));
     }
     if (on(kSeqFiles)) add(SequenceFileName(sim, r, false, whole, policy_start, no_rerun));
     if (r != kPolicy) continue;
     if (on(kDeviationFiles)) {
-      add(SpreadsheetFileName(sim, r, JobKind::kVarix, PartKind::kYonY, whole, policy_start,
-                              no_rerun));
+      if (s.options.YonYDifferencesSs && !abbreviated) {
+        add(SpreadsheetFileName(sim, r, JobKind::kVarix, PartKind::kYonY, whole, policy_start,
+                                no_rerun));
+      }
       add(SpreadsheetFileName(sim, r, JobKind::kVarix, PartKind::kCum, whole, policy_start,
                               no_rerun));
       add(CumulativeSolutionFileName(sim, r, JobKind::kDevSol, whole, policy_start, no_rerun));

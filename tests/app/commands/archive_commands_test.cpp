@@ -208,6 +208,11 @@ TEST_F(ArchiveCommandsTest, ResultsAreZippedWhollyOrBySelectionAndRestoredWithTh
                     Contains("bs1b-br1r-pl1p-devc.csv"), Contains("bs1b-ssy.csv"),
                     Contains("aahist"), Contains("xxfltime.xxx"), Contains("demomodel-BS1B.ds3")));
   EXPECT_THAT(names, Not(Contains("bs1b-br1r-pl1p-2021.sl4")));  // before the policy starts
+  // A finished run has every file it should have: the command line saves them all without
+  // a question about missing ones.
+  YearloomRun cli = Yearloom({"archive", "save-results", scratch / "res/cli.zip", ds1});
+  ASSERT_TRUE(cli.Succeeded()) << cli.output;
+  EXPECT_EQ(EntryNames(scratch / "res/cli.zip").size(), names.size());
 
   // Just the Base's spreadsheets.
   const std::string some = scratch / "res/some.zip";
