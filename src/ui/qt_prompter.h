@@ -33,6 +33,7 @@ class QtPrompter : public Prompter {
   std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) override;
   void ShowProgress(const std::string& text) override;
   void HideProgress() override;
+  bool ProgressCancelled() override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
 
@@ -40,6 +41,7 @@ class QtPrompter : public Prompter {
   QPointer<QWidget> parent_;
   std::function<void(int)> show_help_;
   QPointer<QProgressDialog> wait_;
+  bool cancel_offered_ = false;  // the work shown asks for the Cancel button
 };
 
 }  // namespace yl
