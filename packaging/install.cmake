@@ -3,17 +3,19 @@
 # bin/, and help pages, demo data, desktop entries, icon, MIME types and the man page
 # under share/.
 set(yl_private lib/yearloom)
-set(yl_programs yearloom yearloom-batch yearloom-har yearloom-demo-setup demomodel kalvo
+set(yl_programs yearloom yearloom-batch yearloom-har yearloom-demo-setup demomodel demoremodel kalvo
                 ambixa flatixa mergixa solexa tallyra varixa)
 if(TARGET yearloom-view)
   list(APPEND yl_programs yearloom-view)
 endif()
 install(TARGETS ${yl_programs} RUNTIME DESTINATION ${yl_private})
 foreach(f demomodel.axs demomodel.axt demomodel.din demomodel.min demomodel.tab demokv.din
-          demokv.kvs demokv.kvt demokv.min)
+          demokv.kvs demokv.kvt demokv.min demoremodel.axs demoremodel.axt demoremodel.din
+          demoremodel.min demoremodel.tab)
   install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${f} DESTINATION ${yl_private})
 endforeach()
 install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/demo/ DESTINATION share/yearloom/demo)
+install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/demo-re/ DESTINATION share/yearloom/demo-re)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/help/ DESTINATION share/yearloom/help)
 
 set(yl_commands yearloom yearloom-batch yearloom-demo-setup)

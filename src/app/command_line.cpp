@@ -12,6 +12,7 @@
 #include "app/archive_mode.h"
 #include "app/batch_mode.h"
 #include "app/check_mode.h"
+#include "app/report_mode.h"
 #include "app/version.h"
 #include "core/clock.h"
 #include "env/environment.h"
@@ -40,6 +41,12 @@ void PrintUsage(std::ostream& out) {
          "The accuracy rating of every solve, one row per run and one column per year\n"
          "(exit status 0: shown, 2: an error):\n"
          "  yearloom accuracy [SIMDETAILS]   (yearloom accuracy --help)\n"
+         "\n"
+         "Reports of the simulation, written to FILE or to the default report file in the\n"
+         "working directory; the report's path is printed (exit status 0: written, 2: an\n"
+         "error):\n"
+         "  yearloom report details|ingredients|when-run [SIMDETAILS] [-o FILE]\n"
+         "  yearloom report compare OTHER.ds1 [SIMDETAILS] [-o FILE]   (yearloom report --help)\n"
          "\n"
          "Archives of a simulation's ingredients and results (exit status 0: done, 2: an error):\n"
          "  yearloom archive save-ingredients [--except-model] ARCHIVE [SIMDETAILS]\n"
@@ -116,6 +123,64 @@ int RunAccuracy(const std::vector<std::string>& params) {
   return RunAccuracyMode(request, env);
 }
 
+int RunReport(const std::vector<std::string>& params) {
+  CLI::App app{"Writes a report of a simulation; changes no other file.", "yearloom"};
+  app.require_subcommand(1, 1);
+  CLI::App* report = app.add_subcommand(
+      "report",
+      "Writes a report of the simulation set up in SIMDETAILS (default: the last session) to "
+      "FILE, or to the default report file (the Sim Details name with the report's extension) "
+      "in the working directory, and prints its path. Exit 0: written; 2: error.");
+  report->require_subcommand(1, 1);
+  ReportRequest request;
+  struct Kind {
+    const char* name;
+    reports::ReportKind kind;
+    const char* help;
+  };
+  const Kind kinds[] = {
+      {"details", reports::ReportKind::kSimDetails,
+       "The closure/shock files of every period (\".dr0\")."},
+      {"ingredients", reports::ReportKind::kIngredients,
+       "Every file and setting the simulation is made from (\".dr1\")."},
+      {"when-run", reports::ReportKind::kWhenRun,
+       "When each simulation, spreadsheet job and BOT job was last completed, and which must be "
+       "rerun (\".dr2\")."},
+      {"compare", reports::ReportKind::kComparison,
+       "The differences between the closure/shock files of SIMDETAILS (the first) and "
+       "OTHER.ds1 (the second) (\".DRC\")."},
+  };
+  std::vector<std::pair<CLI::App*, reports::ReportKind>> subs;
+  for (const Kind& k : kinds) {
+    CLI::App* sub = report->add_subcommand(k.name, k.help);
+    if (k.kind == reports::ReportKind::kComparison) {
+      sub->add_option("OTHER", request.other, "The second simulation's Sim Details (\".ds1\").")
+          ->required();
+    }
+    sub->add_option("SIMDETAILS", request.sim_details,
+                    "The Sim Details (\".ds1\") file; default: the last session.");
+    sub->add_option("-o,--output", request.output,
+                    "The report file; default: the default report "
+                    "file in the working directory.");
+    subs.emplace_back(sub, k.kind);
+  }
+  std::vector<std::string> args(params.rbegin(), params.rend());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kReportError;
+  }
+  for (const auto& [sub, kind] : subs) {
+    if (sub->parsed()) request.kind = kind;
+  }
+  CheckEnvironment env;
+  env.current_dir = ProcessCurrentDirectory();
+  env.out = &std::cout;
+  env.err = &std::cerr;
+  return RunReportMode(request, env);
+}
+
 int RunArchive(const std::vector<std::string>& params) {
   CLI::App app{"Saves, lists and restores the ZIP archives of a simulation.", "yearloom"};
   app.require_subcommand(1, 1);
@@ -184,6 +249,7 @@ int RunCommandLine(const std::vector<std::string>& params) {
   }
   if (params[0] == "where-to-start" || params[0] == "results-ok") return RunCheck(params);
   if (params[0] == "accuracy") return RunAccuracy(params);
+  if (params[0] == "report") return RunReport(params);
   if (params[0] == "archive") return RunArchive(params);
   yl::PosixProcessRunner runner;
   yl::SystemClock clock;

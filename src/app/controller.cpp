@@ -199,6 +199,14 @@ std::optional<std::pair<jobs::PlanRequest, bool>> AppController::last_task() con
   return std::make_pair(task_->request(), task_->do_deviations());
 }
 
+std::string AppController::JobStatusText() const {
+  const jobs::JobEngine* engine = TaskRunning() ? task_->engine() : nullptr;
+  const TSimRecord& sim = session_.sim;
+  return jobs::JobStatusOverview(engine ? engine->plan() : nullptr, [&sim](int period) {
+    return period >= 0 && period <= sim.NumYears ? sim.Years[period] : period;
+  });
+}
+
 void AppController::Poll() {
   const ReentryGuard guard(polling_);
   if (!guard.entered()) return;

@@ -92,6 +92,8 @@ class AppController : public PolledWork {
   std::optional<TaskOutcome> task_outcome() const;
   // The last task's request and whether it made the differences; nullopt before any.
   std::optional<std::pair<jobs::PlanRequest, bool>> last_task() const;
+  // The "Job Status Overview" text of the big job running now.
+  std::string JobStatusText() const;
   // Handles whatever ended: parts of the task and the background activity. A call made
   // while one is under way (a nested event loop) returns at once.
   void Poll() override;

@@ -74,6 +74,15 @@ struct FileListRequest {
   int help_topic = 0;
 };
 
+// A window of read-only text: a status overview, a listing, a report. With `refresh` its
+// "Refresh" button closes it with kRetry so that the caller can rebuild the text.
+struct TextWindowRequest {
+  std::string caption;
+  std::string text;
+  int help_topic = 0;
+  bool refresh = false;
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -98,6 +107,8 @@ class Prompter {
   virtual std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) {
     return request.files;
   }
+  // kOk, or kRetry for "Refresh".
+  virtual Button ShowTextWindow(const TextWindowRequest& /*request*/) { return kOk; }
   // The wait window of a long check: shown with its text, hidden when done.
   virtual void ShowProgress(const std::string& /*text*/) {}
   virtual void HideProgress() {}

@@ -21,6 +21,12 @@ std::string ProgramDirectory() {
   return p.parent_path().string();
 }
 
+std::string ProgramPath() {
+  std::error_code ec;
+  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : p.string();
+}
+
 bool IsPrivateDir(const std::string& dir, const DirOwnerProbe& probe) {
   auto info = probe ? probe(dir) : ProbeDirOwner(dir);
   return info && info->owned_by_current_user && !info->writable_by_others;

@@ -19,6 +19,8 @@ namespace yl {
 std::string ProcessCurrentDirectory();
 // The directory of the running executable (read from /proc/self/exe).
 std::string ProgramDirectory();
+// The running executable's full path; "" when the system does not tell.
+std::string ProgramPath();
 
 // Injectable so that tests can present a foreign-owned directory without root rights.
 using DirOwnerProbe = std::function<std::optional<DirOwnerInfo>(const std::string& dir)>;

@@ -1,9 +1,7 @@
 #include "records/file_stamp.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -99,16 +97,8 @@ std::optional<std::uint64_t> ParseCompletion(std::string_view text) {
 }
 
 std::string StampDateText(std::uint64_t time) {
-  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  const auto secs =
-      static_cast<std::time_t>(static_cast<std::int64_t>(time / 10000000ULL) - kEpochDelta);
-  const std::tm t = LocalTime(secs);
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%02d-%s-%04d at %02d:%02d:%02d", t.tm_mday,
-                kMonths[std::clamp(t.tm_mon, 0, 11)], t.tm_year + 1900, t.tm_hour, t.tm_min,
-                t.tm_sec);
-  return buf;
+  return LocalDateText(
+      static_cast<std::time_t>(static_cast<std::int64_t>(time / 10000000ULL) - kEpochDelta));
 }
 
 std::string CompareWithStamp(const FileStamp& recorded, const std::string& path,

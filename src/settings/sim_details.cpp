@@ -44,10 +44,6 @@ Status CopyRecordWhole(const std::string& from, const std::string& to) {
   return WriteFileAtomically(to, *text);
 }
 
-std::string Underline(const std::string& title) { return std::string(title.size(), '-'); }
-
-std::string Quoted(const std::string& name) { return name.empty() ? "\"none\"" : name; }
-
 // A line break in a name would split a line of the ".ds1" or ".ds2" and change what loads.
 std::string LineBreakProblem(const SessionSettings& s, const TSimRecord& sim) {
   std::vector<std::pair<std::string, std::string>> names{
@@ -219,71 +215,13 @@ Status LoadSimDetails(const std::string& ds1_path, const LoadChoice& choice, Ses
 
 std::vector<std::string> SimDescriptionLines(const TSimRecord& sim, bool no_rerun,
                                              std::chrono::system_clock::time_point now) {
-  std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm tm = LocalTime(t);
-  char when[64];
-  std::strftime(when, sizeof when, "%d-%b-%Y at %H:%M:%S", &tm);
+  const std::string when = LocalDateText(std::chrono::system_clock::to_time_t(now));
   return {"Simulation Description for Sim Names:",
           SimNamesLine(sim, no_rerun),
-          std::string("This Simulation Description file was begun on ") + when,
+          "This Simulation Description file was begun on " + when,
           " when the Working Directory was:",
           "   " + sim.SimDir,
           " "};
-}
-
-std::vector<std::string> SimDetailsSectionLines(const TSimRecord& sim, bool no_rerun) {
-  std::vector<std::string> l{"Report of Sim Details", " "};
-  l.push_back("Sim Name for Base is : " + sim.SimNames[kBase]);
-  if (!no_rerun) l.push_back("Sim Name for Rerun is : " + sim.SimNames[kRerun]);
-  l.push_back("Sim Name for Policy is : " + sim.SimNames[kPolicy]);
-  l.push_back("First sim of Base produces data for year " + std::to_string(sim.Years[1]));
-  l.push_back("Last sim of Base produces data for year " + std::to_string(sim.Years[sim.NumYears]));
-  l.push_back(" ");
-  l.push_back(std::string("Year") + "    Base CLS" + "  Base Shock" + " Policy CLS" +
-              " Policy Shock");
-  for (int k = 1; k <= sim.NumYears; ++k) {
-    std::string line = std::to_string(sim.Years[k]) + "    ";
-    for (int c = 1; c <= 4; ++c) line += PadLeft(sim.CMFCells(k, c), 8) + " | ";
-    l.push_back(line);
-  }
-  return l;
-}
-
-std::vector<std::string> SimComparisonLines(const TSimRecord& first, const TSimRecord& second,
-                                            bool no_rerun) {
-  std::vector<std::string> l;
-  auto section = [&](const std::string& title, const TSimRecord& sim) {
-    l.push_back(title);
-    l.push_back(Underline(title));
-    l.push_back(" ");
-    for (auto& line : SimDetailsSectionLines(sim, no_rerun)) l.push_back(std::move(line));
-    l.push_back(" ");
-  };
-  section("Summary of First Simulation", first);
-  section("Summary of Second Simulation", second);
-  l.push_back("Summary of Differences");
-  l.push_back(Underline("Summary of Differences"));
-  l.push_back(" ");
-  if (first.FirstYear != second.FirstYear) {
-    l.push_back("They start at different years. Sorry, nothing more to report.");
-    return l;
-  }
-  int rows = std::min(first.NumYears, second.NumYears);
-  if (first.NumYears != second.NumYears) {
-    l.push_back("Only comparing the first " + std::to_string(rows) + " rows");
-  }
-  static const char* const kColumns[5] = {"", "Base Closures", "Base Shocks", "Policy Closures",
-                                          "Policy Shocks"};
-  for (int c = 1; c <= 4; ++c) {
-    for (int k = 1; k <= rows; ++k) {
-      const std::string& a = first.CMFCells(k, c);
-      const std::string& b = second.CMFCells(k, c);
-      if (SameText(a, b)) continue;
-      l.push_back(std::string(kColumns[c]) + " Year " + std::to_string(first.Years[k]) +
-                  ". First is " + Quoted(a) + ", second is " + Quoted(b));
-    }
-  }
-  return l;
 }
 
 std::string LastSessionFile(const std::string& keep_dir) {

@@ -1,7 +1,7 @@
 #pragma once
 // Sim Details: saving a whole setup (".ds1" options text, ".ds2" sim store, ".ds3"-".ds5"
 // copies of the run records), loading it wholly or in parts, the simulation description
-// (".ds0"), comparing two saved setups, and the last-session store.
+// (".ds0") and the last-session store.
 
 #include <array>
 #include <chrono>
@@ -62,11 +62,6 @@ bool LoadColumns(TSimRecord& sim, const TSimRecord& loaded, const std::array<boo
 // The simulation description beside a ".ds1".
 std::vector<std::string> SimDescriptionLines(const TSimRecord& sim, bool no_rerun,
                                              std::chrono::system_clock::time_point now);
-// The Sim Details section of reports.
-std::vector<std::string> SimDetailsSectionLines(const TSimRecord& sim, bool no_rerun);
-// The comparison report of two loaded records.
-std::vector<std::string> SimComparisonLines(const TSimRecord& first, const TSimRecord& second,
-                                            bool no_rerun);
 // The last-session store in the keep directory: read at start (the default simulation
 // when it is missing or bad), written at exit.
 std::string LastSessionFile(const std::string& keep_dir);

@@ -23,6 +23,10 @@
 #include "app/controller.h"
 #include "platform/paths.h"
 #include "settings/recent_files.h"
+#include "ui/about_dialog.h"
+#include "ui/acc_detail_window.h"
+#include "ui/acc_grid_window.h"
+#include "ui/app_icon.h"
 #include "ui/closure_shock_view.h"
 #include "ui/engine_pump.h"
 #include "ui/help_viewer.h"
@@ -35,6 +39,7 @@
 #include "ui/sim_overview_view.h"
 #include "ui/sol_method_dialog_widget.h"
 #include "ui/tasks_dialog_widget.h"
+#include "ui/wait_window.h"
 
 namespace yl {
 
@@ -105,6 +110,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
                        MainWindowSetup setup)
     : app_(app), prompter_(prompter), panel_(panel), setup_(std::move(setup)) {
   setWindowTitle(kDisplayName);
+  setWindowIcon(AppIcon());
   if (!setup_.start_detached) setup_.start_detached = StartDetached;
   help_ = new HelpViewer(setup_.help_dirs, this);
 
@@ -119,6 +125,9 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
     OpenInResultsViewer(this, files, RunResultsFiles(s.sim, s.settings.options.NoRerun));
   };
   hooks.ask_tasks = QtAskTasks(this, [this](int topic) { ShowHelpTopic(topic); });
+  hooks.show_about = QtShowAbout(this);
+  hooks.show_accuracy_grid =
+      QtShowAccuracyGrid(this, prompter_, [this](int topic) { ShowHelpTopic(topic); });
   hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
     RefreshPages();
@@ -163,6 +172,13 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   model_page_ = std::make_unique<ModelDataPage>(app_.session(), prompter_, model_hooks);
   results_page_ = std::make_unique<ResultsPage>(app_.session(), prompter_,
                                                 [this] { return commands_->Viewers(); });
+  results_page_->set_show_accuracy([this](const AccSummary& summary, const std::string& prefix) {
+    auto* detail = new AccDetailWindow(
+        summary, prefix, kHelpAccuracySummaries, prompter_,
+        [this](int topic) { ShowHelpTopic(topic); }, this);
+    detail->setAttribute(Qt::WA_DeleteOnClose);
+    detail->show();
+  });
 
   JobPanel::Hooks panel_hooks;
   panel_hooks.changed = [this] { RefreshJobPanel(); };
@@ -235,6 +251,7 @@ void MainWindow::BuildPages() {
     } else if (&page == &kPages[static_cast<int>(Page::kResults)]) {
       results_view_ = new ResultsView(
           *results_page_, [this](int topic) { ShowHelpTopic(topic); }, w);
+      results_view_->SetAccuracySummaries([this] { commands_->Run("View > Accuracy Summaries"); });
       l->addWidget(results_view_);
     } else if (&page == &kPages[static_cast<int>(Page::kSimOverview)]) {
       overview_view_ = new SimOverviewView(
@@ -537,28 +554,18 @@ void MainWindow::RefreshWaitWindow() {
     return;
   }
   if (!wait_) {
-    // Modal without a loop of its own: the job timer keeps ticking behind it.
-    wait_ = new QDialog(this);
-    wait_->setWindowTitle(QString("Please Wait - %1 at work").arg(kDisplayName));
-    wait_->setWindowModality(Qt::ApplicationModal);
-    auto* layout = new QVBoxLayout(wait_);
-    wait_text_ = new QLabel(wait_);
-    layout->addWidget(wait_text_);
-    auto* busy = new QProgressBar(wait_);
-    busy->setRange(0, 0);
-    layout->addWidget(busy);
-    auto* cancel = new QPushButton("&Cancel", wait_);
-    cancel->setObjectName("waitCancel");
-    layout->addWidget(cancel, 0, Qt::AlignRight);
-    connect(cancel, &QPushButton::clicked, this, [this] {
+    wait_ = new WaitWindow(this);
+    connect(wait_, &WaitWindow::CancelClicked, this, [this] {
       app_.CancelBackground();
       RefreshWaitWindow();
     });
-    // Closing the box is no way to stop a check: it comes back at the next tick.
-    wait_->setWindowFlag(Qt::WindowCloseButtonHint, false);
   }
-  wait_text_->setText(ShownText(text));
-  if (!wait_->isVisible()) wait_->show();
+  wait_->SetMessage(text);
+  if (!wait_->isVisible()) {
+    wait_->show();
+  } else {
+    wait_->Step();
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

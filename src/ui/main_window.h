@@ -35,6 +35,7 @@ class SimOverviewView;
 class OtherFilesView;
 class ModelDataView;
 class ResultsView;
+class WaitWindow;
 class EnginePump;
 class HelpViewer;
 
@@ -67,7 +68,7 @@ class MainWindow : public QMainWindow {
   QPushButton* RunButton(TaskKind task) const;
   QPushButton* cancel_button() const { return cancel_; }
   // The wait window of a background activity (a check); null until first needed.
-  QDialog* wait_window() const { return wait_; }
+  WaitWindow* wait_window() const { return wait_; }
   const std::array<QLabel*, 3>& job_labels() const { return job_labels_; }
   std::vector<QAction*> RecentFileActions() const { return recent_actions_; }
   Page current_page() const { return static_cast<Page>(page_); }
@@ -131,8 +132,7 @@ class MainWindow : public QMainWindow {
   std::map<TaskKind, QPushButton*> run_buttons_;
   QPushButton* help_button_ = nullptr;
   QPushButton* cancel_ = nullptr;
-  QDialog* wait_ = nullptr;
-  QLabel* wait_text_ = nullptr;
+  WaitWindow* wait_ = nullptr;
   std::array<QLabel*, 3> job_labels_{};
   ScreenSaverInhibitor screen_saver_;
   bool started_ = false;

@@ -6,17 +6,25 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStringList>
+#include <QTreeView>
 #include <QVBoxLayout>
+
+#include "app/dialogs/change_directory.h"
+#include "app/dialogs/file_list.h"
+#include "platform/user_dirs.h"
 
 namespace yl {
 
@@ -163,10 +171,59 @@ std::vector<std::string> QtPrompter::ChooseFiles(const FileRequest& r) {
 }
 
 std::optional<std::string> QtPrompter::ChooseDirectory(const DirectoryRequest& r) {
-  const QString dir = QFileDialog::getExistingDirectory(
-      parent_, Q(r.caption.empty() ? r.label : r.caption), Q(r.start_dir));
-  if (dir.isEmpty()) return std::nullopt;
-  return S(dir);
+  QDialog d(parent_);
+  d.setWindowTitle(Q(r.caption.empty() ? std::string(kChangeDirectoryCaption) : r.caption));
+  d.resize(560, 520);
+  auto* layout = new QVBoxLayout(&d);
+  auto* model = new QFileSystemModel(&d);
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  model->setRootPath("/");
+  auto* tree = new QTreeView(&d);
+  tree->setObjectName("directoryTree");
+  tree->setModel(model);
+  tree->setRootIndex(model->index("/"));
+  for (int c = 1; c < model->columnCount(); ++c) tree->hideColumn(c);
+  tree->setHeaderHidden(true);
+  layout->addWidget(tree, 1);
+  QStringList hints;
+  for (const char* h : kChangeDirectoryHints) hints << h;
+  layout->addWidget(new QLabel(hints.join(' '), &d));
+  auto* will = new QLabel(Q(r.label.empty() ? std::string(kChangeDirectoryDefaultLabel) : r.label) +
+                              " " + kChangeDirectoryWillBeSet,
+                          &d);
+  will->setWordWrap(true);
+  layout->addWidget(will);
+  auto* chosen = new QLabel(&d);
+  chosen->setObjectName("chosenDirectory");
+  chosen->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont bold = chosen->font();
+  bold.setBold(true);
+  chosen->setFont(bold);
+  layout->addWidget(chosen);
+  auto* buttons = new QDialogButtonBox(&d);
+  buttons->addButton("&Ok", QDialogButtonBox::AcceptRole);
+  buttons->addButton("&Cancel", QDialogButtonBox::RejectRole);
+  if (r.help_topic != 0) buttons->addButton(QDialogButtonBox::Help);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &d, [this, topic = r.help_topic] {
+    if (show_help_) show_help_(topic);
+  });
+  layout->addWidget(buttons);
+  QString path = Q(DirectoryToSelect(r.start_dir, HomeDirectory()));
+  if (path.isEmpty()) path = "/";
+  auto select = [tree, model, chosen](const QString& dir) {
+    const QModelIndex index = model->index(dir);
+    tree->setCurrentIndex(index);
+    tree->scrollTo(index);
+    chosen->setText(dir);
+  };
+  select(path);
+  QObject::connect(
+      tree->selectionModel(), &QItemSelectionModel::currentChanged, &d,
+      [model, chosen](const QModelIndex& index) { chosen->setText(model->filePath(index)); });
+  if (d.exec() != QDialog::Accepted || chosen->text().isEmpty()) return std::nullopt;
+  return S(chosen->text());
 }
 
 std::optional<std::string> QtPrompter::AskText(const TextRequest& r) {
@@ -178,7 +235,8 @@ std::optional<std::string> QtPrompter::AskText(const TextRequest& r) {
 }
 
 std::optional<int> QtPrompter::AskInteger(const IntegerRequest& r) {
-  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  FormDialog d(parent_, r.caption.empty() ? "Input integer" : r.caption, r.label, r.help_topic,
+               show_help_);
   auto* spin = new QSpinBox(&d);
   spin->setRange(r.min, r.max);
   spin->setValue(r.initial);
@@ -188,7 +246,10 @@ std::optional<int> QtPrompter::AskInteger(const IntegerRequest& r) {
 }
 
 std::optional<std::vector<int>> QtPrompter::Choose(const ChoiceRequest& r) {
-  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
+  const std::string caption = !r.caption.empty() ? r.caption
+                              : r.multiple       ? "Please select ..."
+                                                 : "Choose one ...";
+  FormDialog d(parent_, caption, r.label, r.help_topic, show_help_);
   std::vector<int> chosen;
   if (r.multiple) {
     auto* list = new QListWidget(&d);
@@ -234,37 +295,82 @@ std::optional<std::vector<bool>> QtPrompter::CheckItems(const CheckListRequest& 
 }
 
 std::optional<std::vector<std::string>> QtPrompter::EditFileList(const FileListRequest& r) {
-  FormDialog d(parent_, r.caption, r.label, r.help_topic, show_help_);
-  auto* row = new QHBoxLayout;
+  FileListEditor editor(r);
+  QDialog d(parent_);
+  d.setWindowTitle(Q(r.caption));
+  auto* layout = new QVBoxLayout(&d);
+  if (!r.label.empty()) layout->addWidget(new QLabel(ShownText(r.label), &d));
   auto* list = new QListWidget(&d);
-  for (const std::string& f : r.files) list->addItem(Q(f));
-  row->addWidget(list, 1);
-  auto* side = new QVBoxLayout;
-  auto* add = new QPushButton("&Add ...", &d);
-  auto* remove = new QPushButton("&Remove", &d);
-  auto* up = new QPushButton("Move &Up", &d);
-  auto* down = new QPushButton("Move &Down", &d);
-  for (QPushButton* b : {add, remove, up, down}) side->addWidget(b);
-  side->addStretch();
-  row->addLayout(side);
-  d.AddContent(row);
-  QObject::connect(add, &QPushButton::clicked, &d, [this, list, &r] {
-    for (const std::string& f : ChooseFiles(r.add)) list->addItem(Q(f));
-  });
-  QObject::connect(remove, &QPushButton::clicked, &d, [list] { delete list->currentItem(); });
-  auto move = [list](int by) {
-    const int row = list->currentRow();
-    const int to = row + by;
-    if (row < 0 || to < 0 || to >= list->count()) return;
-    list->insertItem(to, list->takeItem(row));
-    list->setCurrentRow(to);
+  list->setObjectName("fileList");
+  list->setMinimumWidth(480);
+  layout->addWidget(list, 1);
+  auto refill = [list, &editor] {
+    list->clear();
+    for (const std::string& f : editor.files()) list->addItem(Q(f));
   };
-  QObject::connect(up, &QPushButton::clicked, &d, [move] { move(-1); });
-  QObject::connect(down, &QPushButton::clicked, &d, [move] { move(1); });
-  if (!d.Run()) return std::nullopt;
-  std::vector<std::string> out;
-  for (int i = 0; i < list->count(); ++i) out.push_back(S(list->item(i)->text()));
-  return out;
+  refill();
+  auto* row = new QHBoxLayout;
+  auto* add = new QPushButton("&Add", &d);
+  auto* remove = new QPushButton("&Delete", &d);
+  auto* finished = new QPushButton("&Finished", &d);
+  auto* cancel = new QPushButton("&Cancel", &d);
+  for (QPushButton* b : {add, remove, finished, cancel}) row->addWidget(b);
+  if (r.help_topic != 0) {
+    auto* help = new QPushButton("&Help", &d);
+    row->addWidget(help);
+    QObject::connect(help, &QPushButton::clicked, &d, [this, topic = r.help_topic] {
+      if (show_help_) show_help_(topic);
+    });
+  }
+  layout->addLayout(row);
+  QObject::connect(add, &QPushButton::clicked, &d, [this, &editor, refill] {
+    editor.Add(ChooseFiles(editor.AddRequest()));
+    refill();
+  });
+  QObject::connect(remove, &QPushButton::clicked, &d, [this, list, &editor, refill] {
+    const int selected =
+        list->currentItem() && list->currentItem()->isSelected() ? list->currentRow() : -1;
+    if (auto refusal = editor.Delete(selected)) {
+      Information(*refusal);
+      return;
+    }
+    refill();
+  });
+  QObject::connect(finished, &QPushButton::clicked, &d, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+  if (d.exec() != QDialog::Accepted) return std::nullopt;
+  return editor.files();
+}
+
+Button QtPrompter::ShowTextWindow(const TextWindowRequest& r) {
+  QDialog d(parent_);
+  d.setWindowTitle(Q(r.caption));
+  d.resize(640, 420);
+  auto* layout = new QVBoxLayout(&d);
+  auto* text = new QPlainTextEdit(&d);
+  text->setObjectName("windowText");
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  text->setPlainText(ShownText(r.text));
+  layout->addWidget(text, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
+  Button result = kOk;
+  if (r.refresh) {
+    QPushButton* refresh = buttons->addButton("&Refresh", QDialogButtonBox::ActionRole);
+    QObject::connect(refresh, &QPushButton::clicked, &d, [&d, &result] {
+      result = kRetry;
+      d.done(QDialog::Rejected);
+    });
+  }
+  if (r.help_topic != 0) buttons->addButton(QDialogButtonBox::Help);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::helpRequested, &d, [this, topic = r.help_topic] {
+    if (show_help_) show_help_(topic);
+  });
+  layout->addWidget(buttons);
+  d.exec();
+  return result;
 }
 
 void QtPrompter::ShowProgress(const std::string& text) {

@@ -31,6 +31,7 @@ class QtPrompter : public Prompter {
   std::optional<std::vector<int>> Choose(const ChoiceRequest& request) override;
   std::optional<std::vector<bool>> CheckItems(const CheckListRequest& request) override;
   std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) override;
+  Button ShowTextWindow(const TextWindowRequest& request) override;
   void ShowProgress(const std::string& text) override;
   void HideProgress() override;
   bool ProgressCancelled() override;

@@ -62,8 +62,8 @@ ResultsView::ResultsView(ResultsPage& page, std::function<void(int topic)> show_
   auto* graphs = NamedButton("&Graph/Tabulon", "graphs", all);
   auto* deepro = NamedButton("Dee&pro", "deepro", all);
   auto* accuracy = NamedButton("Accurac&y", "accuracy", all);
+  accuracy_ = accuracy;
   accuracy->setEnabled(false);
-  accuracy->setToolTip("not available yet");
   QPushButton* help = NamedButton("Help", "resultsHelp", all);
   all_buttons->addWidget(spreadsheet, 0, 0);
   all_buttons->addWidget(graphs, 0, 1);
@@ -187,6 +187,13 @@ void ResultsView::Refresh() {
   note_->setText(Q(v.note));
   note_->setVisible(!v.note.empty());
   drawing_ = false;
+}
+
+void ResultsView::SetAccuracySummaries(std::function<void()> open) {
+  accuracy_->setEnabled(static_cast<bool>(open));
+  connect(accuracy_, &QPushButton::clicked, this, [open] {
+    if (open) open();
+  });
 }
 
 }  // namespace yl

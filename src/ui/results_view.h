@@ -21,6 +21,8 @@ class ResultsView : public QWidget {
               QWidget* parent = nullptr);
 
   void Refresh();
+  // What "Accurac&y" opens: the grid of every year of every run.
+  void SetAccuracySummaries(std::function<void()> open);
   QListWidget* files() const { return files_; }
   QListWidget* years() const { return years_; }
   QLabel* note() const { return note_; }
@@ -37,6 +39,7 @@ class ResultsView : public QWidget {
   QListWidget* files_;
   QListWidget* years_;
   QPushButton* year_deepro_;
+  QPushButton* accuracy_;
   QLabel* file_label_;
   QLabel* year_label_;
   QLabel* note_;

@@ -84,5 +84,56 @@ TEST_F(DemoSetupTest, InterpreterModelVariant) {
               HasSubstr("Model=" + BinPath("demokv.kvs")));
 }
 
+TEST_F(DemoSetupTest, RationalExpectationsVariant) {
+  const std::string dir = scratch / "re";
+  ASSERT_EQ(RunSetup(scratch.path(), {dir, "--rational-expectations"}), 0)
+      << ReadFileBytes(scratch / "setup-output.txt");
+  for (const char* f : {"basedata.har", "params.har", "lagdata.har", "baseshk.har", "rorext.har",
+                        "iter.har", "extra.har", "rebase.cls", "repolicy.cls", "base.bsh",
+                        "pol2024.psh", "itervar.map", "demo.map"})
+    EXPECT_TRUE(FileExists(JoinPath(dir, f))) << f;
+  const std::string stem = JoinPath(dir, "demoremodel-BS1B-BR1R-PL1P");
+  const std::string ds1_text = ReadFileBytes(stem + ".ds1");
+  EXPECT_THAT(ds1_text, HasSubstr("Model=" + BinPath("demoremodel") + "\n"));
+  for (const char* line : {"Do Corvan RE=1\n", "Corvan RE Base Iterations=4\n",
+                           "Corvan RE Rerun Iterations=1\n", "Corvan RE Policy Iterations=3\n"})
+    EXPECT_THAT(ds1_text, HasSubstr(line));
+  for (const char* logical : {"ROREXT", "ITER", "EXTRA"})
+    EXPECT_NE(ds1_text.find("File " + std::string(logical) + " = " +
+                            JoinPath(dir, LowerCase(logical) + ".har") + " ;"),
+              std::string::npos)
+        << logical;
+
+  auto sim = ReadSimStore(stem + ".ds2", dir);
+  ASSERT_TRUE(sim.has_value()) << sim.error();
+  EXPECT_TRUE(SameText((*sim)->CMFCells(kCommonRow, kBaseClosure), "rebase"));
+  EXPECT_TRUE(SameText((*sim)->CMFCells(kCommonRow, kPolicyClosure), "repolicy"));
+  ASSERT_EQ((*sim)->NumDinFiles, 7);
+  // The expectations files are carried from period to period like the base data.
+  struct Expected {
+    const char* name;
+    const char* key;
+    int role;
+  };
+  for (const Expected& e :
+       {Expected{"BASEDATA", "BAS", kUpdatedInput}, Expected{"LAGDATA", "LAG", kLaggedInput},
+        Expected{"ROREXT", "ROR", kUpdatedInput}, Expected{"ITER", "ITE", kUpdatedInput},
+        Expected{"EXTRA", "EXT", kUpdatedInput}, Expected{"SUMMARY", "SUM", kOutputOnly}}) {
+    int found = 0;
+    for (int i = 1; i <= (*sim)->NumDinFiles; ++i) {
+      const TDinFileEntry& f = (*sim)->DinFiles[i];
+      if (!SameText(Trim(f.Name), e.name)) continue;
+      ++found;
+      EXPECT_EQ(f.Key, e.key) << e.name;
+      EXPECT_EQ(f.Role, e.role) << e.name;
+    }
+    EXPECT_EQ(found, 1) << e.name;
+  }
+  // The ordinary demo beside it is unaffected, and there is no interpreter variant.
+  ASSERT_EQ(RunSetup(scratch.path(), {dir}), 0);
+  EXPECT_EQ(RunSetup(scratch.path(), {scratch / "re-kv", "--rational-expectations", "--kalvo"}), 1);
+  EXPECT_THAT(ReadFileBytes(scratch / "setup-output.txt"), HasSubstr("no interpreter model"));
+}
+
 }  // namespace
 }  // namespace yl::testing

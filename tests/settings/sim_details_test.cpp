@@ -232,31 +232,6 @@ TEST_F(SimDetailsTest, ShorterLoadedColumnsAreFilledWithPatternNames) {
             "columns on the Closure/Shocks page will be filled with default names.");
 }
 
-TEST_F(SimDetailsTest, ComparisonReport) {
-  auto other = CreateSimRecord();
-  *other = *sim;
-  other->NumYears = 3;
-  other->CMFCells(2, 2) = "OTHER";
-  other->CMFCells(1, 4) = "";
-  auto lines = SimComparisonLines(*sim, *other, true);
-  std::vector<std::string> diff(std::find(lines.begin(), lines.end(), "Summary of Differences"),
-                                lines.end());
-  EXPECT_EQ(diff, (std::vector<std::string>{
-                      "Summary of Differences", "----------------------", " ",
-                      "Only comparing the first 3 rows",
-                      "Base Shocks Year 1999. First is RUN99, second is OTHER",
-                      "Policy Shocks Year 1998. First is MVEHTAR, second is \"none\""}));
-  EXPECT_EQ(lines[0], "Summary of First Simulation");
-  EXPECT_EQ(lines[1], "---------------------------");
-  EXPECT_EQ(lines[5], "Sim Name for Base is : BS1");
-  EXPECT_EQ(lines[6], "Sim Name for Policy is : PL1");
-  EXPECT_EQ(lines[10], "Year    Base CLS  Base Shock Policy CLS Policy Shock");
-  EXPECT_EQ(lines[11], "1998       RUN98 |    RUN98 |   DEVMCA |  MVEHTAR | ");
-  other->FirstYear = 2000;
-  lines = SimComparisonLines(*sim, *other, false);
-  EXPECT_EQ(lines.back(), "They start at different years. Sorry, nothing more to report.");
-}
-
 TEST_F(SimDetailsTest, SimulationDescription) {
   auto now = std::chrono::system_clock::now();
   auto lines = SimDescriptionLines(*sim, true, now);

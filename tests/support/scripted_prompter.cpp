@@ -108,4 +108,13 @@ std::optional<std::vector<std::string>> ScriptedPrompter::EditFileList(
   return Next(file_list_answers, request, Prompter::EditFileList(request));
 }
 
+Button ScriptedPrompter::ShowTextWindow(const TextWindowRequest& request) {
+  dialogs.push_back(request.caption);
+  text_windows.push_back(request);
+  if (!request.refresh || answers.empty()) return kOk;
+  const Button b = answers.front();
+  answers.pop_front();
+  return b;
+}
+
 }  // namespace yl::testing

@@ -25,6 +25,8 @@ class ScriptedPrompter : public Prompter {
   std::optional<std::vector<int>> Choose(const ChoiceRequest& request) override;
   std::optional<std::vector<bool>> CheckItems(const CheckListRequest& request) override;
   std::optional<std::vector<std::string>> EditFileList(const FileListRequest& request) override;
+  // Recorded in `text_windows`; answered from `answers` when it offers Refresh, else kOk.
+  Button ShowTextWindow(const TextWindowRequest& request) override;
 
   void Answer(Button b) { answers.push_back(b); }
   // The texts of every message shown, in order.
@@ -44,6 +46,7 @@ class ScriptedPrompter : public Prompter {
   std::deque<std::optional<std::vector<bool>>> check_answers;
   std::deque<std::optional<std::vector<std::string>>> file_list_answers;
   std::vector<ChoiceRequest> choice_requests;
+  std::vector<TextWindowRequest> text_windows;
   // Runs while a message is up, as a window's nested event loop would run timers.
   std::function<void(const Message&)> while_shown;
 };

@@ -3,6 +3,7 @@
 
 #include "ui/main_window.h"
 #include "ui/results_view.h"
+#include "ui/wait_window.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -304,6 +305,10 @@ TEST_F(WindowTaskTest, ACheckShowsTheWaitWindowWhoseCancelAsksThenEndsTheWait) {
   EXPECT_EQ(w.wait_window()->windowTitle().toStdString(), "Please Wait - Yearloom at work");
   auto* cancel = w.wait_window()->findChild<QPushButton*>("waitCancel");
   ASSERT_NE(cancel, nullptr);
+  // Each tick of the job timer brings the next picture up.
+  const int first = w.wait_window()->frame();
+  EXPECT_TRUE(
+      WaitUntil([&] { return w.wait_window()->frame() != first; }, std::chrono::seconds(5)));
   const std::optional<ProcessHandle> hung = desktop->app().background().handle();
   ASSERT_TRUE(hung);
 

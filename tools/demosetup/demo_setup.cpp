@@ -1,6 +1,8 @@
 #include "demosetup/demo_setup.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "cmf/sol_method.h"
 #include "core/message.h"
@@ -44,32 +46,44 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
     return Fail("A working directory whose name holds " + part +
                 " cannot be used: " + VisibleName(r.dir));
   }
+  const bool re = request.rational_expectations;
+  if (re && request.interpreter)
+    return Fail("The forward-looking demo has no interpreter model; leave out --kalvo");
   // Beside the programs in a build tree; under share/ when installed in lib/yearloom/.
-  std::string source = JoinPath(request.bin_dir, "demo");
-  const std::string installed =
-      JoinPath(DirOfFile(DirOfFile(RemoveTrailingSep(request.bin_dir))), "share/yearloom/demo");
-  if (!DirectoryExists(source) && DirectoryExists(installed)) source = installed;
-  if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
-  const std::string model =
-      AbsolutePath(JoinPath(request.bin_dir, request.interpreter ? "demokv.kvs" : "demomodel"));
+  std::vector<std::string> sources;
+  for (const char* folder : {"demo", "demo-re"}) {
+    if (!re && std::string(folder) == "demo-re") continue;
+    std::string source = JoinPath(request.bin_dir, folder);
+    const std::string installed = JoinPath(DirOfFile(DirOfFile(RemoveTrailingSep(request.bin_dir))),
+                                           std::string("share/yearloom/") + folder);
+    if (!DirectoryExists(source) && DirectoryExists(installed)) source = installed;
+    if (!DirectoryExists(source)) return Fail("The demo files are missing: " + source);
+    sources.push_back(source);
+  }
+  const char* program = re ? "demoremodel" : request.interpreter ? "demokv.kvs" : "demomodel";
+  const std::string model = AbsolutePath(JoinPath(request.bin_dir, program));
   if (!FileExists(model)) return Fail("The demo model is missing: " + model);
 
   // 1. The files, all or nothing.
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(source))
-    if (e.is_regular_file()) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  for (const std::string& n : names) {
+  std::vector<std::pair<std::string, std::string>> names;  // name, its source
+  for (const std::string& source : sources) {
+    std::vector<std::string> here;
+    for (const auto& e : std::filesystem::directory_iterator(source))
+      if (e.is_regular_file()) here.push_back(e.path().filename().string());
+    std::sort(here.begin(), here.end());
+    for (const std::string& n : here) names.emplace_back(n, JoinPath(source, n));
+  }
+  for (const auto& [n, from] : names) {
     const std::string target = JoinPath(r.dir, n);
-    if (FileExists(target) && !FilesEqual(target, JoinPath(source, n)))
+    if (FileExists(target) && !FilesEqual(target, from))
       return Fail("The file " + target + " already exists and differs from the demo's " + n +
                   "; nothing was changed");
   }
   if (!ForceDirectories(r.dir)) return Fail("Cannot create directory " + r.dir);
-  for (const std::string& n : names) {
+  for (const auto& [n, from] : names) {
     const std::string target = JoinPath(r.dir, n);
     if (!FileExists(target)) {
-      if (auto s = CopyKeepingStamp(JoinPath(source, n), target, false); !s)
+      if (auto s = CopyKeepingStamp(from, target, false); !s)
         return Fail("Cannot copy " + n + " to " + r.dir + ": " + s.error());
     }
     r.files.push_back(target);
@@ -95,9 +109,9 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   sim->SimNames[kPolicy] = "PL1";
   sim->LengthPeriods.Fill(1);
   sim->CMFCells.Fill("");
-  sim->CMFCells(kCommonRow, kBaseClosure) = "base";
+  sim->CMFCells(kCommonRow, kBaseClosure) = re ? "rebase" : "base";
   sim->CMFCells(kCommonRow, kBaseShocks) = "base";
-  sim->CMFCells(kCommonRow, kPolicyClosure) = "policy";
+  sim->CMFCells(kCommonRow, kPolicyClosure) = re ? "repolicy" : "policy";
   bool shocked = false;
   for (int k = 1; k <= kYears; ++k) {
     sim->CMFCells(k, kBaseClosure) = "?";
@@ -128,6 +142,13 @@ Result<DemoSetupResult> SetUpDemo(const DemoSetupRequest& request) {
   s.options.SolFileShocks = true;
   s.methods.Normal.Method = GraggDefaultSolMethod();
   s.methods.Alternative.Method = GraggDefaultSolMethod();
+  if (re) {
+    s.re_available = true;
+    s.options.Re.DoRe = true;
+    s.options.Re.BaseIterations = kDemoReBaseIterations;
+    s.options.Re.RerunIterations = kDemoReRerunIterations;
+    s.options.Re.PolicyIterations = kDemoRePolicyIterations;
+  }
   for (int i = 1; i <= sim->NumMinFiles; ++i) {
     const TMinFileEntry& m = sim->MinFiles[i];
     if (m.Special || !m.IsInput) continue;

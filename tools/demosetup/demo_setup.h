@@ -1,6 +1,7 @@
 #pragma once
 // Lays out a working directory for the demo: its data, closure, shock and mapping files,
-// and a Sim Details file that sets up a ten-year simulation of it there.
+// and a Sim Details file that sets up a ten-year simulation of it there; or the same for
+// the forward-looking demo with rational expectations on.
 
 #include <string>
 #include <vector>
@@ -13,7 +14,14 @@ struct DemoSetupRequest {
   std::string bin_dir;       // where the model programs and the "demo" folder are
   std::string dir;           // the working directory to lay out (created when missing)
   bool interpreter = false;  // the ".kvs" model run by kalvo instead of demomodel
+  // The forward-looking model (demoremodel) with its expectations files, iterated.
+  bool rational_expectations = false;
 };
+
+// Iterations of the forward-looking demo: enough to watch the expectations settle.
+inline constexpr int kDemoReBaseIterations = 4;
+inline constexpr int kDemoReRerunIterations = 1;
+inline constexpr int kDemoRePolicyIterations = 3;
 
 struct DemoSetupResult {
   std::string dir;                    // absolute

@@ -1,7 +1,9 @@
 #include "modelcore/demo_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "core/number_text.h"
 #include "core/text_util.h"
@@ -45,6 +47,23 @@ constexpr VarDef kScalarVars[kNumScalar] = {
     {"savr", "Saving rate"},
     {"pcpi", "Consumer price index (numeraire)"},
 };
+
+// The forward-looking variant's variables: the scalar homotopy d_f, then these over SECT.
+enum ReVar { kFF, kFDiseq, kFDiseqre, kDiseq, kErorO, kFErorO, kRorSeO, kFRorSeO, kNumRe };
+constexpr VarDef kHomotopyDef = {kHomotopyVariable,
+                                 "Homotopy carrying expectations from this period to the next"};
+constexpr VarDef kReVars[kNumRe] = {
+    {"d_ff", "Total shift of the expected rate of return"},
+    {"d_f_diseq", "Expectation shift from current returns (first iteration only)"},
+    {"d_f_diseqre", "Shift of the expectation error (RE instrument)"},
+    {"d_diseq", "Expectation error: current over expected rate of return"},
+    {"d_eror_o", "Other shift of the expected rate of return"},
+    {"d_f_eror_o", "Instrument of the other expectation shift"},
+    {"del_ror_se_o", "Static expectation of the rate of return"},
+    {"d_f_ror_se_o", "Shift of the static expectation"},
+};
+// Equations of the variant, after the ordinary ones, each over SECT.
+enum ReEquation { kEFF, kEFDiseq, kEDiseq, kEErorO, kERorSeO, kNumReEq };
 
 // Updated coefficients (BASEDATA), each over SECT, in the order of the flat data vector.
 enum DataHeader { kCAPR, kLABR, kTPOWD, kHOUS, kINVD, kINVS, kKVAL, kNumData };
@@ -92,6 +111,31 @@ DataArray ScalarArray(const char* header, const char* coefficient, const char* d
   return {header, coefficient, description, {}, {value}};
 }
 
+Result<double> SingleValue(const DataFile& file, const char* header) {
+  std::vector<double> v;
+  if (auto s = NeedArray(file, header, 1, v); !s) return Fail(s.error());
+  return v[0];
+}
+
+// A count or index held as a real value.
+Result<int> WholeNumber(const DataFile& file, const char* header, int least) {
+  auto v = SingleValue(file, header);
+  if (!v) return Fail(v.error());
+  const double r = std::round(*v);
+  if (std::abs(*v - r) > 1e-4 || r < least || r > 1e6)
+    return Fail("Header " + std::string(header) + " of " + file.logical_name +
+                " must be a whole number of at least " + std::to_string(least) + ", not " +
+                FormatReal(*v, RealFormat::General(6)));
+  return static_cast<int>(r);
+}
+
+// `file` with the values of `header` replaced.
+DataFile WithValues(DataFile file, const char* header, std::vector<double> values) {
+  for (DataArray& a : file.arrays)
+    if (SameText(a.header, header)) a.values = values;
+  return file;
+}
+
 DataFile BaseFile(const SetInfo& sectors, const std::string& logical,
                   const std::vector<std::vector<double>>& columns) {
   DataFile f{logical, {}};
@@ -133,8 +177,13 @@ DemoInputs DemoStartData() {
 
 DemoInputs NextPeriodInputs(const DemoInputs& current, const std::vector<DataFile>& updated) {
   DemoInputs next = current;
-  for (const DataFile& f : updated)
+  for (const DataFile& f : updated) {
     if (SameText(f.logical_name, kBaseDataFile)) next.base = f;
+    if (!next.expectations) continue;
+    if (SameText(f.logical_name, kRorextFile)) next.expectations->rorext = f;
+    if (SameText(f.logical_name, kIterFile)) next.expectations->iter = f;
+    if (SameText(f.logical_name, kExtraFile)) next.expectations->extra = f;
+  }
   next.lag = current.base;
   next.lag.logical_name = kLagDataFile;
   return next;
@@ -207,6 +256,10 @@ Result<std::unique_ptr<DemoModel>> MakeDemoModel(const DemoInputs& inputs) {
     m->ror_lag_.push_back(lag_capr[i] / lag_kval[i]);
   }
 
+  if (inputs.expectations) {
+    if (auto s = m->ReadExpectations(*inputs.expectations, cols); !s) return fail(s.error());
+  }
+
   int first = 0;
   for (const VarDef& d : kSectorVars) {
     m->vars_.push_back({d.name, sect.name, sect.elements, d.description, first});
@@ -215,6 +268,14 @@ Result<std::unique_ptr<DemoModel>> MakeDemoModel(const DemoInputs& inputs) {
   for (const VarDef& d : kScalarVars) {
     m->vars_.push_back({d.name, "", {}, d.description, first});
     ++first;
+  }
+  if (m->re_) {
+    m->vars_.push_back({kHomotopyDef.name, "", {}, kHomotopyDef.description, first});
+    ++first;
+    for (const VarDef& d : kReVars) {
+      m->vars_.push_back({d.name, sect.name, sect.elements, d.description, first});
+      first += m->n_;
+    }
   }
   m->ncomp_ = first;
 
@@ -257,6 +318,81 @@ Result<std::unique_ptr<DemoModel>> MakeDemoModel(const DemoInputs& inputs) {
     }
   }
   return m;
+}
+
+int DemoModel::ReFirst() const { return kNumSV * n_ + kNumScalar; }
+
+Status DemoModel::ReadExpectations(const DemoExpectations& files,
+                                   const std::vector<std::vector<double>>& cols) {
+  const auto n = static_cast<std::size_t>(n_);
+  re_ = true;
+  re_files_ = files;
+  auto count = [](Result<int> r, int& out) {
+    if (r) out = *r;
+    return r ? Ok() : Fail(r.error());
+  };
+  if (auto s = count(WholeNumber(files.iter, "ITNO", 1), pos_.iteration); !s) return s;
+  if (auto s = count(WholeNumber(files.extra, "YEAR", 1), pos_.period); !s) return s;
+  if (auto s = count(WholeNumber(files.rorext, "HORZ", 1), pos_.horizon); !s) return s;
+  if (auto s = count(WholeNumber(files.rorext, "YRPL", 1), pos_.first_period); !s) return s;
+  if (auto s = count(WholeNumber(files.rorext, "NFIT", 1), pos_.base_iterations); !s) return s;
+  if (auto s = count(WholeNumber(files.rorext, "NRIT", 0), pos_.rerun_iterations); !s) return s;
+  if (auto s = NeedArray(files.rorext, "ADRE", n, adre_); !s) return s;
+  for (std::size_t i = 0; i < n; ++i)
+    if (!(adre_[i] > 0 && adre_[i] <= 1))
+      return Fail("Revision weight ADRE of " + sectors_.elements[i] +
+                  " must be above 0 and at most 1");
+
+  const DataArray* rorg = FindArray(files.rorext, "RORG");
+  if (!rorg) return Fail("Header RORG missing from " + files.rorext.logical_name);
+  if (rorg->sets.size() != 2 || rorg->values.size() % n != 0)
+    return Fail("Header RORG of " + files.rorext.logical_name +
+                " must have two dimensions, the first with one element per sector");
+  rorg_periods_ = static_cast<int>(rorg->values.size() / n);
+  if (auto s = NeedArray(files.rorext, "RORG", rorg->values.size(), rorg_); !s) return s;
+
+  const ExpectationsPosition& p = pos_;
+  if (p.horizon > rorg_periods_)
+    return Fail("The horizon HORZ (" + std::to_string(p.horizon) + " periods) is longer than " +
+                "RORG (" + std::to_string(rorg_periods_) + " periods)");
+  if (p.period > p.horizon)
+    return Fail("Period " + std::to_string(p.period) + " (header YEAR of " +
+                files.extra.logical_name + ") is beyond the horizon HORZ (" +
+                std::to_string(p.horizon) + ")");
+  if (p.period < p.first_period)
+    return Fail("Period " + std::to_string(p.period) + " comes before the first period YRPL (" +
+                std::to_string(p.first_period) + ") of this run");
+  // A Base iteration starts in the first period.
+  if (p.iteration <= p.base_iterations && p.first_period != 1)
+    return Fail("Iteration " + std::to_string(p.iteration) + " is one of the " +
+                std::to_string(p.base_iterations) + " Base iterations (NFIT) but YRPL is " +
+                std::to_string(p.first_period) + ", not 1");
+
+  // Before any iteration has run, expectations are static: the current return blended
+  // with last period's, as in the ordinary demo.
+  static_ = p.iteration == 1;
+  const auto now = static_cast<std::size_t>(p.period - 1);
+  // Beyond the horizon investors expect the last period's return to last.
+  const auto next = static_cast<std::size_t>(std::min(p.period + 1, p.horizon) - 1);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double ror = cols[kCAPR][i] / cols[kKVAL][i];
+    const double se = omega_ * ror + (1 - omega_) * ror_lag_[i];
+    double g0 = se, g1 = se;
+    if (!static_) {
+      g0 = rorg_[i + n * now];
+      g1 = rorg_[i + n * next];
+      for (auto [g, at] : {std::pair{g0, now}, std::pair{g1, next}})
+        if (!(g > 0))
+          return Fail("The expected rate of return RORG of " + sectors_.elements[i] +
+                      " for period " + std::to_string(at + 1) + " is not positive in iteration " +
+                      std::to_string(p.iteration) +
+                      "; only the first iteration starts without expectations");
+    }
+    g0_.push_back(g0);
+    g1_.push_back(g1);
+    kappa_.push_back(std::log(g1 / g0) / std::log(2.0));
+  }
+  return Ok();
 }
 
 void DemoModel::Assemble(const Eigen::VectorXd& data, Eigen::MatrixXd& a) const {
@@ -322,11 +458,19 @@ void DemoModel::Assemble(const Eigen::VectorXd& data, Eigen::MatrixXd& a) const 
     a(r, sv(kR, i)) = -1;
     a(r, sc(kPINV)) = 1;
     // Expected return blends the current return with last period's (a constant here).
+    // Forward-looking investors instead move from this period's expectation to the
+    // next one's as the homotopy goes from 1 to 2, times the total shift.
     const double ror = capr / d(kKVAL, i);
     const double eror = omega_ * ror + (1 - omega_) * ror_lag_[si];
     r = row(8, i);
-    a(r, sv(kEROR, i)) = eror;
-    a(r, sv(kROR, i)) = -omega_ * ror;
+    if (re_) {
+      a(r, sv(kEROR, i)) = 1;
+      a(r, ReFirst()) = -kappa_[si];
+      a(r, ReFirst() + 1 + kFF * n + i) = -1;
+    } else {
+      a(r, sv(kEROR, i)) = eror;
+      a(r, sv(kROR, i)) = -omega_ * ror;
+    }
     // Investment shares follow expected returns with elasticity epsilon.
     r = row(9, i);
     a(r, sv(kQI, i)) = 1;
@@ -365,6 +509,45 @@ void DemoModel::Assemble(const Eigen::VectorXd& data, Eigen::MatrixXd& a) const 
   // Consumer price index, the numeraire.
   a(base + 5, sc(kPCPI)) = 1;
   for (int i = 0; i < n; ++i) a(base + 5, sv(kP, i)) = -d(kHOUS, i) / sum_hous;
+  if (re_) AssembleExpectations(data, a);
+}
+
+void DemoModel::AssembleExpectations(const Eigen::VectorXd& data, Eigen::MatrixXd& a) const {
+  const int n = n_;
+  const int first_row = 11 * n + 6;
+  auto rv = [&](int v, int i) { return ReFirst() + 1 + v * n + i; };
+  auto row = [&](int e, int i) { return first_row + e * n + i; };
+  const double adaptive = static_ ? 1.0 : 0.0;
+  for (int i = 0; i < n; ++i) {
+    const auto si = static_cast<std::size_t>(i);
+    const double ror = data[kCAPR * n + i] / data[kKVAL * n + i];
+    const double se = omega_ * ror + (1 - omega_) * ror_lag_[si];
+    const int ror_col = kROR * n + i;
+    // D_FF = D_F_DISEQ * D_EROR_O
+    int r = row(kEFF, i);
+    a(r, rv(kFF, i)) = 1;
+    a(r, rv(kFDiseq, i)) = -1;
+    a(r, rv(kErorO, i)) = -1;
+    // Until expectations are formed they follow current returns as the static ones do:
+    // D_F_DISEQ = SE / SE at the start.
+    r = row(kEFDiseq, i);
+    a(r, rv(kFDiseq, i)) = se;
+    a(r, ror_col) = -adaptive * omega_ * ror;
+    // D_DISEQ = ROR / (expected now * D_F_DISEQRE)
+    r = row(kEDiseq, i);
+    a(r, rv(kDiseq, i)) = 1;
+    a(r, ror_col) = -1;
+    a(r, rv(kFDiseqre, i)) = 1;
+    // D_EROR_O = D_F_EROR_O
+    r = row(kEErorO, i);
+    a(r, rv(kErorO, i)) = 1;
+    a(r, rv(kFErorO, i)) = -1;
+    // DEL_ROR_SE_O = SE * D_F_ROR_SE_O
+    r = row(kERorSeO, i);
+    a(r, rv(kRorSeO, i)) = se;
+    a(r, ror_col) = -omega_ * ror;
+    a(r, rv(kFRorSeO, i)) = -se;
+  }
 }
 
 Eigen::VectorXd DemoModel::Levels(const Eigen::VectorXd& data) const {
@@ -390,7 +573,8 @@ Eigen::VectorXd DemoModel::Levels(const Eigen::VectorXd& data) const {
     set(kXINV, i, d(kINVD, i) / tp);
     set(kQI, i, d(kINVS, i));
     set(kROR, i, ror);
-    set(kEROR, i, omega_ * ror + (1 - omega_) * ror_lag_[si]);
+    const double se = omega_ * ror + (1 - omega_) * ror_lag_[si];
+    set(kEROR, i, re_ ? g0_[si] : se);
     set(kKEND, i, (1 - depr_[si]) * d(kKVAL, i) + d(kINVS, i));
     sum_labr += d(kLABR, i);
     sum_hous += d(kHOUS, i);
@@ -407,6 +591,18 @@ Eigen::VectorXd DemoModel::Levels(const Eigen::VectorXd& data) const {
   lv[s0 + kGDP] = gdp;
   lv[s0 + kSAVR] = sum_invd / gdp;
   lv[s0 + kPCPI] = 1;
+  if (re_) {
+    const int r0 = ReFirst();
+    lv[r0] = 1;
+    for (int v = 0; v < kNumRe; ++v)
+      for (int i = 0; i < n; ++i) lv[r0 + 1 + v * n + i] = 1;
+    for (int i = 0; i < n; ++i) {
+      const auto si = static_cast<std::size_t>(i);
+      const double ror = d(kCAPR, i) / d(kKVAL, i);
+      lv[r0 + 1 + kDiseq * n + i] = ror / g0_[si];
+      lv[r0 + 1 + kRorSeO * n + i] = omega_ * ror + (1 - omega_) * ror_lag_[si];
+    }
+  }
   return lv;
 }
 
@@ -420,7 +616,24 @@ std::vector<DataFile> DemoModel::UpdatedFiles(const Eigen::VectorXd& data) const
     const auto si = static_cast<std::size_t>(i);
     cols[kKVAL][si] = (1 - depr_[si]) * cols[kKVAL][si] + cols[kINVS][si];
   }
-  return {BaseFile(sectors_, kBaseDataFile, cols)};
+  std::vector<DataFile> files = {BaseFile(sectors_, kBaseDataFile, cols)};
+  if (!re_) return files;
+  // This period's expectation moves toward the return it realised; the next iteration's
+  // investment in the period before is decided on the revised value.
+  std::vector<double> rorg = rorg_;
+  const auto now = static_cast<std::size_t>(pos_.period - 1);
+  for (int i = 0; i < n; ++i) {
+    const auto si = static_cast<std::size_t>(i);
+    const double realised = data[kCAPR * n + i] / data[kKVAL * n + i];
+    double& g = rorg[si + static_cast<std::size_t>(n) * now];
+    g = static_ ? realised : g + adre_[si] * (realised - g);
+  }
+  // The last period of an iteration counts it done.
+  const bool last = pos_.period == pos_.horizon;
+  files.push_back(WithValues(re_files_.rorext, "RORG", std::move(rorg)));
+  files.push_back(WithValues(re_files_.iter, "ITNO", {pos_.iteration + (last ? 1.0 : 0.0)}));
+  files.push_back(WithValues(re_files_.extra, "YEAR", {pos_.period + 1.0}));
+  return files;
 }
 
 std::vector<DataFile> DemoModel::OutputFiles(const Eigen::VectorXd& start,
@@ -436,7 +649,7 @@ std::vector<DataFile> DemoModel::OutputFiles(const Eigen::VectorXd& start,
     const double ror = d(end, kCAPR, i) / kval;
     kgrowth.push_back(100.0 * (((1 - depr_[si]) * kval + d(end, kINVS, i)) / kval - 1.0));
     ror_now.push_back(ror);
-    ror_exp.push_back(omega_ * ror + (1 - omega_) * ror_lag_[si]);
+    ror_exp.push_back(re_ && !static_ ? g1_[si] : omega_ * ror + (1 - omega_) * ror_lag_[si]);
     employ.push_back(100.0 * d(end, kLABR, i) / labr);
     gdp += d(end, kHOUS, i) + d(end, kINVD, i);
   }
@@ -455,10 +668,29 @@ std::vector<DataFile> DemoModel::OutputFiles(const Eigen::VectorXd& start,
   return {f};
 }
 
+namespace {
+
+bool HasVariable(const LinearModel& model, const char* name) {
+  for (const VariableInfo& v : model.Variables())
+    if (SameText(v.name, name)) return true;
+  return false;
+}
+
+// Instrument and outcome of each expectation term: the Base fixes the instrument, the
+// Rerun and the Policy hold the outcome at the Base's value.
+constexpr std::pair<const char*, const char*> kReSwaps[] = {
+    {"d_f_diseqre", "d_diseq"}, {"d_f_eror_o", "d_eror_o"}, {"d_f_ror_se_o", "del_ror_se_o"}};
+
+}  // namespace
+
 Closure DemoBaseClosure(const LinearModel& model) {
   Closure c;
   for (const char* v : {"y", "k", "tpow", "ltot", "savr", "pcpi"})
     (void)Exogenous(c, model.Variables(), v);
+  if (HasVariable(model, kHomotopyVariable)) {
+    (void)Exogenous(c, model.Variables(), kHomotopyVariable);
+    for (auto [instrument, outcome] : kReSwaps) (void)Exogenous(c, model.Variables(), instrument);
+  }
   Rest(c, model.Variables(), false);
   return c;
 }
@@ -466,6 +698,9 @@ Closure DemoBaseClosure(const LinearModel& model) {
 Closure DemoPolicyClosure(const LinearModel& model) {
   Closure c = DemoBaseClosure(model);
   (void)Swap(c, model.Variables(), "y", {}, "a", {});
+  if (HasVariable(model, kHomotopyVariable))
+    for (auto [instrument, outcome] : kReSwaps)
+      (void)Swap(c, model.Variables(), instrument, {}, outcome, {});
   return c;
 }
 

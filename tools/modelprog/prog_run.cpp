@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <span>
 
 #include "cmf/cmf_tokens.h"
 #include "core/text_util.h"
@@ -25,14 +26,25 @@ struct LogicalFile {
   bool input;
   bool updated;
 };
-// The demo model's logical files, as its Model Information file lists them.
+// The demo model's logical files, as its Model Information file lists them; the inputs
+// come first, in the order the model takes them.
 constexpr LogicalFile kLogicalFiles[] = {{model::kBaseDataFile, true, true},
                                          {model::kParamsFile, true, false},
                                          {model::kLagDataFile, true, false},
                                          {model::kSummaryFile, false, false}};
+constexpr LogicalFile kReLogicalFiles[] = {
+    {model::kBaseDataFile, true, true}, {model::kParamsFile, true, false},
+    {model::kLagDataFile, true, false}, {model::kRorextFile, true, true},
+    {model::kIterFile, true, true},     {model::kExtraFile, true, true},
+    {model::kSummaryFile, false, false}};
 
-const LogicalFile* FindLogical(const std::string& name) {
-  for (const LogicalFile& f : kLogicalFiles)
+std::span<const LogicalFile> LogicalFilesOf(const std::string& model_id) {
+  if (SameText(model_id, kDemoReModelId)) return kReLogicalFiles;
+  return kLogicalFiles;
+}
+
+const LogicalFile* FindLogical(std::span<const LogicalFile> files, const std::string& name) {
+  for (const LogicalFile& f : files)
     if (SameText(f.name, name)) return &f;
   return nullptr;
 }
@@ -57,9 +69,9 @@ std::string Stamp(const std::string& path) {
 }
 
 // The model's auxiliary files must be there and belong together (and, for a model
-// executable, belong to this very program).
+// executable, belong to this very program). `model_id` receives the model they describe.
 Result<ModelIdentity> CheckAuxiliary(const ProgramIdentity& id, const std::string& base,
-                                     tool::ToolRun& run) {
+                                     tool::ToolRun& run, std::string& model_id) {
   ModelIdentity m;
   m.auxiliary = base;
   if (base.empty()) return Fail("The command file has no \"auxiliary files\" statement");
@@ -76,18 +88,26 @@ Result<ModelIdentity> CheckAuxiliary(const ProgramIdentity& id, const std::strin
   if (id.interpreter) {
     auto text = ReadWholeFile(statements);
     if (!text) return Fail("Cannot read " + statements + ": " + text.error());
-    std::string model_id;
+    model_id.clear();
     for (const CmfStatement& st : ParseCmfText(*text)) {
       if (st.words.size() == 3 && st.words[1].text == "=") {
         if (SameText(st.words[0].text, "model")) model_id = Unquote(st.words[2].text);
         if (SameText(st.words[0].text, "stamp")) other = CleanStamp(Unquote(st.words[2].text));
       }
     }
-    if (!SameText(model_id, kDemoModelId))
+    if (!SameText(model_id, kDemoModelId) && !SameText(model_id, kDemoReModelId))
       return Fail("Statement file " + statements + " names the model \"" + model_id +
-                  "\"; this interpreter runs only the model \"" + kDemoModelId + "\"");
+                  "\"; this interpreter runs only the models \"" + kDemoModelId + "\" and \"" +
+                  kDemoReModelId + "\"");
   } else {
     other = Stamp(statements);
+    model_id = id.model_id;
+    // An unreadable file has no stamp either; the date check below reports it.
+    auto axs = ReadHeadersFromHarFile(statements, {"MODL"});
+    const std::string named = axs ? OneString(*axs, "MODL") : "";
+    if (!named.empty() && !SameText(named, model_id))
+      return Fail("Auxiliary file " + statements + " describes the model \"" + named +
+                  "\"; this program is built for the model \"" + model_id + "\"");
   }
   if (m.stamp.empty() || other != m.stamp)
     return Fail("E-AX date problem: the auxiliary files " + statements + " and " + table +
@@ -150,28 +170,47 @@ Status CheckOutputs(const std::vector<PlannedOutput>& outputs,
   return Ok();
 }
 
+// The homotopy carries the expectations through every solve of the forward-looking
+// variant; a shock the command file gives it (the Rerun's, from the Base) comes first.
+Status AddHomotopyShock(const model::LinearModel& model, const std::vector<bool>& exogenous,
+                        std::vector<model::Shock>& shocks) {
+  const model::VarComponent homotopy{model::kHomotopyVariable, ""};
+  for (const model::Shock& s : shocks)
+    if (SameText(s.component.variable, homotopy.variable)) return Ok();
+  for (const model::VariableInfo& v : model.Variables()) {
+    if (!SameText(v.name, homotopy.variable)) continue;
+    if (!exogenous[static_cast<std::size_t>(v.first)])
+      return Fail("Variable " + homotopy.variable +
+                  " must be exogenous: it carries the expectations of ROREXT into the solve");
+  }
+  shocks.push_back({homotopy, model::ShockKind::kShock, model::kHomotopyShock});
+  return Ok();
+}
+
 Status CommandFileRun(const ProgramIdentity& id, const std::string& cmf_path, tool::ToolRun& run) {
   auto cmf = ReadCommandFile(cmf_path);
   if (!cmf) return Fail(cmf.error());
   run.Log("Command file " + cmf_path);
   for (const std::string& n : cmf->notes) run.Log("Note: " + n);
-  auto identity = CheckAuxiliary(id, cmf->auxiliary, run);
+  std::string model_id;
+  auto identity = CheckAuxiliary(id, cmf->auxiliary, run, model_id);
   if (!identity) return Fail(identity.error());
+  const std::span<const LogicalFile> logical_files = LogicalFilesOf(model_id);
 
   // Inputs.
   for (const FileStatement& f : cmf->files)
-    if (!FindLogical(f.logical))
+    if (!FindLogical(logical_files, f.logical))
       return Fail("Command file " + cmf_path + ", line " + std::to_string(f.line) +
                   ": logical file \"" + f.logical + "\" is not a file of this model");
   for (const FileStatement& f : cmf->updated) {
-    const LogicalFile* l = FindLogical(f.logical);
+    const LogicalFile* l = FindLogical(logical_files, f.logical);
     if (!l || !l->updated)
       return Fail("Command file " + cmf_path + ", line " + std::to_string(f.line) +
                   ": logical file \"" + f.logical + "\" is not updated by this model");
   }
   std::vector<LoadedData> loaded;
   std::vector<PlannedOutput> inputs;
-  for (const LogicalFile& l : kLogicalFiles) {
+  for (const LogicalFile& l : logical_files) {
     if (!l.input) continue;
     const FileStatement* f = FindStatement(cmf->files, l.name);
     if (!f) return Fail("No \"File\" statement for the input logical file " + std::string(l.name));
@@ -186,10 +225,21 @@ Status CommandFileRun(const ProgramIdentity& id, const std::string& cmf_path, to
   if (!sectors)
     return Fail("Header CAPR of " + base.path +
                 " (logical file BASEDATA) is not labelled with its set");
-  model::DemoInputs in{*sectors, base.data, loaded[1].data, loaded[2].data};
+  model::DemoInputs in{*sectors, base.data, loaded[1].data, loaded[2].data, std::nullopt};
+  if (loaded.size() == 6)
+    in.expectations = model::DemoExpectations{loaded[3].data, loaded[4].data, loaded[5].data};
   auto model = model::MakeDemoModel(in);
   if (!model) return Fail(model.error());
   const auto& vars = (*model)->Variables();
+  if ((*model)->HasExpectations()) {
+    const model::ExpectationsPosition& at = (*model)->Position();
+    run.Log("Expectations: iteration " + std::to_string(at.iteration) + " (the Base has " +
+            std::to_string(at.base_iterations) + ", the Rerun " +
+            std::to_string(at.rerun_iterations) + "), period " + std::to_string(at.period) +
+            " of " + std::to_string(at.horizon) + ", the run starting in period " +
+            std::to_string(at.first_period) +
+            (at.iteration == 1 ? "; no expectations formed yet: static ones" : ""));
+  }
 
   auto closure = ApplyClosure(*cmf, vars);
   if (!closure) return Fail(closure.error());
@@ -197,6 +247,9 @@ Status CommandFileRun(const ProgramIdentity& id, const std::string& cmf_path, to
   if (!flags) return Fail(flags.error());
   auto shocks = ResolveShocks(*cmf, **model, *flags);
   if (!shocks) return Fail(shocks.error());
+  if ((*model)->HasExpectations()) {
+    if (auto s = AddHomotopyShock(**model, *flags, *shocks); !s) return s;
+  }
   run.Log(std::to_string(closure->exogenous.size()) + " exogenous components, " +
           std::to_string(shocks->size()) + " shocked");
 
@@ -210,7 +263,7 @@ Status CommandFileRun(const ProgramIdentity& id, const std::string& cmf_path, to
     outputs.push_back({sl4, "solution file"});
     outputs.push_back({*cmf->solution + ".slc", "starting-data file"});
     if (cmf->udc) outputs.push_back({*cmf->solution + ".udc", "UDC file"});
-    for (const LogicalFile& l : kLogicalFiles) {
+    for (const LogicalFile& l : logical_files) {
       if (l.updated) {
         const FileStatement* u = FindStatement(cmf->updated, l.name);
         if (!u)
@@ -268,12 +321,12 @@ Status CommandFileRun(const ProgramIdentity& id, const std::string& cmf_path, to
   std::vector<HarFile> updated;  // in kLogicalFiles order of the updated inputs
   std::vector<CoefficientSource> start, end;
   std::vector<HarFile> written_outputs;
-  written_outputs.reserve(4);
-  updated.reserve(4);
+  written_outputs.reserve(logical_files.size());
+  updated.reserve(logical_files.size());
   for (std::size_t i = 0; i < loaded.size(); ++i)
     start.push_back({loaded[i].data.logical_name, &loaded[i].har});
   for (std::size_t i = 0; i < loaded.size(); ++i) {
-    const LogicalFile* l = FindLogical(loaded[i].data.logical_name);
+    const LogicalFile* l = FindLogical(logical_files, loaded[i].data.logical_name);
     const HarFile* at_end = &loaded[i].har;
     if (l->updated) {
       const model::DataFile* values = nullptr;

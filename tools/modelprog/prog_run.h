@@ -19,14 +19,16 @@ inline constexpr int kProgramVersion = 1;
 inline constexpr char kCompiler[] = "lf95";
 inline constexpr char kReleaseText[] = "11.0";
 
-// The one model both programs know.
+// The models both programs know: the demo and its forward-looking variant.
 inline constexpr char kDemoModelId[] = "demo-growth";
+inline constexpr char kDemoReModelId[] = "demo-growth-re";
 
 struct ProgramIdentity {
   std::string name;           // "demomodel" or "kalvo"
   bool interpreter = false;   // runs ".kvs"/".kvt" models named by "auxiliary files"
   std::string self_path;      // the executable, whose companions the release check looks at
   std::string program_stamp;  // creation stamp built into a model executable
+  std::string model_id = kDemoModelId;  // the model a model executable was built for
 };
 
 Status RunModelProgram(tool::ToolRun& run, const ProgramIdentity& id);

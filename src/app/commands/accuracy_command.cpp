@@ -111,6 +111,14 @@ std::string AccCellTitlePrefix(const AccGridRow& row, const AccGridCell& cell) {
   return row.name + ": Year " + std::to_string(cell.year);
 }
 
+std::string AccCellLabel(const AccGridCell& cell, AccKind kind) {
+  if (!cell.in_run) return "";
+  if (!cell.present[kind]) return "N/A";
+  std::string label = std::to_string(cell.of[kind].rating);
+  if (cell.worst[kind]) label += kind == kAccVariables ? " V" : " D";
+  return label;
+}
+
 AccGrid EmptyAccGrid(const TSimRecord& sim, const SessionSettings& s) {
   AccGrid grid;
   grid.updated_files = UpdatedDataFileCount(sim);

@@ -49,6 +49,10 @@ std::string AccGridTitle(bool overall, AccKind kind);
 // The detail window's title prefix of a cell: "{run name}: Year {calendar year}".
 std::string AccCellTitlePrefix(const AccGridRow& row, const AccGridCell& cell);
 
+// What a grid cell shows beside its face: "" before the run's first year, "N/A" without
+// a summary of this kind, else the rating, with "V" or "D" on the worst year of the row.
+std::string AccCellLabel(const AccGridCell& cell, AccKind kind);
+
 // The rows, years and logs of the grid, before any log is read.
 AccGrid EmptyAccGrid(const TSimRecord& sim, const SessionSettings& s);
 

@@ -21,9 +21,12 @@ void SayDs1Rule(Prompter& prompter) {
                        kHelpSimDetailsName);
 }
 
-// Asks until a ".ds1" with its ".ds2" is chosen; nullopt when cancelled.
-std::optional<std::string> ChooseDs1(const std::string& title, const std::string& start_dir,
-                                     const std::string& missing_tail, Prompter& prompter) {
+}  // namespace
+
+std::optional<std::string> ChooseSimDetailsFile(const std::string& title,
+                                                const std::string& start_dir,
+                                                const std::string& missing_tail,
+                                                Prompter& prompter) {
   for (;;) {
     auto files = prompter.ChooseFiles(
         FileRequest{title, kDs1OpenFilter, start_dir, "", false, false, kHelpSimDetailsName});
@@ -41,8 +44,6 @@ std::optional<std::string> ChooseDs1(const std::string& title, const std::string
     return path;
   }
 }
-
-}  // namespace
 
 std::optional<std::string> SaveSimDetails(const SessionSettings& s, const TSimRecord& sim,
                                           const SimDetailsContext& ctx, Prompter& prompter) {
@@ -79,7 +80,7 @@ std::optional<std::string> SaveSimDetails(const SessionSettings& s, const TSimRe
 
 std::optional<std::string> ChooseSimDetailsToLoad(const std::string& start_dir,
                                                   Prompter& prompter) {
-  return ChooseDs1("Sim Details Files", start_dir, "No action taken.", prompter);
+  return ChooseSimDetailsFile("Sim Details Files", start_dir, "No action taken.", prompter);
 }
 
 Result<std::string> PrepareSimDescription(const std::string& ds1_path, const TSimRecord& sim,
@@ -100,33 +101,6 @@ Result<std::string> PrepareSimDescription(const std::string& ds1_path, const TSi
       "edit the file\r\n   " +
       ds0 + "\r\n and then save the changes.");
   return ds0;
-}
-
-Result<std::optional<std::string>> CompareTwoSimDetails(const std::string& start_dir, bool no_rerun,
-                                                        Prompter& prompter) {
-  const std::string again = "Please try again.";
-  auto first = ChooseDs1("First Sim Details File", start_dir, again, prompter);
-  if (!first) return std::optional<std::string>{};
-  auto second = ChooseDs1("Second Sim Details File", DirOfFile(*first), again, prompter);
-  if (!second) return std::optional<std::string>{};
-  auto a = ReadSimStore(SimStoreFile(*first), start_dir);
-  if (!a) return Fail(a.error() + "[CompareTwoSimDetails]");
-  auto b = ReadSimStore(SimStoreFile(*second), start_dir);
-  if (!b) return Fail(b.error() + "[CompareTwoSimDetails]");
-  auto files = prompter.ChooseFiles(
-      FileRequest{"Report Differences in Closure/Shocks files between Two Simulations",
-                  "Sim Comparison Report files (*.DRC)|*.DRC", start_dir,
-                  ChangeFileExt(FileNameOf(*first), ".DRC"), true, false, kHelpReports});
-  if (files.empty() || files.front().empty()) return std::optional<std::string>{};
-  std::string report = ResolveAgainst(start_dir, files.front());
-  auto w = WriteTextLines(report, SimComparisonLines(**a, **b, no_rerun));
-  if (!w) return Fail(w.error() + "[CompareTwoSimDetails]");
-  if (prompter.Information(
-          "Report of Closure/Shocks page has been written.\r\nDo you want to view the report now?",
-          kHelpReports, kYes | kNo) == kYes) {
-    return std::optional<std::string>{report};
-  }
-  return std::optional<std::string>{};
 }
 
 }  // namespace yl

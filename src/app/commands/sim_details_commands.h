@@ -1,6 +1,6 @@
 #pragma once
 // The Sim Details commands of the File menu: saving, choosing what to load, editing the
-// simulation description and comparing two saved setups.
+// simulation description.
 
 #include <chrono>
 #include <optional>
@@ -20,6 +20,14 @@ inline constexpr int kHelpReports = 7031;
 std::optional<std::string> SaveSimDetails(const SessionSettings& s, const TSimRecord& sim,
                                           const SimDetailsContext& ctx, Prompter& prompter);
 
+// An open dialog for a ".ds1": asks again while the name does not end in ".ds1"; a
+// missing ".ds2" beside it is an error ("Associated file ... does not exist.\r\n" and
+// missing_tail) and ends the choice. nullopt when cancelled or missing.
+std::optional<std::string> ChooseSimDetailsFile(const std::string& title,
+                                                const std::string& start_dir,
+                                                const std::string& missing_tail,
+                                                Prompter& prompter);
+
 // The open dialog of "Load Sim Details" with the ".ds1" rule and the ".ds2" check.
 std::optional<std::string> ChooseSimDetailsToLoad(const std::string& start_dir, Prompter& prompter);
 
@@ -28,10 +36,5 @@ std::optional<std::string> ChooseSimDetailsToLoad(const std::string& start_dir, 
 Result<std::string> PrepareSimDescription(const std::string& ds1_path, const TSimRecord& sim,
                                           bool no_rerun, std::chrono::system_clock::time_point now,
                                           Prompter& prompter);
-
-// "Compare two Sim Details": the dialogs, the report and the closing question. Returns
-// the report path when the user wants to view it.
-Result<std::optional<std::string>> CompareTwoSimDetails(const std::string& start_dir, bool no_rerun,
-                                                        Prompter& prompter);
 
 }  // namespace yl

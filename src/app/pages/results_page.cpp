@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/commands/accuracy_command.h"
 #include "app/commands/run_checks_commands.h"
 #include "app/run_units.h"
 #include "cmf/sol_method.h"
@@ -499,8 +500,18 @@ void ResultsPage::ViewYearFile() {
     case YearFileKind::kSolution:
       LaunchSolutionViewer(viewers, f.path);
       break;
-    case YearFileKind::kLog:
     case YearFileKind::kAccuracy:
+      if (show_accuracy_) {
+        const auto summary =
+            SolveAccuracySummary(f.path, UpdatedDataFileCount(session_.sim), prompter_);
+        if (summary) {
+          show_accuracy_(*summary, RunWord(year_run_) + ": Year " + std::to_string(f.record_year));
+        }
+        break;
+      }
+      LaunchEditor(viewers, f.path);
+      break;
+    case YearFileKind::kLog:
       LaunchEditor(viewers, f.path);
       break;
     case YearFileKind::kData:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "accuracy/acc_summary.h"
 #include "app/commands/viewer_launch.h"
 #include "app/session.h"
 #include "core/prompter.h"
@@ -75,6 +76,10 @@ class ResultsPage {
   void ViewYearFile();
   void DeeproYear();
 
+  // The accuracy detail window of one solve; unset, "&View" opens the solve's log instead.
+  using ShowAccuracy = std::function<void(const AccSummary& summary, const std::string& prefix)>;
+  void set_show_accuracy(ShowAccuracy show) { show_accuracy_ = std::move(show); }
+
   // The file "&View" would open for the current choice, or "" with the reason.
   struct YearFile {
     std::string path;
@@ -110,6 +115,7 @@ class ResultsPage {
   Session& session_;
   Prompter& prompter_;
   std::function<ViewerContext()> viewers_;
+  ShowAccuracy show_accuracy_;
   int run_ = kBase;
   bool all_years_ = true;
   bool cumulative_ = false;

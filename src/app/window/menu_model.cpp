@@ -409,6 +409,7 @@ MenuEntryState StateOfItem(const MenuItemSpec& item, const MenuContext& w, const
                         StartsWith(k, "Rational Expectations > "))) {
     s.enabled = false;
   }
+  if (k == "Tasks > Summary of Current Job") s.enabled = w.job_running;
   if (k == "File > Edit Dynamic Info File") s.enabled = !w.job_running && w.model_file_exists;
   if (k == "View > Last Error Log") s.enabled = w.last_error_log_exists;
   if (k == "View > Main Quillo file") {

@@ -1,14 +1,19 @@
 #include "app/window/window_commands.h"
 
+#include <sstream>
+
 #include "app/commands/task_choices.h"
 #include "app/commands/viewer_launch.h"
 
+#include "app/accuracy_mode.h"
 #include "app/commands/din_edit_command.h"
 #include "app/commands/program_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/commands/run_checks_commands.h"
 #include "app/commands/shell_command.h"
 #include "app/commands/sim_details_commands.h"
 #include "app/commands/temp_dir_commands.h"
+#include "app/dialogs/about_box.h"
 #include "app/dialogs/load_choice_dialog.h"
 #include "app/log_commands.h"
 #include "app/pages/closure_table.h"
@@ -224,8 +229,43 @@ void WindowCommands::DiagnosticInformation() {
 }
 
 void WindowCommands::About() {
-  prompter_.Information(std::string(kDisplayName) + "\r\nFor recursive dynamic models\r\n" +
-                        VersionText() + "\r\n" + app_.session().settings.paths.program_dir);
+  Options& o = app_.session().settings.options;
+  AboutBox box(o.DeveloperMode);
+  const AboutFacts facts = ThisProgramFacts();
+  if (hooks_.show_about) {
+    if (hooks_.show_about(facts)) box.IconClicked();
+  } else {
+    std::string text = kDisplayName;
+    for (const std::string& line : AboutLines(facts)) text += "\r\n" + line;
+    prompter_.Information(text);
+  }
+  const AboutBox::Closing closing = box.Close();
+  o.DeveloperMode = closing.developer_mode;
+  if (!closing.notice.empty()) prompter_.Information(closing.notice);
+}
+
+void WindowCommands::AccuracySummaries() {
+  const Session& s = app_.session();
+  const auto grid = AccuracySummariesCommand(s.sim, s.settings, prompter_);
+  if (!grid) return;
+  if (hooks_.show_accuracy_grid) {
+    hooks_.show_accuracy_grid(*grid);
+    return;
+  }
+  std::ostringstream table;
+  PrintAccuracyGrid(table, *grid);
+  prompter_.ShowTextWindow(
+      {AccGridTitle(grid->overall, kAccVariables), table.str(), kHelpAccuracySummaries, false});
+}
+
+void WindowCommands::SummaryOfCurrentJob() {
+  TextWindowRequest r;
+  r.caption = "Job Status Overview";
+  r.help_topic = kHelpJobPanel;
+  r.refresh = true;
+  do {
+    r.text = app_.JobStatusText();
+  } while (prompter_.ShowTextWindow(r) == kRetry);
 }
 
 void WindowCommands::StartTask(TaskKind task, int only_run) {
@@ -273,6 +313,19 @@ void WindowCommands::Register() {
       hooks_.refresh();
     }
   });
+  auto view_report = [this](const std::optional<std::string>& report) {
+    if (!report) return;
+    if (Status opened = OpenInEditor(*report); !opened) prompter_.Error(opened.error());
+  };
+  auto report = [this, &s, view_report](reports::ReportKind kind) {
+    return [this, &s, view_report, kind] { view_report(ReportCommand(kind, s, prompter_)); };
+  };
+  Add("File > Write Report of Closure/Shocks page", report(reports::ReportKind::kSimDetails));
+  Add("File > Compare Two Lots of Closure/Shocks files",
+      [this, &s, view_report] { view_report(CompareTwoSimDetailsCommand(s, prompter_)); });
+  Add("File > Write Report of all Ingredients", report(reports::ReportKind::kIngredients));
+  Add("File > Write Report Showing When Sims Were Last Run", report(reports::ReportKind::kWhenRun));
+  Add("Tasks > When Were Sims Last Run ?", report(reports::ReportKind::kWhenRun));
   Add("File > Edit Dynamic Info File", [this, &st] {
     (void)EditDinFile(
         st.model.ModelFile, prompter_, [this](const std::string& p) { return OpenInEditor(p); },
@@ -491,6 +544,8 @@ void WindowCommands::Register() {
   });
   Add("Help > What's New", help(kHelpWhatsNew));
   Add("Help > About Yearloom", [this] { About(); });
+  Add("Tasks > Summary of Current Job", [this] { SummaryOfCurrentJob(); });
+  Add("View > Accuracy Summaries", [this] { AccuracySummaries(); });
   RegisterZip();
 }
 

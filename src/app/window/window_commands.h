@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/accuracy_command.h"
 #include "app/commands/viewer_launch.h"
 #include "app/controller.h"
+#include "app/dialogs/about_box.h"
 #include "app/dialogs/omit_periods.h"
 #include "app/dialogs/tasks_dialog.h"
 #include "app/tasks.h"
@@ -43,6 +45,10 @@ struct WindowHooks {
   AskTasks ask_tasks;             // the "Which Tasks to Do" dialog
   // The program's own results viewer; unset: the external viewers only.
   std::function<void(const std::vector<std::string>& files)> builtin_viewer;
+  // The About box; true when its icon was clicked while it was open.
+  std::function<bool(const AboutFacts& facts)> show_about;
+  // The grid of accuracy faces; unset: the grid as a table of text.
+  std::function<void(const AccGrid& grid)> show_accuracy_grid;
 };
 
 class WindowCommands {
@@ -91,6 +97,8 @@ class WindowCommands {
   Status OpenInEditor(const std::string& path);
   void DiagnosticInformation();
   void About();
+  void SummaryOfCurrentJob();
+  void AccuracySummaries();
 
   AppController& app_;
   Prompter& prompter_;

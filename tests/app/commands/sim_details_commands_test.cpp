@@ -72,19 +72,6 @@ TEST_F(SimDetailsCommandsTest, SaveDialogAsksBeforeOverwriting) {
   EXPECT_TRUE(FileExists(work + "/orani-BS1B-BR1R-PL1P.ds2"));
 }
 
-TEST_F(SimDetailsCommandsTest, CompareCommandWritesTheReport) {
-  ASSERT_TRUE(WriteDynamicSimInfo(work + "/a.ds1", false, 0, s, *sim, ctx, notices));
-  sim->CMFCells(2, 1) = "NEWCLS";
-  ASSERT_TRUE(WriteDynamicSimInfo(work + "/b.ds1", false, 0, s, *sim, ctx, notices));
-  prompter.file_answers = {{work + "/a.ds1"}, {work + "/b.ds1"}, {work + "/cmp.DRC"}};
-  auto r = CompareTwoSimDetails(work, false, prompter);
-  ASSERT_TRUE(r) << r.error();
-  EXPECT_EQ(*r, work + "/cmp.DRC");
-  auto text = testing::ReadFileBytes(work + "/cmp.DRC");
-  EXPECT_NE(text.find("Base Closures Year 1999. First is RUN99, second is NEWCLS\n"),
-            std::string::npos);
-}
-
 TEST_F(SimDetailsCommandsTest, SimulationDescriptionIsCreatedOnce) {
   std::string ds1 = work + "/d.ds1";
   auto now = std::chrono::system_clock::now();

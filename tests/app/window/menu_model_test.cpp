@@ -58,6 +58,8 @@ TEST(MenuModel, EnablingRules) {
       {"running", running, "Tasks > Check all policy closures", true, false},
       {"running", running, "Tasks > Where to Start?  Results Be the Same if Run Again", true, true},
       {"running", running, "Zip > Zip up All Results", true, false},
+      {"idle", idle, "Tasks > Summary of Current Job", true, false},
+      {"running", running, "Tasks > Summary of Current Job", true, true},
       {"no model", idle, "File > Edit Dynamic Info File", true, false},
       {"model", model, "File > Edit Dynamic Info File", true, true},
       {"model, running", model_running_no_tab, "File > Edit Dynamic Info File", true, false},
@@ -187,6 +189,29 @@ TEST_F(WindowCommandsTest, EachToggleSaysWhatItChanged) {
   EXPECT_EQ(prompter.messages.size(), shown);
   ASSERT_TRUE(commands.Run("Help > What's New"));
   EXPECT_EQ(help, std::vector<int>{kHelpWhatsNew});
+}
+
+TEST_F(WindowCommandsTest, TheJobStatusOverviewIsBuiltAgainOnEachRefresh) {
+  WindowCommands commands(app, prompter, {});
+  prompter.Answer(kRetry);
+  prompter.Answer(kOk);
+  ASSERT_TRUE(commands.Run("Tasks > Summary of Current Job"));
+  ASSERT_EQ(prompter.text_windows.size(), 2u);
+  for (const TextWindowRequest& r : prompter.text_windows) {
+    EXPECT_EQ(r.caption, "Job Status Overview");
+    EXPECT_EQ(r.text, "[Nothing is running.]");
+    EXPECT_TRUE(r.refresh);
+  }
+}
+
+TEST_F(WindowCommandsTest, WithoutAWindowTheAboutTextIsShownAndDeveloperModeEnds) {
+  WindowCommands commands(app, prompter, {});
+  app.session().settings.options.DeveloperMode = true;
+  ASSERT_TRUE(commands.Run("Help > About Yearloom"));
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_NE(prompter.messages[0].text.find("\r\nFor Linux.\r\nVersion "), std::string::npos);
+  EXPECT_EQ(prompter.messages[1].text, "[No longer in Developer mode.]");
+  EXPECT_FALSE(app.session().settings.options.DeveloperMode);
 }
 
 }  // namespace

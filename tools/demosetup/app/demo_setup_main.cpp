@@ -1,5 +1,6 @@
-// yearloom-demo-setup DIR [--kalvo]: lays out a working directory for a ten-year
-// simulation of the demo model, with a Sim Details file to load in Yearloom.
+// yearloom-demo-setup DIR [--kalvo | --rational-expectations]: lays out a working
+// directory for a ten-year simulation of the demo model, with a Sim Details file to load
+// in Yearloom.
 #include <iostream>
 #include <string>
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     std::string a = argv[i];
     if (a == "--kalvo") {
       request.interpreter = true;
+    } else if (a == "--rational-expectations") {
+      request.rational_expectations = true;
     } else if (request.dir.empty() && !a.empty() && a[0] != '-') {
       request.dir = a;
     } else {
@@ -21,10 +24,12 @@ int main(int argc, char** argv) {
     }
   }
   if (request.dir.empty()) {
-    std::cerr << "usage: yearloom-demo-setup DIR [--kalvo]\n"
+    std::cerr << "usage: yearloom-demo-setup DIR [--kalvo | --rational-expectations]\n"
                  "  Copies the demo model's data, closure, shock and mapping files into DIR and\n"
                  "  writes a Sim Details file for a ten-year simulation there.\n"
-                 "  --kalvo: use the interpreter model (demokv.kvs) instead of demomodel.\n";
+                 "  --kalvo: use the interpreter model (demokv.kvs) instead of demomodel.\n"
+                 "  --rational-expectations: the forward-looking model (demoremodel), its\n"
+                 "  expectations files and closures, with rational expectations on.\n";
     return 2;
   }
   request.bin_dir = yl::DirOfFile(yl::modelprog::SelfExecutablePath());
