@@ -678,7 +678,12 @@ std::optional<std::string> ZipResultsCommand(Session& session, Prompter& p,
   const TSimRecord& sim = session.sim;
   const bool no_rerun = s.options.NoRerun;
   archive::ResultsChoice choice = archive::AllResults();
-  if (!all) {
+  static_assert(static_cast<int>(kNumResultsToSave) == archive::kResultKinds);
+  if (!all && ctx.ask_results) {
+    auto chosen = ctx.ask_results(DefaultResultsToSave(), kHelpZipArchives);
+    if (!chosen) return std::nullopt;
+    for (std::size_t k = 0; k < choice.kinds.size(); ++k) choice.kinds[k] = (*chosen)[k];
+  } else if (!all) {
     CheckListRequest kinds;
     kinds.caption = "Which Results to Save";
     kinds.items.assign(archive::ResultKindCaptions().begin(), archive::ResultKindCaptions().end());
@@ -690,6 +695,8 @@ std::optional<std::string> ZipResultsCommand(Session& session, Prompter& p,
     for (std::size_t k = 0; k < choice.kinds.size() && k < ticked->size(); ++k) {
       choice.kinds[k] = (*ticked)[k];
     }
+  }
+  if (!all) {
     CheckListRequest runs;
     runs.caption = "Which Results to Save";
     runs.label = "Results of which runs?";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/results_to_save.h"
 #include "app/session.h"
 #include "archive/ingredients.h"
 #include "archive/results_archive.h"
@@ -31,6 +32,8 @@ struct ArchiveCommandContext {
   std::string directory;       // the directory to restore into; "" asks
   bool unattended = false;     // no optional questions (the command line)
   archive::ExtractLimits limits;
+  // The "Which Results to Save" dialog; unset: its check boxes as a plain list.
+  AskResultsToSave ask_results;
 };
 
 // "Save Ingredients as ZIP archive" (include_model) and "... Except Model Files ...".

@@ -11,9 +11,10 @@ namespace yl {
 void WindowCommands::RegisterZip() {
   using archive::ArchiveKinds;
   using archive::ArchiveRuns;
-  auto context = [] {
+  auto context = [this] {
     ArchiveCommandContext ctx;
     ctx.now100ns = FileTimeOf(std::chrono::system_clock::now());
+    ctx.ask_results = hooks_.ask_results_to_save;
     return ctx;
   };
   const std::string zip = "Zip > ";

@@ -216,10 +216,13 @@ TEST_F(ArchiveCommandsTest, ResultsAreZippedWhollyOrBySelectionAndRestoredWithTh
 
   // Just the Base's spreadsheets.
   const std::string some = scratch / "res/some.zip";
-  std::vector<bool> kinds(archive::kResultKinds, false);
-  kinds[archive::kSpreadsheetFiles] = true;
-  prompter.check_answers.push_back(kinds);
-  prompter.check_answers.push_back(std::vector<bool>{true, false, false});
+  ctx.ask_results = [](const ResultsToSave& initial, int) -> std::optional<ResultsToSave> {
+    EXPECT_EQ(initial, DefaultResultsToSave());
+    ResultsToSave chosen{};
+    chosen[kSaveYonyCumSpreadsheets] = true;
+    return chosen;
+  };
+  prompter.check_answers.push_back(std::vector<bool>{true, false, false});  // the Base
   prompter.file_answers.push_back({some});
   ASSERT_EQ(ZipResultsCommand(s, prompter, ctx, false), some);
   EXPECT_THAT(EntryNames(some),
