@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libeigen3-dev libcli11-dev
+  libzip-dev zip unzip
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   xvfb xdotool imagemagick dbus-daemon
   desktop-file-utils appstream dpkg-dev file

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/accuracy_mode.h"
+#include "app/archive_mode.h"
 #include "app/batch_mode.h"
 #include "app/check_mode.h"
 #include "app/report_mode.h"
@@ -45,7 +46,13 @@ void PrintUsage(std::ostream& out) {
          "working directory; the report's path is printed (exit status 0: written, 2: an\n"
          "error):\n"
          "  yearloom report details|ingredients|when-run [SIMDETAILS] [-o FILE]\n"
-         "  yearloom report compare OTHER.ds1 [SIMDETAILS] [-o FILE]   (yearloom report --help)\n";
+         "  yearloom report compare OTHER.ds1 [SIMDETAILS] [-o FILE]   (yearloom report --help)\n"
+         "\n"
+         "Archives of a simulation's ingredients and results (exit status 0: done, 2: an error):\n"
+         "  yearloom archive save-ingredients [--except-model] ARCHIVE [SIMDETAILS]\n"
+         "  yearloom archive save-results ARCHIVE [SIMDETAILS]\n"
+         "  yearloom archive list ARCHIVE\n"
+         "  yearloom archive restore ARCHIVE DIR   (yearloom archive --help)\n";
 }
 
 namespace {
@@ -174,6 +181,60 @@ int RunReport(const std::vector<std::string>& params) {
   return RunReportMode(request, env);
 }
 
+int RunArchive(const std::vector<std::string>& params) {
+  CLI::App app{"Saves, lists and restores the ZIP archives of a simulation.", "yearloom"};
+  app.require_subcommand(1, 1);
+  CLI::App* archive = app.add_subcommand(
+      "archive",
+      "Saves a simulation's ingredients or results in a ZIP archive, lists any ZIP archive, or "
+      "restores an archive into a directory. Questions are answered the unattended way: no "
+      "extra files, no file is overwritten, a missing closure or shock file stops the save. "
+      "Exit 0: done; 2: error.");
+  archive->require_subcommand(1, 1);
+  ArchiveRequest request;
+  using Action = ArchiveRequest::Action;
+  CLI::App* save = archive->add_subcommand(
+      "save-ingredients",
+      "Saves the model, the first-year data, the closure and shock files, the Sim Details and "
+      "their history in ARCHIVE (a \".zip\" name).");
+  save->add_flag("--except-model", request.except_model,
+                 "Leave out the model program and its auxiliary files.");
+  save->add_option("ARCHIVE", request.archive, "The archive to write.")->required();
+  save->add_option("SIMDETAILS", request.sim_details,
+                   "The Sim Details (\".ds1\") file; default: the last session.");
+  CLI::App* results = archive->add_subcommand(
+      "save-results",
+      "Saves every results file of the working directory, the run records and the history "
+      "\"aahist\" in ARCHIVE.");
+  results->add_option("ARCHIVE", request.archive, "The archive to write.")->required();
+  results->add_option("SIMDETAILS", request.sim_details,
+                      "The Sim Details (\".ds1\") file; default: the last session.");
+  CLI::App* list = archive->add_subcommand("list", "Lists the entries of any ZIP archive.");
+  list->add_option("ARCHIVE", request.archive, "The archive to list.")->required();
+  CLI::App* restore = archive->add_subcommand(
+      "restore",
+      "Restores an ingredients, closure/shocks or results archive into DIR, which must be "
+      "empty or new. Ingredients get a Sim Details file in DIR naming the restored files.");
+  restore->add_option("ARCHIVE", request.archive, "The archive to restore.")->required();
+  restore->add_option("DIR", request.dir, "The directory to restore into.")->required();
+  std::vector<std::string> args(params.rbegin(), params.rend());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kArchiveError;
+  }
+  request.action = save->parsed()      ? Action::kSaveIngredients
+                   : results->parsed() ? Action::kSaveResults
+                   : list->parsed()    ? Action::kList
+                                       : Action::kRestore;
+  CheckEnvironment env;
+  env.current_dir = ProcessCurrentDirectory();
+  env.out = &std::cout;
+  env.err = &std::cerr;
+  return RunArchiveMode(request, env);
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& params) {
@@ -189,6 +250,7 @@ int RunCommandLine(const std::vector<std::string>& params) {
   if (params[0] == "where-to-start" || params[0] == "results-ok") return RunCheck(params);
   if (params[0] == "accuracy") return RunAccuracy(params);
   if (params[0] == "report") return RunReport(params);
+  if (params[0] == "archive") return RunArchive(params);
   yl::PosixProcessRunner runner;
   yl::SystemClock clock;
   yl::BatchEnvironment env;

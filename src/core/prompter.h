@@ -113,6 +113,9 @@ class Prompter {
   // The wait window of a long check: shown with its text, hidden when done.
   virtual void ShowProgress(const std::string& /*text*/) {}
   virtual void HideProgress() {}
+  // Whether the wait window's Cancel was pressed since it was shown; long work asks
+  // between its steps. Unless a prompter says otherwise nobody can press it.
+  virtual bool ProgressCancelled() { return false; }
 
   Button Error(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);
   Button Warning(const std::string& text, int help_topic = 0, ButtonSet buttons = kOk);

@@ -28,6 +28,10 @@ Desktop::Desktop(const DesktopSetup& setup) : setup_(setup) {
   env.host = &panel_;
   env.processors = setup_.processors;
   env.show_log = [this](const std::string& path) { panel_.ShowLogReadOnly(path); };
+  // The first-run question leads to the Zip menu's restore.
+  env.restore_from_archive = [this] {
+    if (window_) window_->commands().Run("Zip > Restore Ingredients from ZIP archive");
+  };
   app_ = std::make_unique<AppController>(env);
 }
 

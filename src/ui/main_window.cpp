@@ -34,6 +34,7 @@
 #include "ui/omit_periods_dialog.h"
 #include "ui/other_files_view.h"
 #include "ui/qt_prompter.h"
+#include "ui/results_to_save_dialog.h"
 #include "ui/results_view.h"
 #include "ui/results_viewer.h"
 #include "ui/sim_overview_view.h"
@@ -129,6 +130,7 @@ MainWindow::MainWindow(AppController& app, Prompter& prompter, JobPanel& panel,
   hooks.show_accuracy_grid =
       QtShowAccuracyGrid(this, prompter_, [this](int topic) { ShowHelpTopic(topic); });
   hooks.ask_omit = QtAskOmitPeriods(this, [this](int topic) { ShowHelpTopic(topic); });
+  hooks.ask_results_to_save = QtAskResultsToSave(this, [this](int topic) { ShowHelpTopic(topic); });
   hooks.refresh = [this] {
     RefreshPages();
     RefreshRecentFiles();

@@ -390,7 +390,31 @@ void QtPrompter::ShowProgress(const std::string& text) {
 }
 
 void QtPrompter::HideProgress() {
-  if (wait_) wait_->hide();
+  if (!wait_) return;
+  wait_->hide();
+  if (cancel_offered_) {
+    wait_->setCancelButton(nullptr);
+    wait_->setWindowModality(Qt::NonModal);
+    wait_->reset();  // forgets a Cancel pressed for the work that just ended
+    cancel_offered_ = false;
+  }
+}
+
+bool QtPrompter::ProgressCancelled() {
+  if (!wait_) return false;
+  if (!cancel_offered_) {
+    // Only work that asks gets the button: the checks that never ask could not stop. The
+    // window turns modal so that nothing else starts while the click is waited for; a
+    // window's modality changes only while it is hidden.
+    const bool visible = wait_->isVisible();
+    wait_->hide();
+    wait_->setWindowModality(Qt::ApplicationModal);
+    wait_->setCancelButtonText("&Cancel");
+    if (visible) wait_->show();
+    cancel_offered_ = true;
+  }
+  QApplication::processEvents();
+  return wait_->wasCanceled();
 }
 
 }  // namespace yl

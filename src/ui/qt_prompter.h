@@ -34,6 +34,7 @@ class QtPrompter : public Prompter {
   Button ShowTextWindow(const TextWindowRequest& request) override;
   void ShowProgress(const std::string& text) override;
   void HideProgress() override;
+  bool ProgressCancelled() override;
 
   void set_parent(QWidget* parent) { parent_ = parent; }
 
@@ -41,6 +42,7 @@ class QtPrompter : public Prompter {
   QPointer<QWidget> parent_;
   std::function<void(int)> show_help_;
   QPointer<QProgressDialog> wait_;
+  bool cancel_offered_ = false;  // the work shown asks for the Cancel button
 };
 
 }  // namespace yl

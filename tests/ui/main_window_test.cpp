@@ -151,10 +151,18 @@ TEST_F(WindowStartTest, MenusShowTheRulesAndUnbuiltCommandsSaySo) {
   MainWindow& w = desktop->window();
   ASSERT_TRUE(WaitUntil([&] { return w.started(); }, std::chrono::seconds(10)));
   w.RefreshMenus();
+  // An item no command carries yet, if any is left, shows so.
+  for (const std::string& key : AllCommandKeys()) {
+    if (w.commands().Available(key)) continue;
+    QAction* unbuilt = w.ActionFor(key);
+    ASSERT_NE(unbuilt, nullptr) << key;
+    EXPECT_FALSE(unbuilt->isEnabled()) << key;
+    EXPECT_EQ(unbuilt->toolTip(), "not available yet") << key;
+    break;
+  }
   QAction* zip = w.ActionFor("Zip > Save Ingredients as ZIP archive");
   ASSERT_NE(zip, nullptr);
-  EXPECT_FALSE(zip->isEnabled());
-  EXPECT_EQ(zip->toolTip(), "not available yet");
+  EXPECT_NE(zip->toolTip(), "not available yet");
   QAction* dev = w.ActionFor("File > Shell to Dos in KeepDir");
   ASSERT_NE(dev, nullptr);
   EXPECT_FALSE(dev->isVisible());

@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -48,6 +49,34 @@ TEST(QtPrompter, HelpOpensItsTopicAndLeavesTheQuestionUp) {
   EXPECT_EQ(b, kNo);
   EXPECT_EQ(topics, std::vector<int>{7085});
   EXPECT_EQ(shown, "First line\nsecond line");
+}
+
+TEST(QtPrompter, WorkThatAsksGetsACancelButtonUntilTheWaitWindowIsHidden) {
+  QtPrompter prompter(nullptr, {});
+  prompter.ShowProgress("Please Wait - Yearloom at work\r\nAdding files to Zip file");
+  QProgressDialog* shown = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible()) shown = d;
+  }
+  ASSERT_NE(shown, nullptr);
+  // A check that never asks keeps the window as it was: no button, not modal.
+  EXPECT_EQ(shown->findChild<QPushButton*>(), nullptr);
+  EXPECT_EQ(shown->windowModality(), Qt::NonModal);
+
+  EXPECT_FALSE(prompter.ProgressCancelled());
+  EXPECT_EQ(shown->windowModality(), Qt::ApplicationModal);
+  QPushButton* cancel = shown->findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  cancel->click();
+  EXPECT_TRUE(prompter.ProgressCancelled());
+  prompter.ShowProgress("Please Wait - Yearloom at work\r\n50% done");
+  EXPECT_TRUE(prompter.ProgressCancelled());  // until the work has ended
+  prompter.HideProgress();
+
+  prompter.ShowProgress("Checking closures");
+  EXPECT_EQ(shown->findChild<QPushButton*>(), nullptr);
+  EXPECT_FALSE(shown->wasCanceled());
+  prompter.HideProgress();
 }
 
 TEST(QtPrompter, TheSmallDialogsGiveWhatTheUserChose) {

@@ -593,6 +593,7 @@ void WindowCommands::Register() {
   Add("Help > About Yearloom", [this] { About(); });
   Add("Tasks > Summary of Current Job", [this] { SummaryOfCurrentJob(); });
   Add("View > Accuracy Summaries", [this] { AccuracySummaries(); });
+  RegisterZip();
 }
 
 }  // namespace yl

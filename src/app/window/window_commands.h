@@ -13,6 +13,7 @@
 #include "app/controller.h"
 #include "app/dialogs/about_box.h"
 #include "app/dialogs/omit_periods.h"
+#include "app/dialogs/results_to_save.h"
 #include "app/dialogs/tasks_dialog.h"
 #include "app/tasks.h"
 #include "app/window/menu_model.h"
@@ -43,6 +44,9 @@ struct WindowHooks {
   std::function<void()> refresh;  // the setup shown may have changed
   AskOmitPeriods ask_omit;        // the "Which Periods to Omit at the Start" dialog
   AskTasks ask_tasks;             // the "Which Tasks to Do" dialog
+
+  // The "Which Results to Save" dialog.
+  AskResultsToSave ask_results_to_save;
   // The program's own results viewer; unset: the external viewers only.
   std::function<void(const std::vector<std::string>& files)> builtin_viewer;
   // The About box; true when its icon was clicked while it was open.
@@ -86,6 +90,7 @@ class WindowCommands {
 
  private:
   void Register();
+  void RegisterZip();  // window/zip_menu_commands.cpp
   void Add(const std::string& key, std::function<void()> command);
   void ShowHelp(int topic);
   // only_run: the run of the part-of-one-run items; 0 otherwise.
