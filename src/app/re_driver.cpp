@@ -213,10 +213,10 @@ void ReDriver::Finished() {
   reports_.clear();
   for (const ratex::ConvergenceOverview& o :
        ratex::ConvergenceReport(context_, states_, histories_)) {
-    Message m = o.message;
-    m.caption = o.title;
+    const Message& m = o.message;
     reports_.push_back(o.title.empty() ? PlainText(m.text) : o.title + "\n" + PlainText(m.text));
-    if (!batch_mode_) prompter_.Show(m);
+    // A window of its own: the report is long, and its figures line up in a fixed font.
+    if (!batch_mode_) prompter_.ShowTextWindow({o.title, m.text, m.help_topic, false});
   }
   convergence_ = {};
 }

@@ -149,11 +149,11 @@ SimOverviewView::SimOverviewView(SimOverviewPage& page, std::function<bool()> us
   re_policy_start_->setRange(0, 99);
   re_policy_start_->setObjectName("rePolicyStart");
   start_line->addWidget(re_policy_start_);
-  start_line->addWidget(new QLabel(kPolicyStartAfter, re_controls_));
+  re_policy_note_ = new QLabel(kPolicyStartAfter, re_controls_);
+  re_policy_note_->setObjectName("rePolicyStartLabel");
+  start_line->addWidget(re_policy_note_);
   start_line->addStretch();
   cl->addLayout(start_line, 1, 0, 1, 7);
-  re_policy_note_ = new QLabel(re_controls_);
-  cl->addWidget(re_policy_note_, 2, 0, 1, 7);
   cl->setColumnStretch(7, 1);
   rl->addWidget(re_controls_, 1, 0, 1, 4);
   right->addWidget(re_);
@@ -249,7 +249,8 @@ void SimOverviewView::Refresh() {
   }
   re_iterations_[kRerun]->setEnabled(v.re_rerun_enabled);
   re_policy_start_->setValue(v.re_policy_start);
-  re_policy_note_->setText(Q(v.re_policy_start_note));
+  re_policy_note_->setText(
+      Q(v.re_policy_start_note.empty() ? std::string(kPolicyStartAfter) : v.re_policy_start_note));
   drawing_ = false;
 }
 

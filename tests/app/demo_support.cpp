@@ -42,10 +42,9 @@ YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit) {
 
 void DemoWorkTest::SetUp() {
   work = scratch / work_name;
-  ProcessSpec setup{BinPath("yearloom-demo-setup"),
-                    {work},
-                    scratch.path(),
-                    WindowState::kNormal,
+  std::vector<std::string> args{work};
+  args.insert(args.end(), setup_options.begin(), setup_options.end());
+  ProcessSpec setup{BinPath("yearloom-demo-setup"), args, scratch.path(), WindowState::kNormal,
                     scratch / "setup.txt"};
   YearloomRun r = RunAndWait(setup, std::chrono::seconds(60));
   ASSERT_TRUE(r.Succeeded()) << r.output;

@@ -40,6 +40,7 @@ class DemoWorkTest : public IsolatedEnvTest {
   std::string work;                     // with a blank in its name, as users' directories have
   std::string keep;
   std::string ds1 = "demomodel-BS1B-BR1R-PL1P.ds1";
+  std::vector<std::string> setup_options;  // for yearloom-demo-setup, before SetUp
   TSimRecord sim;
 };
 

@@ -96,8 +96,9 @@ TEST_F(ReDriverTest, ABaseTaskIteratesKeepsItsFilesAndReports) {
   EXPECT_EQ(y[2], 3.0f);  // iteration 3, first year, first element
   re.Finished();
   ASSERT_EQ(re.reports().size(), 1u);
-  EXPECT_EQ(prompter.Last().caption, "Convergence Overview for Base");
-  EXPECT_NE(prompter.Last().text.find("There are 15 IND*YEAR pairs."), std::string::npos);
+  ASSERT_EQ(prompter.text_windows.size(), 1u);
+  EXPECT_EQ(prompter.text_windows[0].caption, "Convergence Overview for Base");
+  EXPECT_NE(prompter.text_windows[0].text.find("There are 15 IND*YEAR pairs."), std::string::npos);
 }
 
 TEST_F(ReDriverTest, TheFilesArePreparedOnceBeforeTheRunsFirstYear) {

@@ -128,11 +128,10 @@ TEST_F(SimOverviewViewTest, RationalExpectationsGroup) {
   EXPECT_EQ(session().settings.options.Re.BaseIterations, 12);
   EXPECT_EQ(session().settings.options.Re.PolicyStartYears, 1);
   // The note says where the Policy now starts.
-  bool noted = false;
-  for (QLabel* l : view().findChildren<QLabel*>()) {
-    noted = noted || l->text().startsWith("(i.e., the Policy starts with the sim for ");
-  }
-  EXPECT_TRUE(noted);
+  auto* label = view().findChild<QLabel*>("rePolicyStartLabel");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->text().startsWith("years before first Policy shock (ie, with sim for "))
+      << label->text().toStdString();
   // Hidden as the Options menu asks.
   session().settings.options.HideRe = true;
   view().Refresh();

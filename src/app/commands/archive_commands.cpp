@@ -860,8 +860,8 @@ std::string ZipListingText(const std::vector<ZipEntry>& entries) {
   for (const ZipEntry& e : entries) {
     if (SameText(e.name, archive::kFileTimesName)) continue;
     if (!text.empty()) text += "\r\n";
-    text += PadLeft(std::to_string(e.size), 12) + "  " +
-            (e.time100ns ? records::StampDateText(e.time100ns) : PadRight("", 24)) + "  " + e.name;
+    text += UpperCase(e.name) + "    " + (e.time100ns ? records::StampDateText(e.time100ns) : "") +
+            " Size " + std::to_string(e.size);
   }
   return text;
 }
@@ -909,9 +909,8 @@ std::optional<std::vector<ZipEntry>> ListArchivePartCommand(Session& session, Pr
     p.Error("Unable to list file because on error while unzipping.");
     return std::nullopt;
   }
-  Message m = InformationMessage(ZipListingText(*inner));
-  m.caption = std::string(info.shown) + " files in Zip Archive";
-  p.Show(m);
+  p.ShowTextWindow(
+      {std::string(info.shown) + " files in Zip Archive", ZipListingText(*inner), 0, false});
   return inner;
 }
 
@@ -924,9 +923,8 @@ std::optional<std::vector<ZipEntry>> ListZipCommand(Session& session, Prompter& 
     p.Error("Cannot list files contained in the zip file\r\n" + entries.error());
     return std::nullopt;
   }
-  Message m = InformationMessage(ZipListingText(*entries));
-  m.caption = "Files in Zip file " + FileNameOf(*archive);
-  p.Show(m);
+  p.ShowTextWindow(
+      {"Files in Zip file " + FileNameOf(*archive), ZipListingText(*entries), 0, false});
   return *entries;
 }
 

@@ -70,9 +70,12 @@ SimOverviewFields SimOverviewPage::View() const {
     ps.DoRationalExpectations = true;
     ps.YearsBeforeFirstShock = re.PolicyStartYears;
     const PolicyStart start = PolicyStartSim(sim, kPolicy, ps);
-    v.re_policy_start_note = start.Refused ? "(i.e., there are no Policy shocks yet)"
-                                           : "(i.e., the Policy starts with the sim for " +
-                                                 std::to_string(sim.Years[start.Period]) + ")";
+    // The year is told only when there is one to start with.
+    v.re_policy_start_note = kPolicyStartAfter;
+    if (!start.Refused) {
+      v.re_policy_start_note +=
+          " (ie, with sim for " + std::to_string(sim.Years[start.Period]) + ")";
+    }
   }
   return v;
 }

@@ -35,7 +35,8 @@ struct SimOverviewFields {
   std::array<int, 4> re_iterations{0, 30, 1, 20};  // [1..3] Base, Rerun, Policy
   bool re_rerun_enabled = false;                   // several Rerun iterations allowed
   int re_policy_start = 0;
-  std::string re_policy_start_note;  // "(i.e., the Policy starts with the sim for {year})"
+  // After the spinner: "years before first Policy shock (ie, with sim for {year})".
+  std::string re_policy_start_note;
 };
 
 inline constexpr char kPolicyStartBefore[] = "Policy run starts";

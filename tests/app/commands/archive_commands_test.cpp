@@ -29,6 +29,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::Contains;
+using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
@@ -355,9 +356,13 @@ TEST_F(ArchiveCommandsTest, ListingsAndViewsShowWhatTheArchiveHolds) {
   ctx.archive = zip;
   auto listed = ListArchivePartCommand(s, prompter, ctx, ArchivePart::kFirstYear);
   ASSERT_TRUE(listed);
-  EXPECT_EQ(prompter.Last().caption, "First Year Data files in Zip Archive");
-  EXPECT_THAT(prompter.Last().text, AllOf(HasSubstr("  basedata.har"), HasSubstr("  params.har"),
-                                          Not(HasSubstr("xxfltime"))));
+  ASSERT_FALSE(prompter.text_windows.empty());
+  EXPECT_EQ(prompter.text_windows.back().caption, "First Year Data files in Zip Archive");
+  // One line per entry: the name in upper case, four blanks, its time, " Size " and size.
+  EXPECT_THAT(prompter.text_windows.back().text,
+              AllOf(ContainsRegex(R"(BASEDATA\.HAR    [0-9]{2}-[A-Z][a-z]{2}-[0-9]{4} at )"
+                                  R"([0-9:]{8} Size [0-9]+)"),
+                    HasSubstr("PARAMS.HAR    "), Not(HasSubstr("XXFLTIME"))));
   EXPECT_FALSE(ListArchivePartCommand(s, prompter, ctx, ArchivePart::kExtra));
   EXPECT_EQ(prompter.Last().text, "Sorry. There is no file extra.zip in the ZIP archive.");
   EXPECT_FALSE(ExtractArchiveTextCommand(s, prompter, ctx, ArchiveText::kDescription));
@@ -387,7 +392,7 @@ TEST_F(ArchiveCommandsTest, ListingsAndViewsShowWhatTheArchiveHolds) {
                                    "app.ds2", "app.ds0", "ziphist.txt"));
   ctx.archive = lean;
   ASSERT_TRUE(ListArchivePartCommand(s, prompter, ctx, ArchivePart::kExtra));
-  EXPECT_THAT(prompter.Last().text, HasSubstr("  notes.cmf"));
+  EXPECT_THAT(prompter.text_windows.back().text, HasSubstr("NOTES.CMF    "));
   auto description = ExtractArchiveTextCommand(s, prompter, ctx, ArchiveText::kDescription);
   ASSERT_TRUE(description);
   EXPECT_EQ(ReadFileBytes(*description), "Simulation Description\n");
