@@ -27,6 +27,12 @@ class ArchivePrompter : public BatchPrompter {
     }
     return BatchPrompter::Show(m);
   }
+  // A listing's window: its caption and lines, as the window shows them.
+  Button ShowTextWindow(const TextWindowRequest& r) override {
+    out_ << r.caption << ":\n" << PlainText(r.text) << "\n";
+    out_.flush();
+    return kOk;
+  }
 
  private:
   std::ostream& out_;

@@ -421,7 +421,7 @@ TEST_F(ArchiveCommandLineTest, SavesListsAndRestoresAndRefusesWithExitTwo) {
 
   YearloomRun list = Yearloom({"archive", "list", zip});
   ASSERT_TRUE(list.Succeeded()) << list.output;
-  EXPECT_THAT(list.output, AllOf(HasSubstr("  model.zip"), HasSubstr("  app.ds1")));
+  EXPECT_THAT(list.output, AllOf(HasSubstr("MODEL.ZIP    "), HasSubstr("APP.DS1    ")));
 
   const std::string into = scratch / "cli restore";
   YearloomRun restore = Yearloom({"archive", "restore", zip, into});
