@@ -4,6 +4,7 @@
 
 #include "app/commands/accuracy_command.h"
 #include "app/commands/run_checks_commands.h"
+#include "app/re_driver.h"
 #include "app/run_units.h"
 #include "cmf/sol_method.h"
 #include "core/number_text.h"
@@ -12,6 +13,7 @@
 #include "model/model_state.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "ratex/re_files.h"
 #include "records/file_stamp.h"
 #include "records/run_checks.h"
 #include "sim/sim_inputs.h"
@@ -430,6 +432,8 @@ ResultsPage::YearFile ResultsPage::ChosenYearFile() const {
   // Data files: the data as at the end of the year; an output-only file is the one the
   // simulation from that year's data writes.
   const TDinFileEntry& d = sim.DinFiles[e.logical];
+  out.logical = e.logical;
+  out.row = row;
   if (rp && row < ps - 1) {
     out.refusal =
         "There are no data files for this run before the last pre-policy year.\r\n[The last "
@@ -467,8 +471,30 @@ ResultsPage::YearFile ResultsPage::ChosenYearFile() const {
   return out;
 }
 
+bool ResultsPage::ChooseIterationFile(YearFile& f) {
+  const Session& s = session_;
+  if (f.kind != YearFileKind::kData || !s.settings.options.Re.DoRe) return true;
+  const std::string name = s.sim.DinFiles[f.logical].Name;
+  if (!SameText(name, "ROREXT") && !SameText(name, "ITER") && !SameText(name, "EXTRA")) {
+    return true;
+  }
+  if (f.row != FirstSimulatedRow(year_run_) - 1) return true;  // not the first year's input
+  const Button b = prompter_.Confirm(
+      "With Rational Expectations the file " + name + " read by the first year of the " +
+          RunWord(year_run_) +
+          "\r\nchanges from one iteration to the next.\r\n\r\nYes: see the file an extra "
+          "iteration would start from.\r\nNo: see the file the first iteration used.",
+      kYes | kNo | kCancel);
+  if (b == kCancel) return false;
+  const ratex::ReContext c = ReContextOf(s, PolicyStartPeriod());
+  f.path = ratex::REFileToShow(c, ratex::REFileSetsOf(c), year_run_, name, b == kNo, false);
+  f.record_key.clear();  // an iteration's copy is in no run record
+  return true;
+}
+
 void ResultsPage::ViewYearFile() {
-  const YearFile f = ChosenYearFile();
+  YearFile f = ChosenYearFile();
+  if (!f.path.empty() && !ChooseIterationFile(f)) return;
   if (f.path.empty()) {
     if (!f.refusal.empty())
       prompter_.Information(f.refusal, f.help_topic, f.help_topic ? kOk | kHelp : kOk);

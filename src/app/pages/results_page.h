@@ -88,6 +88,8 @@ class ResultsPage {
     YearFileKind kind = YearFileKind::kSolution;
     std::string record_key;  // the run record's key of the file; "" when not recorded
     int record_year = 0;     // the record's section (calendar year)
+    int logical = 0;         // DinFiles number of a data file
+    int row = 0;             // year-list row
   };
   YearFile ChosenYearFile() const;
 
@@ -105,6 +107,9 @@ class ResultsPage {
   std::optional<std::string> ChooseMatchingFile(const std::string& pattern,
                                                 const std::string& title,
                                                 const std::string& filter_caption, int help_topic);
+  // With rational expectations, the first year's ROREXT, ITER or EXTRA differs by
+  // iteration: the user picks one. False when the user cancelled.
+  bool ChooseIterationFile(YearFile& f);
   // Year-list row of a period: row 0 is the base year.
   int FirstSimulatedRow(int run) const;
   bool NoRerun() const { return session_.settings.options.NoRerun; }

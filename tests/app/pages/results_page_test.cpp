@@ -268,5 +268,49 @@ TEST_F(ResultsPageTest, PresetAfterAJob) {
   EXPECT_EQ(v.year_run, kBase);
 }
 
+// The forward-looking demo: the first year's expectations differ by iteration.
+class ResultsPageReTest : public ResultsPageTest {
+ protected:
+  void SetUp() override {
+    ds1 = "demoremodel-BS1B-BR1R-PL1P.ds1";
+    setup_options = {"--rational-expectations"};
+    ResultsPageTest::SetUp();
+    session.settings.options.Re.DoRe = true;
+  }
+  int FileRow(ResultsPage& page, const std::string& caption) {
+    const auto files = page.View().files;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (files[i].find(caption) != std::string::npos) return static_cast<int>(i);
+    }
+    ADD_FAILURE() << "no " << caption;
+    return 0;
+  }
+};
+
+TEST_F(ResultsPageReTest, TheFirstYearsExpectationsAreAskedForByIteration) {
+  ResultsPage page = Page();
+  page.SelectFile(FileRow(page, "ROREXT"));
+  page.SelectYear(0);  // the Base's first year reads the first-year file
+  const std::string first_year_file = page.ChosenYearFile().path;
+
+  p.Answer(kNo);  // the file the first iteration used
+  page.ViewYearFile();
+  EXPECT_NE(p.messages.front().text.find("changes from one iteration to the next"),
+            std::string::npos);
+  EXPECT_NE(p.Last().text.find("_BIter1.har does not exist."), std::string::npos) << p.Last().text;
+
+  p.Answer(kYes);  // the file an extra iteration would start from: the last year's update
+  page.ViewYearFile();
+  EXPECT_NE(p.Last().text.find("2030"), std::string::npos) << p.Last().text;
+  EXPECT_EQ(p.Last().text.find(first_year_file), std::string::npos);
+
+  // A later year's file is not the run's first input: nothing to ask.
+  const std::size_t asked = p.messages.size();
+  page.SelectYear(3);
+  page.ViewYearFile();
+  EXPECT_EQ(p.messages.size(), asked + 1);
+  EXPECT_EQ(p.Last().text.find("changes from one iteration"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace yl::testing
