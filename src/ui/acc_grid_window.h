@@ -20,6 +20,7 @@ class AccGridWindow : public QDialog {
   AccGridWindow(AccGrid grid, Prompter& prompter, std::function<void(int)> show_help,
                 QWidget* parent = nullptr);
   QTabBar* tabs() const { return tabs_; }
+  const AccGrid& grid() const { return grid_; }
   // The cell of a run and period ("cell-{run}-{period}"); null when it shows no face.
   QToolButton* Cell(int run, int period) const;
   // The detail window a cell opened last (it stays open beside the grid).

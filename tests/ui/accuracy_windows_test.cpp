@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "cmf/sol_method.h"
 #include "demo_window_support.h"
 #include "platform/files.h"
 #include "support/acc_log_text.h"
@@ -136,6 +137,37 @@ TEST_F(AccuracyButtonTest, TheResultsPageButtonRunsTheCommandWhichRefusesWithout
   EXPECT_EQ(prompter.Texts().back(),
             "No accuracy summaries are available since you are not extrapolating from 3 "
             "separate solutions.");
+}
+
+TEST_F(AccuracyButtonTest, AfterRunAllEveryYearOfEveryRunHasItsFace) {
+  // A large shock and the crudest extrapolation spread the results over the figures.
+  WriteFileBytes(WorkFile("base.bsh"), "shock y = uniform 1000 ;\n");
+  TSolMethod& m = session().settings.methods.Normal.Method;
+  m.Method = kEuler;
+  m.NumSolutions = 3;
+  m.Steps = {1, 2, 3};
+  session().settings.options.FewerMessages = true;
+  window().commands().RunButton(TaskKind::kRunAll);
+  ASSERT_TRUE(WaitUntil([&] { return !desktop->app().TaskRunning(); }, 300000))
+      << ::testing::PrintToString(prompter.Texts());
+  ASSERT_TRUE(desktop->app().task_outcome()->success) << ::testing::PrintToString(prompter.Texts());
+
+  window().ShowPage(Page::kResults);
+  window().findChild<QPushButton*>("accuracy")->click();
+  AccGridWindow* grid = window().findChild<AccGridWindow*>();
+  ASSERT_NE(grid, nullptr) << ::testing::PrintToString(prompter.Texts());
+  const AccGrid& g = grid->grid();
+  ASSERT_EQ(g.rows.size(), 3u);
+  int faces = 0;
+  for (const AccGridRow& row : g.rows) {
+    for (int p = row.first_period; p <= static_cast<int>(row.cells.size()); ++p) {
+      EXPECT_NE(grid->Cell(row.run, p), nullptr) << row.name << " " << p;
+      ++faces;
+    }
+  }
+  EXPECT_EQ(faces, 10 + 7 + 7);
+  QApplication::processEvents();
+  SaveShot(grid, "accuracy-grid.png");
 }
 
 }  // namespace
