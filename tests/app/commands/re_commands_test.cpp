@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fake_controller.h"
+
 #include "platform/files.h"
 #include "ratex/re_test_support.h"
 #include "support/fake_clock.h"
@@ -11,16 +13,9 @@
 namespace yl {
 namespace {
 
-class ReCommandsTest : public testing::ReTest {
+class ReCommandsTest : public testing::ReTest, protected testing::FakeControllerParts {
  protected:
-  ReCommandsTest() : app(Env()) {}
-  ControllerEnvironment Env() {
-    ControllerEnvironment env;
-    env.runner = &runner;
-    env.clock = &clock;
-    env.prompter = &prompter;
-    return env;
-  }
+  ReCommandsTest() : app(FakeControllerEnvironment()) {}
   void SetUp() override {
     ReTest::SetUp();
     Session& s = app.session();
@@ -31,9 +26,6 @@ class ReCommandsTest : public testing::ReTest {
     s.settings.model.ModelFile = scratch / "demomodel";
     s.settings.options.Re.DoRe = true;
   }
-  testing::FakeProcessRunner runner;
-  FakeClock clock;
-  testing::ScriptedPrompter prompter;
   AppController app;
 };
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fake_controller.h"
+
 #include <set>
 
 #include "app/commands/re_commands.h"
@@ -145,19 +147,9 @@ TEST(MenuModel, KeysAreUniqueAndPlainCaptionsDropAccelerators) {
 }
 
 // A controller that starts nothing real, for the window's commands.
-class WindowCommandsTest : public ::testing::Test {
+class WindowCommandsTest : public ::testing::Test, protected FakeControllerParts {
  protected:
-  WindowCommandsTest() : app(Env()) {}
-  ControllerEnvironment Env() {
-    ControllerEnvironment env;
-    env.runner = &runner;
-    env.clock = &clock;
-    env.prompter = &prompter;
-    return env;
-  }
-  FakeProcessRunner runner;
-  FakeClock clock;
-  ScriptedPrompter prompter;
+  WindowCommandsTest() : app(FakeControllerEnvironment()) {}
   AppController app;
 };
 

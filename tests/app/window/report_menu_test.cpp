@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fake_controller.h"
+
 #include "app/controller.h"
 #include "app/window/window_commands.h"
 #include "platform/files.h"
@@ -15,9 +17,9 @@
 namespace yl::testing {
 namespace {
 
-class ReportMenuTest : public IsolatedEnvTest {
+class ReportMenuTest : public IsolatedEnvTest, protected FakeControllerParts {
  protected:
-  ReportMenuTest() : app(Env()) {
+  ReportMenuTest() : app(FakeControllerEnvironment()) {
     work = scratch.MakeDir("work");
     SetDefaultSimulation(app.session().sim, work);
     app.session().settings.options.Editor = "/usr/bin/my-editor";
@@ -26,16 +28,6 @@ class ReportMenuTest : public IsolatedEnvTest {
       return Ok();
     };
   }
-  ControllerEnvironment Env() {
-    ControllerEnvironment env;
-    env.runner = &runner;
-    env.clock = &clock;
-    env.prompter = &prompter;
-    return env;
-  }
-  FakeProcessRunner runner;
-  FakeClock clock;
-  ScriptedPrompter prompter;
   AppController app;
   WindowHooks hooks;
   std::vector<std::vector<std::string>> started;
