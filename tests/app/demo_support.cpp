@@ -14,8 +14,6 @@
 
 namespace yl::testing {
 
-namespace {
-
 YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit) {
   PosixProcessRunner runner;
   YearloomRun run;
@@ -37,8 +35,6 @@ YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit) {
   if (!spec.output_file.empty()) run.output = ReadFileBytes(spec.output_file);
   return run;
 }
-
-}  // namespace
 
 void DemoWorkTest::SetUp() {
   work = scratch / work_name;

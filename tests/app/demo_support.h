@@ -1,6 +1,7 @@
 #pragma once
 // A laid-out demo working directory and the real yearloom run on it as a user runs it.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct YearloomRun {
   std::string output;
   bool Succeeded() const { return ran && exit.exited_normally && exit.code == 0; }
 };
+
+// Runs a program to its end (or stops it after `limit`), with its output.
+YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit);
 
 class DemoWorkTest : public IsolatedEnvTest {
  protected:
