@@ -1,6 +1,8 @@
 #include "archive/results_archive.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 #include "core/text_util.h"
 #include "env/ini_file.h"
@@ -58,6 +60,16 @@ std::vector<std::string> RunRecordCopies(const TSimRecord& sim, const SessionSet
   return out;
 }
 
+namespace {
+
+// The run's periods within the chosen ones; empty (first > last) when none.
+std::pair<int, int> ChosenPeriods(const ResultsChoice& choice, int run_first, int num_years) {
+  const int last = choice.last_period > 0 ? std::min(choice.last_period, num_years) : num_years;
+  return {std::max(run_first, choice.first_period), last};
+}
+
+}  // namespace
+
 FileSet ResultsFiles(const TSimRecord& sim, const SessionSettings& s, int policy_start,
                      const ResultsChoice& choice) {
   const bool no_rerun = s.options.NoRerun;
@@ -72,7 +84,8 @@ FileSet ResultsFiles(const TSimRecord& sim, const SessionSettings& s, int policy
   auto on = [&](ResultKind k) { return choice.kinds[static_cast<std::size_t>(k)]; };
   for (int r : ChosenRuns(choice, no_rerun)) {
     const int first = RunFirstPeriod(r, policy_start);
-    for (int k = first; k <= sim.NumYears; ++k) {
+    const auto [from, to] = ChosenPeriods(choice, first, sim.NumYears);
+    for (int k = from; k <= to; ++k) {
       const std::string sol = SolutionFileName(sim, r, k, no_rerun);
       if (on(kSolutionFiles)) add(sol);
       if (on(kSlcFiles)) add(ChangeFileExt(sol, ".slc"));
@@ -130,10 +143,10 @@ std::vector<std::string> ResultsHistoryLines(std::uint64_t now100ns, const TSimR
   for (std::string& l : SimNameLines(sim, no_rerun)) lines.push_back(std::move(l));
   lines.push_back("Results files included here are indicated below.");
   for (int r : ChosenRuns(choice, no_rerun)) {
-    const int first = RunFirstPeriod(r, policy_start);
-    if (first > sim.NumYears) continue;
-    lines.push_back(RunWord(r) + ": Results for years " + std::to_string(sim.Years[first]) +
-                    " to " + std::to_string(sim.Years[sim.NumYears]));
+    const auto [from, to] = ChosenPeriods(choice, RunFirstPeriod(r, policy_start), sim.NumYears);
+    if (from > to) continue;
+    lines.push_back(RunWord(r) + ": Results for years " + std::to_string(sim.Years[from]) + " to " +
+                    std::to_string(sim.Years[to]));
   }
   lines.push_back("The following sorts of results files are included:");
   for (int k = 0; k < kResultKinds; ++k) {

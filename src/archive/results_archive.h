@@ -36,6 +36,10 @@ std::array<bool, kResultKinds> DefaultResultKinds();
 struct ResultsChoice {
   std::array<bool, kResultKinds> kinds{};
   std::array<bool, 4> runs{false, true, true, true};  // [1..3]
+  // The periods whose individual results are taken; 0 for the last: every period. A run
+  // takes those from its own first period on.
+  int first_period = 1;
+  int last_period = 0;
 };
 // Every run in use and every kind.
 ResultsChoice AllResults();

@@ -712,6 +712,24 @@ std::optional<std::string> ZipResultsCommand(Session& session, Prompter& p,
     for (std::size_t i = 0; i < run_numbers.size() && i < chosen->size(); ++i) {
       choice.runs[static_cast<std::size_t>(run_numbers[i])] = (*chosen)[i];
     }
+    // The years of the individual results: the span from the first chosen to the last.
+    ChoiceRequest years;
+    years.caption = "Which Results to Save";
+    years.label = "Results for which years?";
+    years.multiple = true;
+    years.help_topic = kHelpZipArchives;
+    for (int k = 1; k <= sim.NumYears; ++k) {
+      years.options.push_back(std::to_string(sim.Years[k]));
+      years.initial.push_back(k - 1);
+    }
+    auto picked = p.Choose(years);
+    if (!picked) return std::nullopt;
+    if (picked->empty()) {
+      p.Information("Are no results to save");
+      return std::nullopt;
+    }
+    choice.first_period = *std::min_element(picked->begin(), picked->end()) + 1;
+    choice.last_period = *std::max_element(picked->begin(), picked->end()) + 1;
   }
   const int policy_start = QuietPolicyStart(sim, s);
   FileSet files = archive::ResultsFiles(sim, s, policy_start, choice);

@@ -226,6 +226,7 @@ TEST_F(ArchiveCommandsTest, ResultsAreZippedWhollyOrBySelectionAndRestoredWithTh
   prompter.check_answers.push_back(std::vector<bool>{true, false, false});  // the Base
   prompter.file_answers.push_back({some});
   ASSERT_EQ(ZipResultsCommand(s, prompter, ctx, false), some);
+  EXPECT_EQ(prompter.choice_requests.back().label, "Results for which years?");
   EXPECT_THAT(EntryNames(some),
               UnorderedElementsAre("bs1b-ssy.csv", "bs1b-ssc.csv", "bs1b-ssc.rsl", "aahist",
                                    "xxfltime.xxx", "demomodel-BS1B.ds3", "demomodel-BS1B-BR1R.ds4",
@@ -239,6 +240,24 @@ TEST_F(ArchiveCommandsTest, ResultsAreZippedWhollyOrBySelectionAndRestoredWithTh
                     Contains("   Year-on-Year and Cumulative Speadsheets and Cumulative Results "
                              "RSL files ?"),
                     Not(Contains("   Solution Files ?"))));
+
+  // The Base's solutions of 2023 and 2024 alone: the span of the years chosen.
+  const std::string years = scratch / "res/years.zip";
+  ctx.ask_results = [](const ResultsToSave&, int) -> std::optional<ResultsToSave> {
+    ResultsToSave chosen{};
+    chosen[kSaveSolutionFiles] = true;
+    return chosen;
+  };
+  prompter.check_answers.push_back(std::vector<bool>{true, false, false});
+  prompter.choice_answers.push_back(std::vector<int>{3, 2});  // 2024, 2023
+  prompter.file_answers.push_back({years});
+  ASSERT_EQ(ZipResultsCommand(s, prompter, ctx, false), years);
+  EXPECT_THAT(EntryNames(years),
+              AllOf(Contains("bs1b-2023.sl4"), Contains("bs1b-2024.sl4"),
+                    Not(Contains("bs1b-2022.sl4")), Not(Contains("bs1b-2025.sl4"))));
+  auto years_hist = archive::ReadZipEntry(years, "aahist");
+  ASSERT_TRUE(years_hist && *years_hist);
+  EXPECT_THAT(SplitLines(**years_hist), Contains("Base: Results for years 2023 to 2024"));
 
   // Back into a new directory, with the run records moved there too.
   const std::string into = scratch / "restored results";
