@@ -55,7 +55,7 @@ int RunAccuracyMode(const AccuracyRequest& request, const CheckEnvironment& env)
     err << "yearloom: " << PlainText(text) << "\n";
     return kAccuracyError;
   };
-  try {
+  return RunCommandGuarded(err, kAccuracyError, [&] {
     Session session;
     if (auto loaded = LoadReportSession(request.sim_details, env.current_dir, err, session);
         !loaded) {
@@ -68,11 +68,7 @@ int RunAccuracyMode(const AccuracyRequest& request, const CheckEnvironment& env)
     PrintAccuracyGrid(*env.out, *grid);
     env.out->flush();
     return kAccuracyShown;
-  } catch (const InternalError& e) {
-    return error(e.UserText());
-  } catch (const std::exception& e) {
-    return error(InternalErrorText(e.what()));
-  }
+  });
 }
 
 }  // namespace yl

@@ -46,7 +46,7 @@ int RunArchiveMode(const ArchiveRequest& request, const CheckEnvironment& env) {
     err << "yearloom: " << PlainText(text) << "\n";
     return kArchiveError;
   };
-  try {
+  return RunCommandGuarded(err, kArchiveError, [&] {
     using Action = ArchiveRequest::Action;
     Session session;
     if (request.action == Action::kSaveIngredients || request.action == Action::kSaveResults) {
@@ -107,11 +107,7 @@ int RunArchiveMode(const ArchiveRequest& request, const CheckEnvironment& env) {
     }
     env.out->flush();
     return done ? kArchiveDone : kArchiveError;
-  } catch (const InternalError& e) {
-    return error(e.UserText());
-  } catch (const std::exception& e) {
-    return error(InternalErrorText(e.what()));
-  }
+  });
 }
 
 }  // namespace yl

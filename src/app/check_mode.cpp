@@ -58,6 +58,20 @@ Status LoadReportSession(const std::string& sim_details, const std::string& curr
   return Ok();
 }
 
+int RunCommandGuarded(std::ostream& err, int error_status, const std::function<int()>& body) {
+  auto error = [&](const std::string& text) {
+    err << "yearloom: " << PlainText(text) << "\n";
+    return error_status;
+  };
+  try {
+    return body();
+  } catch (const InternalError& e) {
+    return error(e.UserText());
+  } catch (const std::exception& e) {
+    return error(InternalErrorText(e.what()));
+  }
+}
+
 int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
   std::ostream& out = *env.out;
   std::ostream& err = *env.err;
@@ -65,7 +79,7 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
     err << "yearloom: " << PlainText(text) << "\n";
     return kCheckError;
   };
-  try {
+  return RunCommandGuarded(err, kCheckError, [&] {
     Session session;
     if (auto loaded = LoadReportSession(request.sim_details, env.current_dir, err, session);
         !loaded) {
@@ -93,11 +107,7 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env) {
     out << PlainText(report->text);
     out.flush();
     return report->left_to_do ? kCheckLeftToDo : kCheckAllDone;
-  } catch (const InternalError& e) {
-    return error(e.UserText());
-  } catch (const std::exception& e) {
-    return error(InternalErrorText(e.what()));
-  }
+  });
 }
 
 }  // namespace yl

@@ -3,6 +3,7 @@
 // people who script their runs. They read the settings, the Sim Details and the run
 // records and change no file; the exit status says whether anything is left to do.
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -35,6 +36,10 @@ int RunCheckMode(const CheckRequest& request, const CheckEnvironment& env);
 // The session the command-line reports look at: the keep directory's options, then the
 // Sim Details named (relative to current_dir) or else the last session. What the load
 // reports goes to err; a failure is the text to print.
+// Runs the body of a command-line command. An internal error, or any other exception, is
+// written as "yearloom: {text}" and gives error_status.
+int RunCommandGuarded(std::ostream& err, int error_status, const std::function<int()>& body);
+
 Status LoadReportSession(const std::string& sim_details, const std::string& current_dir,
                          std::ostream& err, Session& session);
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,6 +58,28 @@ void PrintUsage(std::ostream& out) {
 
 namespace {
 
+// Parses the words of a command-line command (params[0] is the command itself). An exit
+// status when parsing ended the run: 0 after --help, error_status after a mistake.
+std::optional<int> ParseCommand(CLI::App& app, const std::vector<std::string>& params,
+                                int error_status) {
+  std::vector<std::string> args(params.rbegin(), params.rend());
+  try {
+    app.parse(args);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : error_status;
+  }
+  return std::nullopt;
+}
+
+// Reports to the console, paths from the directory the program was started in.
+CheckEnvironment ConsoleEnvironment() {
+  CheckEnvironment env;
+  env.current_dir = ProcessCurrentDirectory();
+  env.out = &std::cout;
+  env.err = &std::cerr;
+  return env;
+}
+
 // The checks' own options, parsed with their help.
 int RunCheck(const std::vector<std::string>& params) {
   CLI::App app{"Checks the run records of a simulation and reports; changes no file.", "yearloom"};
@@ -82,18 +105,8 @@ int RunCheck(const std::vector<std::string>& params) {
                 "dev, log, bot, sol, all. Default: all but log, bot and sol.");
   r->add_option("SIMDETAILS", ok.sim_details,
                 "The Sim Details (\".ds1\") file; default: the last session.");
-  std::vector<std::string> args(params.rbegin(), params.rend());
-  try {
-    app.parse(args);
-  } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : yl::kCheckError;
-  }
-  yl::CheckEnvironment env;
-  env.current_dir = yl::ProcessCurrentDirectory();
-  env.out = &std::cout;
-  env.err = &std::cerr;
-  return yl::RunCheckMode(w->parsed() ? where : ok, env);
+  if (auto ended = ParseCommand(app, params, yl::kCheckError)) return *ended;
+  return yl::RunCheckMode(w->parsed() ? where : ok, ConsoleEnvironment());
 }
 
 int RunAccuracy(const std::vector<std::string>& params) {
@@ -109,18 +122,8 @@ int RunAccuracy(const std::vector<std::string>& params) {
       "error.");
   a->add_option("SIMDETAILS", request.sim_details,
                 "The Sim Details (\".ds1\") file; default: the last session.");
-  std::vector<std::string> args(params.rbegin(), params.rend());
-  try {
-    app.parse(args);
-  } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : kAccuracyError;
-  }
-  CheckEnvironment env;
-  env.current_dir = ProcessCurrentDirectory();
-  env.out = &std::cout;
-  env.err = &std::cerr;
-  return RunAccuracyMode(request, env);
+  if (auto ended = ParseCommand(app, params, kAccuracyError)) return *ended;
+  return RunAccuracyMode(request, ConsoleEnvironment());
 }
 
 int RunReport(const std::vector<std::string>& params) {
@@ -164,21 +167,11 @@ int RunReport(const std::vector<std::string>& params) {
                     "file in the working directory.");
     subs.emplace_back(sub, k.kind);
   }
-  std::vector<std::string> args(params.rbegin(), params.rend());
-  try {
-    app.parse(args);
-  } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : kReportError;
-  }
+  if (auto ended = ParseCommand(app, params, kReportError)) return *ended;
   for (const auto& [sub, kind] : subs) {
     if (sub->parsed()) request.kind = kind;
   }
-  CheckEnvironment env;
-  env.current_dir = ProcessCurrentDirectory();
-  env.out = &std::cout;
-  env.err = &std::cerr;
-  return RunReportMode(request, env);
+  return RunReportMode(request, ConsoleEnvironment());
 }
 
 int RunArchive(const std::vector<std::string>& params) {
@@ -217,22 +210,12 @@ int RunArchive(const std::vector<std::string>& params) {
       "empty or new. Ingredients get a Sim Details file in DIR naming the restored files.");
   restore->add_option("ARCHIVE", request.archive, "The archive to restore.")->required();
   restore->add_option("DIR", request.dir, "The directory to restore into.")->required();
-  std::vector<std::string> args(params.rbegin(), params.rend());
-  try {
-    app.parse(args);
-  } catch (const CLI::ParseError& e) {
-    const int code = app.exit(e);
-    return code == 0 ? 0 : kArchiveError;
-  }
+  if (auto ended = ParseCommand(app, params, kArchiveError)) return *ended;
   request.action = save->parsed()      ? Action::kSaveIngredients
                    : results->parsed() ? Action::kSaveResults
                    : list->parsed()    ? Action::kList
                                        : Action::kRestore;
-  CheckEnvironment env;
-  env.current_dir = ProcessCurrentDirectory();
-  env.out = &std::cout;
-  env.err = &std::cerr;
-  return RunArchiveMode(request, env);
+  return RunArchiveMode(request, ConsoleEnvironment());
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ int RunReportMode(const ReportRequest& request, const CheckEnvironment& env) {
     err << "yearloom: " << PlainText(text) << "\n";
     return kReportError;
   };
-  try {
+  return RunCommandGuarded(err, kReportError, [&] {
     Session session;
     if (auto loaded = LoadReportSession(request.sim_details, env.current_dir, err, session);
         !loaded) {
@@ -57,11 +57,7 @@ int RunReportMode(const ReportRequest& request, const CheckEnvironment& env) {
     *env.out << path << "\n";
     env.out->flush();
     return kReportWritten;
-  } catch (const InternalError& e) {
-    return error(e.UserText());
-  } catch (const std::exception& e) {
-    return error(InternalErrorText(e.what()));
-  }
+  });
 }
 
 }  // namespace yl

@@ -20,12 +20,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class NullHost : public jobs::EngineHost {
- public:
-  void BigJobEnded(bool, bool) override {}
-  void JobLinesChanged(const std::vector<jobs::JobLine>&) override {}
-};
-
 class AccuracyDemoTest : public DemoWorkTest {
  protected:
   void SetUp() override {

@@ -74,8 +74,7 @@ TEST_F(BackgroundTasksTest, FlatixTakesTheTabFileOutOfTheModel) {
   const std::string target = JoinPath(session.settings.paths.temp_dir, "tab1.tab");
   EXPECT_EQ(shown_files, std::vector<std::string>{target});
   EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + target + "\r\nWill show this.");
-  EXPECT_EQ(ReadFileBytes(target),
-            ReadFileBytes(JoinPath(model.ModelDir, "demomodel.tab")));
+  EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(JoinPath(model.ModelDir, "demomodel.tab")));
   // The demo's compiler ran without an STI file, so there is none to take out.
   ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kSti, show));
   RunToEnd();

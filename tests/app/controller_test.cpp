@@ -183,11 +183,7 @@ TEST_F(ControllerTaskTest, ATaskGoesFromStartToEndOnPollsAlone) {
   ASSERT_TRUE(app.StartTask(r, true)) << ::testing::PrintToString(prompter.Texts());
   EXPECT_FALSE(app.StartTask(r, true)) << "a second task while one runs";
   EXPECT_EQ(prompter.Last().text, "Is already a big job running. Cannot start another.");
-  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-  while (app.TaskRunning() && std::chrono::steady_clock::now() < until) {
-    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::seconds(1));
-    app.Poll();
-  }
+  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
   ASSERT_TRUE(app.task_outcome());
   EXPECT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
   EXPECT_EQ(host.ended, std::vector<bool>{true});

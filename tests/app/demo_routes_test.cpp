@@ -16,7 +16,7 @@
 namespace yl::testing {
 namespace {
 
-class NullHost : public jobs::EngineHost {
+class CountingHost : public jobs::EngineHost {
  public:
   void BigJobEnded(bool, bool) override { ++ended; }
   void JobLinesChanged(const std::vector<jobs::JobLine>& lines) override {
@@ -46,7 +46,7 @@ class DemoRoutesTest : public DemoWorkTest {
   PosixProcessRunner runner;
   SystemClock clock;
   ScriptedPrompter prompter;
-  NullHost host;
+  CountingHost host;
 };
 
 TEST_F(DemoRoutesTest, BotFilesFromSolexInThreeSlotsStillReproduceTheBase) {

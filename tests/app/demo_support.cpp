@@ -36,6 +36,15 @@ YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit) {
   return run;
 }
 
+void PollUntilTaskEnds(AppController& app, ProcessRunner& runner,
+                       std::chrono::steady_clock::duration limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (app.TaskRunning() && std::chrono::steady_clock::now() < until) {
+    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::seconds(1));
+    app.Poll();
+  }
+}
+
 void DemoWorkTest::SetUp() {
   work = scratch / work_name;
   std::vector<std::string> args{work};

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controller.h"
 #include "app/session.h"
 #include "app/task_driver.h"
 #include "app/task_run.h"
@@ -47,6 +48,17 @@ class DemoWorkTest : public IsolatedEnvTest {
   std::vector<std::string> setup_options;  // for yearloom-demo-setup, before SetUp
   TSimRecord sim;
 };
+
+// A host that listens to nothing, for tasks whose events no test looks at.
+class NullHost : public jobs::EngineHost {
+ public:
+  void BigJobEnded(bool, bool) override {}
+  void JobLinesChanged(const std::vector<jobs::JobLine>&) override {}
+};
+
+// Polls the controller as the window's timer would until its task ends or `limit` passes.
+void PollUntilTaskEnds(AppController& app, ProcessRunner& runner,
+                       std::chrono::steady_clock::duration limit);
 
 // The services of a task run outside batch mode.
 TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,

@@ -39,12 +39,6 @@ double LargestChange(const std::vector<double>& a, const std::vector<double>& b)
   return d;
 }
 
-class NullHost : public jobs::EngineHost {
- public:
-  void BigJobEnded(bool, bool) override {}
-  void JobLinesChanged(const std::vector<jobs::JobLine>&) override {}
-};
-
 class ReDemoTest : public DemoWorkTest {
  protected:
   void SetUp() override {
@@ -139,11 +133,7 @@ TEST_F(ReDemoTest, AllRunsIterateTheExpectationsSettleAndExtraIterationsCarryOn)
   ASSERT_TRUE(ExtraIterationsCommand(app, prompter, kBase))
       << ::testing::PrintToString(prompter.Texts());
   EXPECT_THAT(prompter.Texts(), ::testing::Contains(HasSubstr("You have done 6 iterations.")));
-  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(3);
-  while (app.TaskRunning() && std::chrono::steady_clock::now() < until) {
-    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::seconds(1));
-    app.Poll();
-  }
+  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
   ASSERT_TRUE(app.task_outcome());
   ASSERT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
   EXPECT_TRUE(FileExists(WorkFile("ror-bs1b-2030_BIter8.har")));
