@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
 #include <cstdlib>
@@ -37,6 +38,8 @@ void DemoWindowTest::SetUp() {
 
 void DemoWindowTest::Shoot(const char* name) {
   if (const char* dir = std::getenv("YL_SCREENSHOT_DIR")) {
+    // Let the layouts catch up with what the last action changed.
+    QApplication::processEvents();
     window().grab().save(QString("%1/%2").arg(dir, name));
   }
 }
