@@ -2,12 +2,14 @@
 
 #include <chrono>
 
+#include "app/background_tasks.h"
 #include "app/batch_prompter.h"
 #include "app/commands/archive_commands.h"
 #include "core/internal_error.h"
 #include "env/dir_search.h"
 #include "env/environment.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 
 namespace yl {
 
@@ -72,6 +74,20 @@ int RunArchiveMode(const ArchiveRequest& request, const CheckEnvironment& env) {
     ctx.archive = ResolveAgainst(env.current_dir, request.archive);
     if (!request.dir.empty()) ctx.directory = ResolveAgainst(env.current_dir, request.dir);
     ArchivePrompter prompter(*env.out, err);
+    // No job timer here: the extraction runs to its end and the save goes on.
+    ctx.extract_quillo_file = [&](QuilloFile what, const ModelState& model) {
+      PosixProcessRunner runner;
+      SystemClock clock;
+      BackgroundTasks tasks(session, runner, clock, prompter, {});
+      if (!tasks.StartQuilloExtraction(what, model, nullptr, "It goes into the ZIP archive.")) {
+        return true;  // said why; the archive warns of the file it lacks
+      }
+      while (tasks.Busy()) {
+        if (auto h = tasks.handle()) runner.WaitForAnyEnd({*h}, std::chrono::milliseconds(200));
+        tasks.Tick();
+      }
+      return true;
+    };
     bool done = false;
     switch (request.action) {
       case Action::kSaveIngredients:

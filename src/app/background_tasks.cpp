@@ -123,8 +123,9 @@ bool BackgroundTasks::StartModelCheck() {
   return true;
 }
 
-bool BackgroundTasks::StartQuilloExtraction(QuilloFile what,
-                                            std::function<void(const std::string&)> show) {
+bool BackgroundTasks::StartQuilloExtraction(QuilloFile what, const ModelState& model,
+                                            std::function<void(const std::string&)> show,
+                                            const std::string& then) {
   SessionSettings& s = session_.settings;
   ProgramSearchContext search;
   search.program_dir = s.paths.program_dir;
@@ -134,7 +135,7 @@ bool BackgroundTasks::StartQuilloExtraction(QuilloFile what,
     prompter_.Error(kFlatixStartError, 0, kOk | kHelp);
     return false;
   }
-  auto job = PrepareQuilloExtraction(what, s.model, s.paths.temp_dir, flatix);
+  auto job = PrepareQuilloExtraction(what, model, s.paths.temp_dir, flatix);
   if (!job) {
     prompter_.Error(job.error() + "\r\n" + kFlatixStartError, 0, kOk | kHelp);
     return false;
@@ -151,9 +152,16 @@ bool BackgroundTasks::StartQuilloExtraction(QuilloFile what,
                    ""};
   const auto kind = what == QuilloFile::kTab ? jobs::BackgroundKind::kExtractTabFile
                                              : jobs::BackgroundKind::kExtractStiFile;
-  auto started = job_.Start(kind, spec, [this, show](const jobs::BackgroundEnd& end) {
-    if (end.cancelled || !extraction_) return;
-    if (auto file = JudgeQuilloExtraction(*extraction_, prompter_); file && show) show(*file);
+  auto started = job_.Start(kind, spec, [this, show, then](const jobs::BackgroundEnd& end) {
+    if (!extraction_) return;
+    // A cancelled extraction was not tried: its stored-input file would say it was.
+    if (end.cancelled) {
+      DeleteFileIfExists(extraction_->sti);
+      return;
+    }
+    if (auto file = JudgeQuilloExtraction(*extraction_, prompter_, then); file && show) {
+      show(*file);
+    }
   });
   if (!started) {
     prompter_.Error(kFlatixLaunchError, 0, kOk | kHelp);

@@ -32,8 +32,10 @@ class BackgroundTasks : public ClosureCheckHost {
   // The release check of the model program; false when it could not start.
   bool StartModelCheck();
   // Flatix taking the TAB or STI file out of the model's auxiliary table file; show gets
-  // the extracted file when the job ends well.
-  bool StartQuilloExtraction(QuilloFile what, std::function<void(const std::string&)> show);
+  // the extracted file when the job ends well, after a message ending in `then`.
+  bool StartQuilloExtraction(QuilloFile what, const ModelState& model,
+                             std::function<void(const std::string&)> show,
+                             const std::string& then = kWillShowExtracted);
   // The check that runs a small job in the temporary directory; at most 20 seconds.
   bool StartTempDirCheck();
   // One timer tick; the wait window's Cancel ends the wait. True when an end was handled.

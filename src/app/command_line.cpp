@@ -188,8 +188,9 @@ int RunArchive(const std::vector<std::string>& params) {
   using Action = ArchiveRequest::Action;
   CLI::App* save = archive->add_subcommand(
       "save-ingredients",
-      "Saves the model, the first-year data, the closure and shock files, the Sim Details and "
-      "their history in ARCHIVE (a \".zip\" name).");
+      "Saves the model, the first-year data, the closure and shock files, the TAB and STI "
+      "files, the Sim Details and their history in ARCHIVE (a \".zip\" name). A TAB or STI "
+      "file not beside the model is first extracted from its auxiliary files.");
   save->add_flag("--except-model", request.except_model,
                  "Leave out the model program and its auxiliary files.");
   save->add_option("ARCHIVE", request.archive, "The archive to write.")->required();

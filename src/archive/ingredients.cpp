@@ -11,6 +11,7 @@
 #include "model/first_year_list.h"
 #include "model/min_file.h"
 #include "model/model_state.h"
+#include "model/quillo_files.h"
 #include "platform/dir_tree.h"
 #include "platform/file_lookup.h"
 #include "platform/files.h"
@@ -155,42 +156,32 @@ FileSet ModelFiles(const SessionSettings& s) {
   return c.Take();
 }
 
-FileSet TabEtcFiles(const SessionSettings& s, Notices& warnings) {
-  Collector c;
-  ModelState m = s.model;
-  const std::string dir = m.ModelDir.empty() ? DirOfFile(m.ModelFile) : m.ModelDir;
-  // A session that only read the Sim Details has not read the MIN for these names yet.
-  if (m.TabFileName.empty() && m.StiFileName.empty() && !s.min_din.MinPath.empty()) {
-    if (auto min = ReadMinContents(s.min_din.MinPath, dir)) {
-      m.TabFileName = min->tab_path.empty() ? "" : FileNameOf(min->tab_path);
-      m.StiFileName = min->sti_name;
-    }
+std::vector<NamedFile> TabEtcFiles(const SessionSettings& s, const std::string& temp_dir,
+                                   Notices& warnings) {
+  using State = QuilloFileLookup::State;
+  const ModelState m = WithQuilloNames(s.model, s.min_din.MinPath);
+  std::vector<NamedFile> files;
+  const QuilloFileLookup tab = LocateQuilloFile(m, QuilloFile::kTab, temp_dir);
+  // A model whose MIN names no TAB file and whose auxiliary files hold none has none to
+  // miss.
+  if (tab.state == State::kFound) {
+    files.push_back({tab.path, tab.name});
+  } else if (!m.TabFileName.empty()) {
+    warnings.push_back(MakeMessage(
+        MessageKind::kWarning,
+        "Warning. TAB file not found so cannot include it in the TABETC part of the ZIP "
+        "archive."));
   }
-  if (!m.TabFileName.empty()) {
-    const std::string tab = ResolveAgainst(dir, m.TabFileName);
-    if (ResolvePathNoCase(tab)) {
-      c.Add(tab);
-    } else {
-      warnings.push_back(MakeMessage(
-          MessageKind::kWarning,
-          "Warning. TAB file not found so cannot include it in the TABETC part of the ZIP "
-          "archive."));
-    }
+  const QuilloFileLookup sti = LocateQuilloFile(m, QuilloFile::kSti, temp_dir);
+  if (sti.state == State::kFound) {
+    files.push_back({sti.path, sti.name});
+  } else if (sti.state != State::kNotUsed) {
+    warnings.push_back(MakeMessage(
+        MessageKind::kWarning,
+        "Warning. A Quillo STI file was used but could not find this file,\r\nso cannot "
+        "include it in the TABETC part of the ZIP archive."));
   }
-  if (!m.StiFileName.empty()) {
-    const std::string sti = ResolveAgainst(dir, m.StiFileName);
-    if (ResolvePathNoCase(sti)) {
-      c.Add(sti);
-    } else {
-      warnings.push_back(MakeMessage(
-          MessageKind::kWarning,
-          "Warning. A Quillo STI file was used but could not find this file,\r\nso cannot "
-          "include it in the TABETC part of the ZIP archive."));
-    }
-  }
-  FileSet set = c.Take();
-  set.missing.clear();  // told above
-  return set;
+  return files;
 }
 
 std::vector<std::string> SimNameLines(const TSimRecord& sim, bool no_rerun) {

@@ -11,6 +11,7 @@
 #include "archive/zip_file.h"
 #include "core/message.h"
 #include "core/status.h"
+#include "model/model_state.h"
 #include "settings/options.h"
 #include "sim/sim_record.h"
 
@@ -58,8 +59,16 @@ FileSet FirstYearDataFiles(const SessionSettings& s, const std::string& work_dir
 // The model program (or the interpreter's statement file) and the companion files beside
 // it: auxiliary files, Model Information and Dynamic Information files.
 FileSet ModelFiles(const SessionSettings& s);
-// The TAB file, and the STI file when one was used; warnings for the missing ones.
-FileSet TabEtcFiles(const SessionSettings& s, Notices& warnings);
+// A file for an inner archive and the name it is stored under.
+struct NamedFile {
+  std::string path;
+  std::string name;
+};
+// The TAB file, and the STI file when one was used: beside the model, or as copies
+// extracted into temp_dir, stored under the names the model knows them by; warnings for
+// the missing ones.
+std::vector<NamedFile> TabEtcFiles(const SessionSettings& s, const std::string& temp_dir,
+                                   Notices& warnings);
 
 // The lines of "ziphist.txt": an earlier history first, then this archive's.
 std::vector<std::string> ZipHistoryLines(const std::string& earlier, std::uint64_t now100ns,

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/task_run.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 
 #include "demo_support.h"
@@ -67,7 +68,7 @@ TEST_F(BackgroundTasksTest, FlatixTakesTheTabFileOutOfTheModel) {
             JoinPath(model.ModelDir, "demomodel.tab"));
   // Not known: taken out of the auxiliary table file under a name of its own.
   model.TabFileName = "";
-  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kTab, show))
+  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kTab, model, show))
       << ::testing::PrintToString(prompter.Texts());
   EXPECT_EQ(tasks->WaitText(), "Extracting TAB file");
   RunToEnd();
@@ -76,10 +77,17 @@ TEST_F(BackgroundTasksTest, FlatixTakesTheTabFileOutOfTheModel) {
   EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + target + "\r\nWill show this.");
   EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(JoinPath(model.ModelDir, "demomodel.tab")));
   // The demo's compiler ran without an STI file, so there is none to take out.
-  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kSti, show));
+  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kSti, model, show));
   RunToEnd();
   EXPECT_EQ(prompter.Last().text, "Sorry. Unable to extract or find Quillo STI file.");
   EXPECT_EQ(shown_files.size(), 1u);
+  // A cancelled extraction leaves no record that it was tried.
+  const std::string record = JoinPath(session.settings.paths.temp_dir, "extsti.sti");
+  EXPECT_TRUE(FileExists(record));
+  ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kSti, model, show));
+  tasks->Tick(true);
+  EXPECT_FALSE(tasks->Busy());
+  EXPECT_FALSE(FileExists(record));
 }
 
 TEST_F(BackgroundTasksTest, TheTemporaryDirectorySeemsOk) {

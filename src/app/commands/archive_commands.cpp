@@ -418,6 +418,21 @@ void DeleteRunRecords(const Session& s) {
   }
 }
 
+// An ingredients archive holds the TAB and STI files: any not at hand are first taken out
+// of the auxiliary table file. False when the command must stop for that.
+bool QuilloFilesAtHand(const SessionSettings& s, const ArchiveCommandContext& ctx) {
+  if (!ctx.extract_quillo_file) return true;
+  const ModelState m = WithQuilloNames(s.model, s.min_din.MinPath);
+  for (QuilloFile what : {QuilloFile::kTab, QuilloFile::kSti}) {
+    if (LocateQuilloFile(m, what, s.paths.temp_dir).state ==
+            QuilloFileLookup::State::kMustExtract &&
+        !ctx.extract_quillo_file(what, m)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::optional<std::string> SaveArchive(Session& session, Prompter& p,
                                        const ArchiveCommandContext& ctx, bool closure_shocks,
                                        bool include_model, ArchiveRuns runs, ArchiveKinds kinds) {
@@ -434,6 +449,7 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
     p.Information("Cancelling so you can edit or review the Simulation Description.");
     return std::nullopt;
   }
+  if (!closure_shocks && !QuilloFilesAtHand(s, ctx)) return std::nullopt;
   const bool no_rerun = s.options.NoRerun;
   const std::string folder =
       closure_shocks ? archive::ClosureShocksFolder(s.paths.keep_dir) : ArchiveFolderOf(session);
@@ -530,10 +546,23 @@ std::optional<std::string> SaveArchive(Session& session, Prompter& p,
       }
     }
     Notices warnings;
-    FileSet tab = archive::TabEtcFiles(s, warnings);
+    std::vector<std::string> tab;
+    for (const archive::NamedFile& f : archive::TabEtcFiles(s, s.paths.temp_dir, warnings)) {
+      if (SameText(FileNameOf(f.path), f.name)) {
+        tab.push_back(f.path);
+        continue;
+      }
+      // An extracted copy under its own name: stored under the model's.
+      const std::string renamed = JoinPath(JoinPath(scratch.dir, "tabetc"), f.name);
+      if (!ForceDirectories(DirOfFile(renamed))) return std::nullopt;
+      if (Status c = CopyKeepingStamp(f.path, renamed, true); !c) {
+        p.Error("Cannot copy " + f.path + "\r\n" + c.error());
+        return std::nullopt;
+      }
+      tab.push_back(renamed);
+    }
     ShowAll(p, warnings);
-    if (!tab.files.empty() &&
-        !AddInner(p, wait, scratch.dir, archive::kTabEtcZip, tab.files, true, items)) {
+    if (!tab.empty() && !AddInner(p, wait, scratch.dir, archive::kTabEtcZip, tab, true, items)) {
       return std::nullopt;
     }
   }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "archive/ingredients.h"
 #include "archive/results_archive.h"
 #include "core/prompter.h"
+#include "model/quillo_files.h"
 
 namespace yl {
 
@@ -34,6 +36,11 @@ struct ArchiveCommandContext {
   archive::ExtractLimits limits;
   // The "Which Results to Save" dialog; unset: its check boxes as a plain list.
   AskResultsToSave ask_results;
+  // Takes the TAB or STI file out of the model's auxiliary table file into the temporary
+  // directory. True when that is over on return and the command may go on; false when it
+  // runs in the background (the command is given again after it) or could not start.
+  // Unset: files not at hand are only warned about.
+  std::function<bool(QuilloFile what, const ModelState& model)> extract_quillo_file;
 };
 
 // "Save Ingredients as ZIP archive" (include_model) and "... Except Model Files ...".

@@ -7,17 +7,6 @@
 
 namespace yl {
 
-namespace {
-
-const char* Word(QuilloFile what) { return what == QuilloFile::kTab ? "tab" : "sti"; }
-
-std::string TargetName(QuilloFile what, const ModelState& model) {
-  if (what == QuilloFile::kSti) return "tabcond.sti";
-  return model.TabFileName.empty() ? "tab1.tab" : FileNameOf(model.TabFileName);
-}
-
-}  // namespace
-
 std::optional<std::string> QuilloFileBesideModel(const ModelState& model, QuilloFile what) {
   if (what != QuilloFile::kTab || model.TabFileName.empty() || model.ModelDir.empty()) {
     return std::nullopt;
@@ -31,14 +20,11 @@ Result<QuilloExtraction> PrepareQuilloExtraction(QuilloFile what, const ModelSta
   QuilloExtraction job;
   job.what = what;
   job.directory = temp_dir;
-  job.target = JoinPath(temp_dir, TargetName(what, model));
-  job.sti = JoinPath(temp_dir, std::string("ext") + Word(what) + ".sti");
+  job.target = JoinPath(temp_dir, ExtractedQuilloName(what, model));
+  job.sti = JoinPath(temp_dir, ExtractionStiName(what));
   if (!DeleteFileIfExists(job.target)) return Fail("Cannot delete " + job.target);
-  const std::string aux = CompanionPath(model.ModelFile, AuxTableExt(model.ModelFile));
-  const std::string found =
-      FindCompanion(model.ModelFile, AuxTableExt(model.ModelFile)).value_or(aux);
-  if (Status s = WriteTextLines(
-          job.sti, {"bat", " ", what == QuilloFile::kTab ? "t" : "s", found, job.target});
+  if (Status s = WriteTextLines(job.sti, {"bat", " ", what == QuilloFile::kTab ? "t" : "s",
+                                          AuxTableFileOf(model), job.target});
       !s) {
     return Fail(s.error());
   }
@@ -50,7 +36,8 @@ std::string QuilloExtractionWaitText(QuilloFile what) {
   return what == QuilloFile::kTab ? "Extracting TAB file" : "Extracting Quillo STI file";
 }
 
-std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter) {
+std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter,
+                                                 const std::string& then) {
   const bool tab = job.what == QuilloFile::kTab;
   if (!FileExists(job.target)) {
     prompter.Error(tab ? "Sorry. Unable to extract or find Quillo file."
@@ -59,7 +46,7 @@ std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Pr
   }
   prompter.Information(
       std::string(tab ? "Quillo file seems to be\r\n" : "Quillo STI file seems to be\r\n") +
-      job.target + "\r\nWill show this.");
+      job.target + "\r\n" + then);
   return job.target;
 }
 

@@ -10,10 +10,9 @@
 #include "core/prompter.h"
 #include "core/status.h"
 #include "model/model_state.h"
+#include "model/quillo_files.h"
 
 namespace yl {
-
-enum class QuilloFile { kTab, kSti };
 
 inline constexpr char kFlatixStartError[] = "Error starting Flatix job !";
 inline constexpr char kFlatixGuardRefused[] = "Cannot start TAB or TABSTI job";
@@ -40,7 +39,10 @@ Result<QuilloExtraction> PrepareQuilloExtraction(QuilloFile what, const ModelSta
 // What the wait window says while it runs.
 std::string QuilloExtractionWaitText(QuilloFile what);
 
-// After the job: says what was found; the file to show, or nullopt.
-std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter);
+// After the job: says what was found and, with `then`, what comes of it; the file, or
+// nullopt.
+inline constexpr char kWillShowExtracted[] = "Will show this.";
+std::optional<std::string> JudgeQuilloExtraction(const QuilloExtraction& job, Prompter& prompter,
+                                                 const std::string& then = kWillShowExtracted);
 
 }  // namespace yl

@@ -461,15 +461,16 @@ void WindowCommands::Register() {
         ViewerContext c = Viewers();
         LaunchEditor(c, file, true);
       };
-      if (auto beside = QuilloFileBesideModel(st.model, what)) {
+      const ModelState model = WithQuilloNames(st.model, st.min_din.MinPath);
+      if (auto beside = QuilloFileBesideModel(model, what)) {
         show(*beside);
         return;
       }
-      if (what == QuilloFile::kSti && st.model.StiFileName.empty()) {
+      if (what == QuilloFile::kSti && model.StiFileName.empty()) {
         prompter_.Information("No STI file was used to run Quillo.");
         return;
       }
-      app_.background().StartQuilloExtraction(what, show);
+      app_.background().StartQuilloExtraction(what, model, show);
       if (hooks_.refresh) hooks_.refresh();
     };
   };

@@ -15,6 +15,16 @@ void WindowCommands::RegisterZip() {
     ArchiveCommandContext ctx;
     ctx.now100ns = FileTimeOf(std::chrono::system_clock::now());
     ctx.ask_results = hooks_.ask_results_to_save;
+    ctx.extract_quillo_file = [this](QuilloFile what, const ModelState& model) {
+      prompter_.Information(
+          std::string(what == QuilloFile::kTab ? "The TAB file" : "The Quillo STI file") +
+          " is not beside the model, so it will first be extracted from\r\n" +
+          AuxTableFileOf(model) + "\r\nWhen that has finished, please give this command again.");
+      app_.background().StartQuilloExtraction(
+          what, model, nullptr, "Give the command again to put it into the ZIP archive.");
+      if (hooks_.refresh) hooks_.refresh();
+      return false;
+    };
     return ctx;
   };
   const std::string zip = "Zip > ";

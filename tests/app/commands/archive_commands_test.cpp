@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <map>
 
+#include "app/controller.h"
 #include "app/demo_support.h"
+#include "app/window/window_commands.h"
 #include "archive/zip_file.h"
 #include "core/text_util.h"
 #include "env/ini_file.h"
@@ -426,7 +428,97 @@ TEST_F(ArchiveCommandsTest, ListingsAndViewsShowWhatTheArchiveHolds) {
   EXPECT_THAT(EntryNames(scratch / "keep.zip"), Contains("yearloom.ini"));
 }
 
+// The demo model as a modeller may be given it: the program, its auxiliary, information
+// and dynamic files, but no TAB file beside them.
+std::string CopyModelWithoutTab(const std::string& dir) {
+  EXPECT_TRUE(ForceDirectories(dir));
+  for (const char* ext : {"", ".axs", ".axt", ".min", ".din"}) {
+    const std::string from = JoinPath(BinDir(), std::string("demomodel") + ext);
+    EXPECT_TRUE(CopyKeepingStamp(from, JoinPath(dir, FileNameOf(from)), true));
+  }
+  return JoinPath(dir, "demomodel");
+}
+
+TEST_F(ArchiveCommandsTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedBeforeTheSave) {
+  PosixProcessRunner runner;
+  SystemClock clock;
+  NullHost host;
+  ControllerEnvironment e;
+  e.program_dir = BinDir();
+  e.runner = &runner;
+  e.clock = &clock;
+  e.prompter = &prompter;
+  e.host = &host;
+  AppController app(e);
+  ASSERT_FALSE(app.StartUp().fatal());
+  app.session() = Loaded();
+  SessionSettings& st = app.session().settings;
+  const std::string model = CopyModelWithoutTab(scratch / "model only");
+  SetModelFile(st.model, model, std::nullopt);
+  st.min_din.MinPath = model + ".min";
+  st.min_din.DinPath = model + ".din";
+  WindowCommands commands(app, prompter, {});
+  prompter.rules = {{"review or update the Simulation Description", kIgnore},
+                    {"add some extra files", kNo}};
+
+  // The first time, the extraction starts and the command ends before asking for a name.
+  const std::string command = "Zip > Save Ingredients as ZIP archive";
+  ASSERT_TRUE(commands.Run(command));
+  EXPECT_TRUE(prompter.file_requests.empty());
+  EXPECT_EQ(app.session().background.kind, jobs::BackgroundKind::kExtractTabFile);
+  EXPECT_THAT(prompter.Texts(),
+              Contains("The TAB file is not beside the model, so it will first be extracted "
+                       "from\r\n" +
+                       model + ".axt\r\nWhen that has finished, please give this command again."));
+  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (app.background().Busy() && std::chrono::steady_clock::now() < until) {
+    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::milliseconds(200));
+    app.Poll();
+  }
+  ASSERT_FALSE(app.background().Busy());
+  const std::string extracted = JoinPath(st.paths.temp_dir, "demomodel.tab");
+  EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + extracted +
+                                      "\r\nGive the command again to put it into the ZIP archive.");
+
+  // Given again, it saves at once with the extracted files under the model's names for
+  // them (an STI file is extracted as "tabcond.sti").
+  st.model.StiFileName = "demomodel.sti";
+  WriteFileBytes(JoinPath(st.paths.temp_dir, "tabcond.sti"), "condense\n");
+  const std::string zip = scratch / "archives/extracted.zip";
+  prompter.file_answers.push_back({zip});
+  ASSERT_TRUE(commands.Run(command));
+  EXPECT_EQ(prompter.Last().text, "ZIP archive " + zip + " created.");
+  EXPECT_FALSE(app.background().Busy());
+  EXPECT_EQ(prompter.Count("Warning. TAB file not found"), 0);
+  EXPECT_THAT(InnerNames(zip, "tabetc.zip", scratch / "look"),
+              UnorderedElementsAre("demomodel.tab", "demomodel.sti", "xxfltime.xxx"));
+  ASSERT_TRUE(archive::ExtractZip(scratch / "look/tabetc.zip", scratch / "look/tabetc", {}).ok());
+  EXPECT_EQ(ReadFileBytes(scratch / "look/tabetc/demomodel.tab"),
+            ReadFileBytes(JoinPath(BinDir(), "demomodel.tab")));
+  EXPECT_EQ(ReadFileBytes(scratch / "look/tabetc/demomodel.sti"), "condense\n");
+}
+
 class ArchiveCommandLineTest : public DemoWorkTest {};
+
+TEST_F(ArchiveCommandLineTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedAndSaved) {
+  const std::string model = CopyModelWithoutTab(scratch / "model only");
+  std::string details = ReadFileBytes(WorkFile(ds1));
+  const std::string from = JoinPath(BinDir(), "demomodel");
+  for (std::size_t at = details.find(from); at != std::string::npos;
+       at = details.find(from, at + model.size())) {
+    details.replace(at, from.size(), model);
+  }
+  WriteFileBytes(WorkFile(ds1), details);
+  const std::string zip = scratch / "cli.zip";
+  YearloomRun save = Yearloom({"archive", "save-ingredients", zip, ds1});
+  ASSERT_TRUE(save.Succeeded()) << save.output;
+  EXPECT_THAT(
+      save.output,
+      AllOf(HasSubstr("Quillo file seems to be"), HasSubstr("It goes into the ZIP archive."),
+            HasSubstr("ZIP archive " + zip + " created."), Not(HasSubstr("TAB file not found"))));
+  EXPECT_THAT(InnerNames(zip, "tabetc.zip", scratch / "look"),
+              UnorderedElementsAre("demomodel.tab", "xxfltime.xxx"));
+}
 
 TEST_F(ArchiveCommandLineTest, SavesListsAndRestoresAndRefusesWithExitTwo) {
   YearloomRun help = Yearloom({"archive", "--help"});
