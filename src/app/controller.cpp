@@ -170,7 +170,7 @@ void AppController::NewTask() {
   services.runner = env_.runner;
   services.clock = env_.clock;
   services.prompter = env_.prompter;
-  services.host = env_.host;
+  services.host = env_.host ? env_.host : &quiet_host_;
   services.batch_mode = env_.batch_mode;
   services.background = &session_.background;
   services.terminate_grace = env_.terminate_grace;

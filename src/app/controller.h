@@ -122,6 +122,7 @@ class AppController : public PolledWork {
   std::optional<InstanceLock> lock_;
   std::unique_ptr<BackgroundTasks> background_;
   std::unique_ptr<TaskDriver> task_;
+  jobs::EngineHost quiet_host_;  // when nobody listens to the task's events
   bool polling_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/date_text.h"
 #include "platform/local_time.h"
 
 namespace yl {
@@ -44,10 +45,7 @@ Status AddBuiltHeader(HarFile& file, Result<HarHeader> header) {
 
 std::string HarCreationTimeNow() {
   std::time_t t = std::time(nullptr);
-  std::tm tm = LocalTime(t);
-  char buf[64];
-  std::strftime(buf, sizeof buf, "%H:%M:%S %d-%b-%Y", &tm);
-  return buf;
+  return HarTimeText(LocalTime(t));
 }
 
 }  // namespace yl

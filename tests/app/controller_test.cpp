@@ -168,13 +168,7 @@ TEST_F(ControllerTaskTest, ATaskGoesFromStartToEndOnPollsAlone) {
   RecordingHost host;
   PosixProcessRunner runner;
   SystemClock clock;
-  ControllerEnvironment e;
-  e.program_dir = YL_BIN_DIR;
-  e.runner = &runner;
-  e.clock = &clock;
-  e.prompter = &prompter;
-  e.host = &host;
-  AppController app(e);
+  AppController app(ControllerServices(runner, clock, prompter, host));
   ASSERT_FALSE(app.StartUp().fatal());
   app.session() = LoadSession(prompter);
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
@@ -191,6 +185,25 @@ TEST_F(ControllerTaskTest, ATaskGoesFromStartToEndOnPollsAlone) {
   EXPECT_EQ(host.started[1].part, PartKind::kSol);
   EXPECT_EQ(host.started[3].year, 2);
   EXPECT_TRUE(app.WaitHandles().empty());
+}
+
+TEST_F(ControllerTaskTest, ATaskRunsWhenNobodyListensToItsEvents) {
+  ScriptedPrompter prompter;
+  PosixProcessRunner runner;
+  SystemClock clock;
+  jobs::EngineHost unused;
+  ControllerEnvironment e = ControllerServices(runner, clock, prompter, unused);
+  e.host = nullptr;
+  AppController app(e);
+  ASSERT_FALSE(app.StartUp().fatal());
+  app.session() = LoadSession(prompter);
+  jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
+  r.first_sim_year[kBase] = 1;
+  r.last_sim_year[kBase] = 1;
+  ASSERT_TRUE(app.StartTask(r, true)) << ::testing::PrintToString(prompter.Texts());
+  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
+  ASSERT_TRUE(app.task_outcome());
+  EXPECT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
 }
 
 }  // namespace

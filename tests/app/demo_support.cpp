@@ -109,6 +109,26 @@ std::string DemoWorkTest::Solution(int run, int period) const {
   return WorkFile(SolutionFileName(sim, run, period, false));
 }
 
+void PollUntilBackgroundEnds(AppController& app, ProcessRunner& runner,
+                             std::chrono::steady_clock::duration limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (app.background().Busy() && std::chrono::steady_clock::now() < until) {
+    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::milliseconds(200));
+    app.Poll();
+  }
+}
+
+ControllerEnvironment ControllerServices(ProcessRunner& runner, Clock& clock, Prompter& prompter,
+                                         jobs::EngineHost& host) {
+  ControllerEnvironment e;
+  e.program_dir = BinDir();
+  e.runner = &runner;
+  e.clock = &clock;
+  e.prompter = &prompter;
+  e.host = &host;
+  return e;
+}
+
 TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,
                       jobs::EngineHost& host) {
   TaskServices s;

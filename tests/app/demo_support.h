@@ -60,6 +60,13 @@ class NullHost : public jobs::EngineHost {
 void PollUntilTaskEnds(AppController& app, ProcessRunner& runner,
                        std::chrono::steady_clock::duration limit);
 
+// Polls as the window's timer would until the background activity (a check, an
+// extraction) has ended or `limit` passes.
+void PollUntilBackgroundEnds(AppController& app, ProcessRunner& runner,
+                             std::chrono::steady_clock::duration limit);
+// A real controller's environment: the built programs, and these services.
+ControllerEnvironment ControllerServices(ProcessRunner& runner, Clock& clock, Prompter& prompter,
+                                         jobs::EngineHost& host);
 // The services of a task run outside batch mode.
 TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,
                       jobs::EngineHost& host);

@@ -118,14 +118,8 @@ TEST_F(ReDemoTest, AllRunsIterateTheExpectationsSettleAndExtraIterationsCarryOn)
   ScriptedPrompter prompter;
   PosixProcessRunner runner;
   SystemClock clock;
-  ControllerEnvironment e;
-  e.program_dir = BinDir();
-  e.runner = &runner;
-  e.clock = &clock;
-  e.prompter = &prompter;
   NullHost host;
-  e.host = &host;
-  AppController app(e);
+  AppController app(ControllerServices(runner, clock, prompter, host));
   ASSERT_FALSE(app.StartUp().fatal());
   app.session() = LoadSession(prompter);
   app.session().settings.options.Re.BaseIterations = 8;

@@ -42,12 +42,19 @@ TEST(DateText, DayMonthYearAtTime) {
   for (const Case& c : cases) EXPECT_EQ(DateText(c.t), c.text) << c.text;
 }
 
+TEST(DateText, HeaderArrayTimesPutTheClockFirst) {
+  EXPECT_EQ(HarTimeText(Tm(2007, 2, 5, 14, 2, 33)), "14:02:33 05-Mar-2007");
+  EXPECT_EQ(HarTimeText(Tm(2007, 12, 5, 0, 0, 0)), "00:00:00 05-???-2007");
+}
+
 TEST(DateText, MonthNamesDoNotFollowTheLocale) {
   // The window sets the user's locale at start-up; the records it writes must not change.
   if (!std::setlocale(LC_TIME, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale installed";
   const std::string text = DateText(Tm(2007, 4, 5, 14, 2, 33));
+  const std::string har = HarTimeText(Tm(2007, 2, 5, 14, 2, 33));
   std::setlocale(LC_TIME, "C");
   EXPECT_EQ(text, "05-May-2007 at 14:02:33");
+  EXPECT_EQ(har, "14:02:33 05-Mar-2007");
 }
 
 }  // namespace

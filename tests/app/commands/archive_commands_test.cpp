@@ -443,13 +443,7 @@ TEST_F(ArchiveCommandsTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedBeforeTheS
   PosixProcessRunner runner;
   SystemClock clock;
   NullHost host;
-  ControllerEnvironment e;
-  e.program_dir = BinDir();
-  e.runner = &runner;
-  e.clock = &clock;
-  e.prompter = &prompter;
-  e.host = &host;
-  AppController app(e);
+  AppController app(ControllerServices(runner, clock, prompter, host));
   ASSERT_FALSE(app.StartUp().fatal());
   app.session() = Loaded();
   SessionSettings& st = app.session().settings;
@@ -470,11 +464,7 @@ TEST_F(ArchiveCommandsTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedBeforeTheS
               Contains("The TAB file is not beside the model, so it will first be extracted "
                        "from\r\n" +
                        model + ".axt\r\nWhen that has finished, please give this command again."));
-  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (app.background().Busy() && std::chrono::steady_clock::now() < until) {
-    runner.WaitForAnyEnd(app.WaitHandles(), std::chrono::milliseconds(200));
-    app.Poll();
-  }
+  PollUntilBackgroundEnds(app, runner, std::chrono::minutes(1));
   ASSERT_FALSE(app.background().Busy());
   const std::string extracted = JoinPath(st.paths.temp_dir, "demomodel.tab");
   EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + extracted +

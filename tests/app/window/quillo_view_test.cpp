@@ -21,13 +21,7 @@ TEST_F(QuilloViewTest, TheTabFileBesideTheModelOpensWithoutAJob) {
   PosixProcessRunner runner;
   SystemClock clock;
   NullHost host;
-  ControllerEnvironment e;
-  e.program_dir = BinDir();
-  e.runner = &runner;
-  e.clock = &clock;
-  e.prompter = &prompter;
-  e.host = &host;
-  AppController app(e);
+  AppController app(ControllerServices(runner, clock, prompter, host));
   ASSERT_FALSE(app.StartUp().fatal());
   app.session() = LoadSession(prompter);
   ASSERT_TRUE(app.session().settings.model.TabFileName.empty());  // not kept in Sim Details
