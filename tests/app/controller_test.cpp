@@ -166,18 +166,15 @@ class ControllerTaskTest : public DemoWorkTest {};
 TEST_F(ControllerTaskTest, ATaskGoesFromStartToEndOnPollsAlone) {
   ScriptedPrompter prompter;
   RecordingHost host;
-  PosixProcessRunner runner;
-  SystemClock clock;
-  AppController app(ControllerServices(runner, clock, prompter, host));
-  ASSERT_FALSE(app.StartUp().fatal());
-  app.session() = LoadSession(prompter);
+  auto c = StartController(prompter, &host);
+  AppController& app = c->app;
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
   r.first_sim_year[kBase] = 1;
   r.last_sim_year[kBase] = 2;
   ASSERT_TRUE(app.StartTask(r, true)) << ::testing::PrintToString(prompter.Texts());
   EXPECT_FALSE(app.StartTask(r, true)) << "a second task while one runs";
   EXPECT_EQ(prompter.Last().text, "Is already a big job running. Cannot start another.");
-  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
+  PollUntilTaskEnds(app, c->runner, std::chrono::minutes(3));
   ASSERT_TRUE(app.task_outcome());
   EXPECT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
   EXPECT_EQ(host.ended, std::vector<bool>{true});
@@ -189,19 +186,13 @@ TEST_F(ControllerTaskTest, ATaskGoesFromStartToEndOnPollsAlone) {
 
 TEST_F(ControllerTaskTest, ATaskRunsWhenNobodyListensToItsEvents) {
   ScriptedPrompter prompter;
-  PosixProcessRunner runner;
-  SystemClock clock;
-  jobs::EngineHost unused;
-  ControllerEnvironment e = ControllerServices(runner, clock, prompter, unused);
-  e.host = nullptr;
-  AppController app(e);
-  ASSERT_FALSE(app.StartUp().fatal());
-  app.session() = LoadSession(prompter);
+  auto c = StartController(prompter, nullptr);
+  AppController& app = c->app;
   jobs::PlanRequest r = jobs::PlanRequest::Nothing(sim.NumYears);
   r.first_sim_year[kBase] = 1;
   r.last_sim_year[kBase] = 1;
   ASSERT_TRUE(app.StartTask(r, true)) << ::testing::PrintToString(prompter.Texts());
-  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
+  PollUntilTaskEnds(app, c->runner, std::chrono::minutes(3));
   ASSERT_TRUE(app.task_outcome());
   EXPECT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
 }

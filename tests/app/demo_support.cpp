@@ -118,15 +118,23 @@ void PollUntilBackgroundEnds(AppController& app, ProcessRunner& runner,
   }
 }
 
-ControllerEnvironment ControllerServices(ProcessRunner& runner, Clock& clock, Prompter& prompter,
-                                         jobs::EngineHost& host) {
-  ControllerEnvironment e;
-  e.program_dir = BinDir();
-  e.runner = &runner;
-  e.clock = &clock;
-  e.prompter = &prompter;
-  e.host = &host;
-  return e;
+DemoController::DemoController(Prompter& prompter, jobs::EngineHost* host)
+    : app([&] {
+        ControllerEnvironment e;
+        e.program_dir = BinDir();
+        e.runner = &runner;
+        e.clock = &clock;
+        e.prompter = &prompter;
+        e.host = host;
+        return e;
+      }()) {}
+
+std::unique_ptr<DemoController> DemoWorkTest::StartController(Prompter& prompter,
+                                                              jobs::EngineHost* host) {
+  auto c = std::make_unique<DemoController>(prompter, host);
+  EXPECT_FALSE(c->app.StartUp().fatal());
+  c->app.session() = LoadSession(prompter);
+  return c;
 }
 
 TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,

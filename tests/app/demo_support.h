@@ -2,6 +2,7 @@
 // A laid-out demo working directory and the real yearloom run on it as a user runs it.
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ struct YearloomRun {
   bool Succeeded() const { return ran && exit.exited_normally && exit.code == 0; }
 };
 
+// The window's controller with real processes and the real clock; a null host: nobody
+// listens to the task's events.
+struct DemoController {
+  DemoController(Prompter& prompter, jobs::EngineHost* host);
+  PosixProcessRunner runner;
+  SystemClock clock;
+  AppController app;
+};
+
 // Runs a program to its end (or stops it after `limit`), with its output.
 YearloomRun RunAndWait(const ProcessSpec& spec, std::chrono::seconds limit);
 
@@ -40,6 +50,9 @@ class DemoWorkTest : public IsolatedEnvTest {
   Session LoadSession(Prompter& prompter);
   // The ".sl4" solution of (run, period) in the working directory.
   std::string Solution(int run, int period) const;
+  // A controller started up as the window starts it, holding the session LoadSession gives.
+  std::unique_ptr<DemoController> StartController(Prompter& prompter,
+                                                  jobs::EngineHost* host = nullptr);
 
   std::string work_name = "demo work";  // set before SetUp for another name
   std::string work;                     // with a blank in its name, as users' directories have
@@ -64,9 +77,6 @@ void PollUntilTaskEnds(AppController& app, ProcessRunner& runner,
 // extraction) has ended or `limit` passes.
 void PollUntilBackgroundEnds(AppController& app, ProcessRunner& runner,
                              std::chrono::steady_clock::duration limit);
-// A real controller's environment: the built programs, and these services.
-ControllerEnvironment ControllerServices(ProcessRunner& runner, Clock& clock, Prompter& prompter,
-                                         jobs::EngineHost& host);
 // The services of a task run outside batch mode.
 TaskServices Services(ProcessRunner& runner, Clock& clock, Prompter& prompter,
                       jobs::EngineHost& host);

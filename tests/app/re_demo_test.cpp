@@ -116,18 +116,14 @@ TEST_F(ReDemoTest, AllRunsIterateTheExpectationsSettleAndExtraIterationsCarryOn)
 
   // Two more Base iterations: they start from the sixth and extend its convergence file.
   ScriptedPrompter prompter;
-  PosixProcessRunner runner;
-  SystemClock clock;
-  NullHost host;
-  AppController app(ControllerServices(runner, clock, prompter, host));
-  ASSERT_FALSE(app.StartUp().fatal());
-  app.session() = LoadSession(prompter);
+  auto c = StartController(prompter);
+  AppController& app = c->app;
   app.session().settings.options.Re.BaseIterations = 8;
   prompter.Answer(kOk);
   ASSERT_TRUE(ExtraIterationsCommand(app, prompter, kBase))
       << ::testing::PrintToString(prompter.Texts());
   EXPECT_THAT(prompter.Texts(), ::testing::Contains(HasSubstr("You have done 6 iterations.")));
-  PollUntilTaskEnds(app, runner, std::chrono::minutes(3));
+  PollUntilTaskEnds(app, c->runner, std::chrono::minutes(3));
   ASSERT_TRUE(app.task_outcome());
   ASSERT_TRUE(app.task_outcome()->success) << app.task_outcome()->message;
   EXPECT_TRUE(FileExists(WorkFile("ror-bs1b-2030_BIter8.har")));

@@ -440,12 +440,9 @@ std::string CopyModelWithoutTab(const std::string& dir) {
 }
 
 TEST_F(ArchiveCommandsTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedBeforeTheSave) {
-  PosixProcessRunner runner;
-  SystemClock clock;
-  NullHost host;
-  AppController app(ControllerServices(runner, clock, prompter, host));
-  ASSERT_FALSE(app.StartUp().fatal());
-  app.session() = Loaded();
+  auto c = StartController(prompter);
+  AppController& app = c->app;
+  app.session().settings.options.FewerMessages = false;
   SessionSettings& st = app.session().settings;
   const std::string model = CopyModelWithoutTab(scratch / "model only");
   SetModelFile(st.model, model, std::nullopt);
@@ -464,7 +461,7 @@ TEST_F(ArchiveCommandsTest, ATabFileOnlyInTheAuxiliaryFilesIsExtractedBeforeTheS
               Contains("The TAB file is not beside the model, so it will first be extracted "
                        "from\r\n" +
                        model + ".axt\r\nWhen that has finished, please give this command again."));
-  PollUntilBackgroundEnds(app, runner, std::chrono::minutes(1));
+  PollUntilBackgroundEnds(app, c->runner, std::chrono::minutes(1));
   ASSERT_FALSE(app.background().Busy());
   const std::string extracted = JoinPath(st.paths.temp_dir, "demomodel.tab");
   EXPECT_EQ(prompter.Last().text, "Quillo file seems to be\r\n" + extracted +

@@ -18,12 +18,8 @@ class QuilloViewTest : public DemoWorkTest {};
 
 TEST_F(QuilloViewTest, TheTabFileBesideTheModelOpensWithoutAJob) {
   ScriptedPrompter prompter;
-  PosixProcessRunner runner;
-  SystemClock clock;
-  NullHost host;
-  AppController app(ControllerServices(runner, clock, prompter, host));
-  ASSERT_FALSE(app.StartUp().fatal());
-  app.session() = LoadSession(prompter);
+  auto c = StartController(prompter);
+  AppController& app = c->app;
   ASSERT_TRUE(app.session().settings.model.TabFileName.empty());  // not kept in Sim Details
   std::vector<std::vector<std::string>> opened;
   WindowHooks hooks;
