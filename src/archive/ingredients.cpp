@@ -9,7 +9,6 @@
 #include "core/text_util.h"
 #include "env/ini_file.h"
 #include "model/first_year_list.h"
-#include "model/min_file.h"
 #include "model/model_state.h"
 #include "model/quillo_files.h"
 #include "platform/dir_tree.h"

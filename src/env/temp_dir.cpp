@@ -13,8 +13,8 @@ namespace {
 
 // "." too: the default temporary directory lives under ~/.cache.
 bool AllowedNameChar(char c) {
-  return c == ' ' || c == '.' || c == '-' || (c >= '0' && c <= '9') || c == ':' || (c >= 'A' && c <= 'Z') ||
-         c == '/' || c == '_' || (c >= 'a' && c <= 'z') || c == '~';
+  return c == ' ' || c == '.' || c == '-' || (c >= '0' && c <= '9') || c == ':' ||
+         (c >= 'A' && c <= 'Z') || c == '/' || c == '_' || (c >= 'a' && c <= 'z') || c == '~';
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace yl {
 
 // One dimension: a set's name and elements, or just a size (elements numbered from 1).
 struct ViewerDim {
-  std::string name;                   // the set's name; "" when the file names none
+  std::string name;  // the set's name; "" when the file names none
   std::int32_t size = 1;
   std::vector<std::string> elements;  // one per index, or empty: labelled "1".."size"
   std::string Label(std::int32_t index) const;
