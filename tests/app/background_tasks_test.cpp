@@ -64,8 +64,10 @@ TEST_F(BackgroundTasksTest, FlatixTakesTheTabFileOutOfTheModel) {
   // A TAB file named by the MIN and lying beside the model needs no job.
   ModelState& model = session.settings.model;
   model.TabFileName = "demomodel.tab";
-  EXPECT_EQ(QuilloFileBesideModel(model, QuilloFile::kTab),
-            JoinPath(model.ModelDir, "demomodel.tab"));
+  const QuilloFileLookup beside =
+      LocateQuilloFile(model, QuilloFile::kTab, session.settings.paths.temp_dir);
+  EXPECT_EQ(beside.state, QuilloFileLookup::State::kFound);
+  EXPECT_EQ(beside.path, JoinPath(model.ModelDir, "demomodel.tab"));
   // Not known: taken out of the auxiliary table file under a name of its own.
   model.TabFileName = "";
   ASSERT_TRUE(tasks->StartQuilloExtraction(QuilloFile::kTab, model, show))

@@ -1,18 +1,10 @@
 #include "app/commands/quillo_extract.h"
 
-#include "platform/file_lookup.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
 namespace yl {
-
-std::optional<std::string> QuilloFileBesideModel(const ModelState& model, QuilloFile what) {
-  if (what != QuilloFile::kTab || model.TabFileName.empty() || model.ModelDir.empty()) {
-    return std::nullopt;
-  }
-  return FindFileNoCase(model.ModelDir, FileNameOf(model.TabFileName));
-}
 
 Result<QuilloExtraction> PrepareQuilloExtraction(QuilloFile what, const ModelState& model,
                                                  const std::string& temp_dir,

@@ -18,10 +18,6 @@ inline constexpr char kFlatixStartError[] = "Error starting Flatix job !";
 inline constexpr char kFlatixGuardRefused[] = "Cannot start TAB or TABSTI job";
 inline constexpr char kFlatixLaunchError[] = "Could not launch windows Flatix job !";
 
-// The file to show without a job: the TAB file named in the MIN when it lies beside the
-// model; nullopt when it must be extracted.
-std::optional<std::string> QuilloFileBesideModel(const ModelState& model, QuilloFile what);
-
 struct QuilloExtraction {
   QuilloFile what = QuilloFile::kTab;
   std::string target;  // in the temporary directory

@@ -461,12 +461,15 @@ void WindowCommands::Register() {
         ViewerContext c = Viewers();
         LaunchEditor(c, file, true);
       };
+      // The same lookup as the ingredients archive: beside the model, or a copy already
+      // extracted and still up to date, needs no job.
       const ModelState model = WithQuilloNames(st.model, st.min_din.MinPath);
-      if (auto beside = QuilloFileBesideModel(model, what)) {
-        show(*beside);
+      const QuilloFileLookup found = LocateQuilloFile(model, what, st.paths.temp_dir);
+      if (found.state == QuilloFileLookup::State::kFound) {
+        show(found.path);
         return;
       }
-      if (what == QuilloFile::kSti && model.StiFileName.empty()) {
+      if (found.state == QuilloFileLookup::State::kNotUsed) {
         prompter_.Information("No STI file was used to run Quillo.");
         return;
       }
